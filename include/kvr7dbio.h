@@ -1,0 +1,28 @@
+/* Kvr7dbio: the exported routines that an analysis program calls to hand a model and its
+   results to the KAVRO post-processor, and to read a saved pre-processor model back.
+
+   Every argument is passed by address, as a Fortran program passes it. Character
+   arguments are blank-padded texts of the fixed lengths given with each routine; they are
+   never NUL-terminated. INTEGER is a 32-bit int, REAL a 32-bit float. */
+#ifndef KVR7DBIO_H
+#define KVR7DBIO_H
+
+#include <stdint.h>
+
+#if defined(KVR7DBIO_BUILD)
+#define KVR_EXPORT __attribute__((visibility("default")))
+#else
+#define KVR_EXPORT
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The routines arrive here as they are built. */
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* KVR7DBIO_H */

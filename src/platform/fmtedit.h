@@ -1,0 +1,62 @@
+// Fortran editing: the one place in the library where numbers become text and back.
+//
+// Output edit descriptors follow the Fortran rules the stored files and the message
+// texts were written with: Iw right-justified (w asterisks when the value does not fit),
+// Fw.d, Ew.d in the "0.12345E+05" form, Gw.d (F editing with four trailing blanks when
+// 0.1 <= |x| < 10**d after rounding, otherwise E editing). Rounding is to nearest, exact
+// ties to even. -0.0 keeps its sign; NaN and Infinity print as "NaN" and "Infinity"
+// right-justified, or asterisks where they do not fit.
+//
+// Input edit descriptors: Iw, Fw.d, Gw.d with blanks ignored, D or E exponents (or a
+// signed exponent alone), an all-blank field reading 0, and a bad field a read error.
+//
+// Beside them: a small format interpreter for the formats the library writes records
+// with ("(1X,A)", "(1X,80A1)", "(I8,2E12.5)" ...), with repeat counts, groups, quoted
+// literals, "/" and format reversion; and list-directed output.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace kvr::fmt {
+
+// Single edit descriptors, each giving exactly W characters.
+std::string editI(int64_t value, int w);
+std::string editF(double value, int w, int d);
+std::string editE(double value, int w, int d);
+std::string editG(double value, int w, int d);
+
+// Input editing of one field. Answer true and set VALUE, or false on a bad field.
+// Fw.d without a decimal point in the field takes the last d digits as decimals.
+bool readI(std::string_view field, int32_t& value);
+bool readF(std::string_view field, int d, double& value);
+inline bool readG(std::string_view field, int d, double& value) { return readF(field, d, value); }
+
+// One item of an output list. A float is edited from its own value (widened exactly).
+using Item = std::variant<int32_t, int64_t, float, double, std::string_view>;
+
+// Edits ITEMS under FORMAT (with or without its outer parentheses) and answers the
+// records it makes: "/" and format reversion start new records. A format that cannot be
+// read gives one record of the text "?FORMAT?" so that a fault shows in the output.
+std::vector<std::string> format(std::string_view fmt, const std::vector<Item>& items);
+// The same, for a format known to make one record.
+std::string format1(std::string_view fmt, const std::vector<Item>& items);
+
+// List-directed output: one leading blank, texts as they stand, numbers separated from
+// what precedes them by a blank (integers in minimal width, reals as G15.7 trimmed).
+std::string listDirected(const std::vector<Item>& items);
+
+}  // namespace kvr::fmt
+
+namespace kvr {
+
+// The one real-to-integer conversion of the library: as Fortran INT (truncating toward
+// zero) and NINT (nearest, halves away from zero), clamped to the int32_t range; NaN
+// gives 0.
+int32_t intOf(double value);
+int32_t nintOf(double value);
+
+}  // namespace kvr

@@ -1,0 +1,55 @@
+#include "testsupport.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/stop.h"
+
+namespace kvr::test {
+
+TempDir::TempDir() {
+  std::string base = std::filesystem::temp_directory_path().string() + "/kvrtest-XXXXXX";
+  std::vector<char> buf(base.begin(), base.end());
+  buf.push_back('\0');
+  if (mkdtemp(buf.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = buf.data();
+  previous_ = std::filesystem::current_path();
+  std::filesystem::current_path(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::current_path(previous_, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::vector<std::string> readLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+StopTrap::StopTrap() {
+  setStopHook([](int32_t status, bool abort) { throw StopCalled(status, abort); });
+}
+
+StopTrap::~StopTrap() { setStopHook(nullptr); }
+
+}  // namespace kvr::test
