@@ -64,7 +64,7 @@ struct OpenSpec {
 inline constexpr int32_t kStdinUnit = 5;
 inline constexpr int32_t kStdoutUnit = 6;
 
-// Connects UNIT. A unit connected to another file is closed first; units 5 and 6 cannot
+// Connects UNIT. STATUS OLD finds the file as fileExists does. A unit connected to another file is closed first; units 5 and 6 cannot
 // be reopened (kIosOpenError).
 int32_t unitOpen(int32_t unit, const OpenSpec& spec);
 
@@ -80,7 +80,10 @@ bool unitIsOpen(int32_t unit);
 std::string unitFileName(int32_t unit);  // empty when not connected
 bool unitIsShared(int32_t unit);
 int32_t unitRecl(int32_t unit);          // 0 unless connected for direct access
+// A file looked for by name is found as named, else as the one file of its directory
+// whose name matches ignoring case (names written on a platform that ignored case).
 bool fileExists(std::string_view name);
+bool findExistingFile(std::string_view name, std::string& actual);
 
 // Positions a sequential unit at its first record; the next write truncates the file
 // there (an end-file after the written records).
