@@ -53,7 +53,8 @@ using Item = std::variant<int32_t, int64_t, float, double, std::string_view>;
 //
 // Descriptors: Iw and Iw.m, Fw.d, Ew.d, Gw.d, A and Aw, nX, 'text' and "text" (a doubled
 // quote stands for one), "/", with repeat counts before data descriptors, "/" and
-// parenthesised groups; blanks outside quotes are ignored and letters may be lower case.
+// parenthesised groups; blanks outside quotes are ignored, letters may be lower case and
+// the commas between items may be left out.
 // Output stops at the first data descriptor for which no item remains; literals and nX
 // before it are still written (nX always writes its n blanks). When items remain at the
 // final ")", a new record starts and the format resumes at the last top-level group,
