@@ -26,6 +26,7 @@ int32_t EltTab::word(int32_t t, int32_t k) const {
 }
 
 void EltTab::set(int32_t t, int32_t k, int32_t value) {
+  if (t < 1 || t > kElementTypes || k < 1 || k > kWords) return;
   entries_[static_cast<size_t>(t - 1)][static_cast<size_t>(k - 1)] = value;
 }
 

@@ -65,7 +65,7 @@ class EltTab {
 
   // Word K (1..9) of the entry of element type T; 0 for T or K out of range.
   int32_t word(int32_t t, int32_t k) const;
-  // Sets word K of entry T; T and K must lie in range.
+  // Sets word K of entry T; nothing for T or K out of range.
   void set(int32_t t, int32_t k, int32_t value);
   void clear() { entries_ = {}; }
 

@@ -2,7 +2,6 @@
 // the whole element (index 0), then the ends, edges, faces or sides (1, 2, ...), then
 // the edges of solids and interface shapes (-1, -2, ...).
 
-#include <algorithm>
 #include <array>
 
 #include "modeldb/elttab.h"
@@ -396,7 +395,8 @@ template <size_t N>
 constexpr bool sortedByShape(const LocalList (&table)[N]) {
   for (size_t k = 0; k < N; ++k) {
     const LocalList& l = table[k];
-    if (l.shape < 1 || l.shape > kShapeCodes || l.count < 1 || l.count > kMaxLocalList) return false;
+    if (l.shape < 1 || l.shape > kShapeCodes) return false;
+    if (l.count < 1 || l.count > kMaxLocalList) return false;
     if (k > 0 && table[k - 1].shape > l.shape) return false;
   }
   return true;
@@ -412,12 +412,11 @@ constexpr auto kEdgeWalkRows = rowsByShape(kEdgeWalkLists);
 std::span<const LocalList> localLists(int32_t shape, bool edgeWalk) {
   if (shape < 1 || shape > kShapeCodes) return {};
   const auto s = static_cast<size_t>(shape);
-  if (edgeWalk && kEdgeWalkRows[s].count > 0) {
-    return std::span<const LocalList>(kEdgeWalkLists)
-        .subspan(static_cast<size_t>(kEdgeWalkRows[s].first), static_cast<size_t>(kEdgeWalkRows[s].count));
-  }
-  return std::span<const LocalList>(kLists)
-      .subspan(static_cast<size_t>(kRows[s].first), static_cast<size_t>(kRows[s].count));
+  const bool walked = edgeWalk && kEdgeWalkRows[s].count > 0;
+  const std::span<const LocalList> table = walked ? std::span<const LocalList>(kEdgeWalkLists)
+                                                  : std::span<const LocalList>(kLists);
+  const Rows& rows = walked ? kEdgeWalkRows[s] : kRows[s];
+  return table.subspan(static_cast<size_t>(rows.first), static_cast<size_t>(rows.count));
 }
 
 }  // namespace kvr

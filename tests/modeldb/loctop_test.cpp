@@ -381,17 +381,19 @@ TEST_F(LocalTopology, SurfaceEdgesRunRoundTheCorners) {
 }
 
 // Checks the faces and edges of a solid (or the sides and edges of an interface solid):
-// each face starts with the corners of a cycle whose sides are edges of the element, and
-// holds beside them exactly the interior nodes of those edges and, at most, nodes that
-// lie on no edge. Each edge is used by FACESPEREDGE faces; when by two, in opposite
-// directions, so that all faces turn the same way. Answers the nodes of 1..NODECOUNT on no
-// face and no edge.
+// each edge's interior nodes ascend; each face starts with the corners of a cycle whose
+// sides are edges of the element, and holds beside them exactly the interior nodes of
+// those edges and, at most, nodes that lie on no edge. Each edge is used by FACESPEREDGE
+// faces; when by two, in opposite directions, so that all faces turn the same way.
+// Answers the nodes of 1..NODECOUNT on no face and no edge.
 std::set<int32_t> checkSolid(const Lists& lists, int32_t nodeCount, int32_t facesPerEdge) {
   std::map<std::pair<int32_t, int32_t>, int32_t> edgeOf;  // corner pair -> edge index
   std::set<int32_t> corners, onEdges;
   for (const auto& [index, nodes] : lists) {
     if (index >= 0) continue;
     EXPECT_GE(nodes.size(), 2u);
+    // An edge's interior nodes are numbered in order from its first corner.
+    EXPECT_TRUE(std::is_sorted(nodes.begin() + 2, nodes.end())) << "edge " << index;
     edgeOf[{nodes[0], nodes[1]}] = index;
     corners.insert(nodes[0]);
     corners.insert(nodes[1]);
@@ -504,21 +506,25 @@ TEST_F(LocalTopology, EdgeWalkListsRenumberTheSameElement) {
       if (index <= 0) continue;
       Nodes image;
       for (int32_t node : nodes) image.push_back(to[node]);
-      const int32_t corners = nodes.size() == 9 ? 3 : 4;
+      const int32_t corners = nodes.size() == 9 ? 3 : 4;  // a triangle face has 9 nodes
       bool found = false;
       for (const auto& [windex, wnodes] : walked) {
         if (windex <= 0 || asSet(wnodes) != asSet(image)) continue;
         found = true;
         matched.insert(windex);
         // Same corner cycle up to where it starts.
-        Nodes a(image.begin(), image.begin() + corners), b(wnodes.begin(), wnodes.begin() + corners);
+        Nodes a(image.begin(), image.begin() + corners);
+        Nodes b(wnodes.begin(), wnodes.begin() + corners);
         std::rotate(b.begin(), std::find(b.begin(), b.end(), a[0]), b.end());
         EXPECT_EQ(a, b) << "face " << index << " turns the other way as face " << windex;
+        // The edge-walk faces give their other nodes in ascending order.
+        EXPECT_TRUE(std::is_sorted(wnodes.begin() + corners, wnodes.end())) << windex;
       }
       EXPECT_TRUE(found) << "face " << index;
     }
-    EXPECT_EQ(matched.size(), static_cast<size_t>(std::count_if(
-                                  walked.begin(), walked.end(), [](auto& e) { return e.first > 0; })));
+    const auto faces =
+        std::count_if(walked.begin(), walked.end(), [](auto& e) { return e.first > 0; });
+    EXPECT_EQ(matched.size(), static_cast<size_t>(faces));
   }
 }
 
