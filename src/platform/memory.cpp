@@ -39,9 +39,9 @@ void* allocate(std::size_t size) {
 }
 
 void* allocateZeroed(std::size_t count, std::size_t size) {
-  std::size_t total = std::numeric_limits<std::size_t>::max();
-  if (size == 0 || count <= total / size) total = count * size;
-  if (requestFails(total)) return nullptr;
+  bool overflows = size != 0 && count > std::numeric_limits<std::size_t>::max() / size;
+  std::size_t total = overflows ? std::numeric_limits<std::size_t>::max() : count * size;
+  if (requestFails(total) || overflows) return nullptr;
   return std::calloc(count, size);
 }
 
