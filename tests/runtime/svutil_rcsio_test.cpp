@@ -32,11 +32,11 @@ const std::string kArchive =
 
 constexpr std::time_t kHeadDate = 983793600;  // 2001-03-05 12:00:00 UTC
 
-std::string readAll(SvRcsFile* r, std::size_t piece) {
+std::string readAll(SvRcsFile* r, std::size_t chunk) {
   std::string out;
-  std::vector<char> buf(piece);
+  std::vector<char> buf(chunk);
   std::size_t got;
-  while ((got = SvRcsRead(buf.data(), 1, piece, r)) > 0) out.append(buf.data(), got);
+  while ((got = SvRcsRead(buf.data(), 1, chunk, r)) > 0) out.append(buf.data(), got);
   return out;
 }
 
@@ -69,20 +69,20 @@ TEST(SvRcs, ArchiveOnlyNameOpensAsItsHeadRevisionText) {
   EXPECT_EQ(SvRcsOpen("missing", "r"), nullptr);
 }
 
-TEST(SvRcs, ReadingInPiecesOfEverySizeGivesTheSameText) {
+TEST(SvRcs, ReadingInChunksOfEverySizeGivesTheSameText) {
   TempDir dir;
   writeFile(dir.file("rc,v"), kArchive);
   SvRcsFile* r = SvRcsOpen("rc", "r");
   ASSERT_NE(r, nullptr);
-  for (std::size_t piece = 1; piece <= 8; ++piece) {
+  for (std::size_t chunk = 1; chunk <= 8; ++chunk) {
     ASSERT_EQ(SvRcsRewind(r), 0);
-    EXPECT_EQ(readAll(r, piece), kHeadText) << "pieces of " << piece;
-    // Lines read through a buffer of PIECE + 1 bytes split "@@" pairs as well.
+    EXPECT_EQ(readAll(r, chunk), kHeadText) << "chunks of " << chunk;
+    // Lines read through a buffer of CHUNK + 1 bytes split "@@" pairs as well.
     ASSERT_EQ(SvRcsRewind(r), 0);
     std::string joined;
-    std::vector<char> line(piece + 1);
+    std::vector<char> line(chunk + 1);
     while (SvRcsGets(line.data(), static_cast<int32_t>(line.size()), r) != nullptr) joined += line.data();
-    EXPECT_EQ(joined, kHeadText) << "lines of " << piece;
+    EXPECT_EQ(joined, kHeadText) << "lines of " << chunk;
   }
   // Whole items only are counted.
   ASSERT_EQ(SvRcsRewind(r), 0);
@@ -94,14 +94,14 @@ TEST(SvRcs, ReadingInPiecesOfEverySizeGivesTheSameText) {
 TEST(SvRcs, DescriptorReaderDeliversTheSameText) {
   TempDir dir;
   writeFile(dir.file("rc,v"), kArchive);
-  for (std::size_t piece : {1u, 3u, 8u, 100u}) {
+  for (std::size_t chunk : {1u, 3u, 8u, 100u}) {
     SvRcsFile* r = SvRcsOpenFd("rc", O_RDONLY, 0);
     ASSERT_NE(r, nullptr);
     std::string out;
-    std::vector<char> buf(piece);
+    std::vector<char> buf(chunk);
     int64_t got;
-    while ((got = SvRcsReadFd(r, buf.data(), piece)) > 0) out.append(buf.data(), static_cast<std::size_t>(got));
-    EXPECT_EQ(out, kHeadText) << piece;
+    while ((got = SvRcsReadFd(r, buf.data(), chunk)) > 0) out.append(buf.data(), static_cast<std::size_t>(got));
+    EXPECT_EQ(out, kHeadText) << chunk;
     EXPECT_EQ(SvRcsCloseFd(r), 0);
   }
   EXPECT_EQ(SvRcsOpenFd("missing", O_RDONLY, 0), nullptr);

@@ -14,7 +14,7 @@
 namespace kvr {
 namespace {
 
-constexpr std::size_t kPiece = 10240;        // bytes read at a time
+constexpr std::size_t kChunk = 10240;        // bytes read at a time
 constexpr std::string_view kArchiveSuffix = ",v";
 // What precedes an archive's head revision text, as the descriptor reader scans for it.
 constexpr std::string_view kTextMarker = "\n@\ntext\n@";
@@ -33,7 +33,7 @@ bool exists(const std::string& path) {
 int rawGet(SvRcsFile* r) {
   if (r->stream) return std::fgetc(r->stream);
   if (r->bufferPos == r->bufferEnd) {
-    if (r->buffer.size() < kPiece) r->buffer.resize(kPiece);
+    if (r->buffer.size() < kChunk) r->buffer.resize(kChunk);
     ssize_t got;
     do {
       got = ::read(r->fd, r->buffer.data(), r->buffer.size());
@@ -105,7 +105,7 @@ bool findStreamText(SvRcsFile* r) {
   return false;
 }
 
-// The same for a descriptor reader, scanning for the marker across piece boundaries.
+// The same for a descriptor reader, scanning for the marker across chunk boundaries.
 bool findFdText(SvRcsFile* r) {
   if (::lseek(r->fd, 0, SEEK_SET) < 0) return false;
   r->bufferPos = r->bufferEnd = 0;
@@ -267,10 +267,10 @@ SvRcsFile* SvRcsNew(std::FILE* stream) {
 int64_t SvRcsSize(const char* path) {
   SvRcsFile* r = SvRcsOpen(path, "r");
   if (r == nullptr) return 0;
-  std::vector<char> piece(kPiece);
+  std::vector<char> chunk(kChunk);
   int64_t total = 0;
   std::size_t got;
-  while ((got = SvRcsRead(piece.data(), 1, piece.size(), r)) > 0) total += static_cast<int64_t>(got);
+  while ((got = SvRcsRead(chunk.data(), 1, chunk.size(), r)) > 0) total += static_cast<int64_t>(got);
   SvRcsClose(r);
   return total;
 }

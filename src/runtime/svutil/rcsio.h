@@ -6,7 +6,7 @@
 // archive. That text follows a line "@", a line "text" and an "@"; inside it "@@" stands
 // for one "@", and a single "@" (followed by the newline that closes the string, or by
 // the end of the data) ends it. The decoding works character by character, so an "@@"
-// or "@" + newline that falls across the end of a caller's buffer reads as in one piece.
+// or "@" + newline that falls across the end of a caller's buffer reads as a whole.
 //
 // fgetls reads one logical line: a line ending in a backslash and newline goes on in the
 // next line. Its answer is the number of physical parts read, negative when the buffer
