@@ -107,8 +107,9 @@ int32_t shapeNameWord(int32_t s);
 // other length, or a name that no shape has, gives S = 0.
 void SHPNAM(FText name, int32_t& s);
 
-// Packs up to four characters of TEXT into one A4LINE word: the first character in the
-// lowest byte, blank-padded.
+// Packs up to four characters of TEXT into one A4LINE word, as TXTA4 packs a text: the
+// first character in the lowest byte, blank-padded. Usable at compile time, so the name
+// tables are constant data.
 constexpr int32_t a4Word(std::string_view text) {
   uint32_t word = 0;
   for (int k = 3; k >= 0; --k) {

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "modeldb/elttab.h"
+#include "runtime/txtutil.h"
 
 namespace kvr {
 namespace {
@@ -193,14 +194,9 @@ void SHPNAM(FText name, int32_t& s) {
   s = 0;
   if (name.length() != 3 && name.length() != 4) return;
   // A four-character work text, blank-padded, upper-cased over its trimmed length.
-  char work[4] = {' ', ' ', ' ', ' '};
-  const int32_t trimmed = name.trimmedLength();
-  for (int32_t k = 1; k <= name.length(); ++k) {
-    char c = name.at(k);
-    if (k <= trimmed && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    work[k - 1] = c;
-  }
-  const int32_t word = a4Word(std::string_view(work, 4));
+  FixedText work(4, name.view());
+  CASCNV(work, 1);
+  const int32_t word = a4Word(work.view());
   for (int32_t code : kShapeNameOrder) {
     if (kShpcod[static_cast<size_t>(code - 1)].name == word) {
       s = code;
