@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -15,6 +14,7 @@
 #include "platform/fmtedit.h"
 #include "platform/fsys.h"
 #include "platform/oscmd.h"
+#include "runtime/svutil/svmemory.h"
 
 namespace kvr {
 namespace {
@@ -80,10 +80,12 @@ const char* fileNamePart(const char* path) {
   return slash != nullptr ? slash + 1 : path;
 }
 
-// A target of at least SIZE characters and one needed for NEEDED, and its NUL.
+// A target for SIZE characters, or for NEEDED when that is more, and a NUL; nullptr when
+// no memory can be had.
 char* allocateTarget(int32_t size, size_t needed) {
   size_t n = std::max(static_cast<size_t>(size), needed) + 1;
-  return static_cast<char*>(std::malloc(n));
+  int32_t failed = 0;
+  return static_cast<char*>(SvMallocStat(n, SV_TAG("platrtn"), &failed));
 }
 
 // Copies at most SIZE characters of S into TARGET and ends it with a NUL.
@@ -338,6 +340,203 @@ void SpawnCommand(const char* command, int32_t wait) {
                        std::string(rest) + "\n" + std::strerror(err) + "\n";
   std::fputs(report.c_str(), stderr);
   std::fflush(stderr);
+}
+
+// ---- The name map -----------------------------------------------------------------
+
+namespace {
+
+constexpr size_t kKeyChars = 8;
+constexpr size_t kEntryBytes = 2 * kKeyChars;  // key, then value
+constexpr size_t kNodeWords = 9;               // eight entry numbers, then link or -count
+constexpr size_t kEntriesPerNode = 8;
+constexpr int32_t kBuckets = 256;
+
+// The map's tables. Entry and node blocks are reached through two tables of block
+// pointers; each bucket keeps the numbers of its first and its last chain node (0: none).
+struct NameMap {
+  bool made = false;
+  char** entryBlocks = nullptr;
+  int32_t** nodeBlocks = nullptr;
+  int32_t entryCapacity = 0;  // entry blocks the table can hold
+  int32_t nodeCapacity = 0;
+  int32_t entryBlockCount = 0;
+  int32_t entriesInLast = 0;  // entries used in the newest entry block
+  int32_t nodeBlockCount = 0;
+  int32_t nodesInLast = 0;
+  int32_t first[kBuckets] = {};
+  int32_t last[kBuckets] = {};
+};
+
+NameMap& nameMap() {
+  static NameMap map;
+  return map;
+}
+
+// KEY or VALUE as the 8 bytes the map stores: cut, or padded with blanks.
+void eightChars(FText text, char* out) {
+  size_t n = std::min(static_cast<size_t>(text.length()), kKeyChars);
+  if (n > 0) std::memcpy(out, text.data(), n);
+  std::memset(out + n, ' ', kKeyChars - n);
+}
+
+// The bucket of a key: the sum of its bytes taken unsigned, so that no byte above 127 can
+// give a negative bucket.
+int32_t bucketOf(const char* key) {
+  uint32_t sum = 0;
+  for (size_t k = 0; k < kKeyChars; ++k) sum += static_cast<unsigned char>(key[k]);
+  return static_cast<int32_t>(sum % kBuckets);
+}
+
+char* entryAt(const NameMap& map, int32_t number) {
+  return map.entryBlocks[number / kNameMapBlock - 1] + (number % kNameMapBlock) * kEntryBytes;
+}
+
+int32_t* nodeAt(const NameMap& map, int32_t number) {
+  return map.nodeBlocks[number / kNameMapBlock - 1] + (number % kNameMapBlock) * kNodeWords;
+}
+
+}  // namespace
+
+void NameMapInit(int32_t& status) {
+  NameMapFree();
+  NameMap& map = nameMap();
+  status = 0;
+  int32_t failed = 0;
+  map.entryBlocks = static_cast<char**>(
+      SvMallocStat(kNameMapBlocks * sizeof(char*), SV_TAG("platrtn"), &failed));
+  if (failed == 0) {
+    map.nodeBlocks = static_cast<int32_t**>(
+        SvMallocStat(kNameMapBlocks * sizeof(int32_t*), SV_TAG("platrtn"), &failed));
+  }
+  if (failed != 0) {
+    NameMapFree();
+    status = 1;
+    return;
+  }
+  map.entryCapacity = kNameMapBlocks;
+  map.nodeCapacity = kNameMapBlocks;
+  map.made = true;
+}
+
+void NameMapNode(int32_t& status, int32_t& block, int32_t& index) {
+  NameMap& map = nameMap();
+  status = 0;
+  if (!map.made) {
+    NameMapInit(status);
+    if (status != 0) {
+      status = 4;
+      return;
+    }
+  }
+  if (map.nodeBlockCount == 0 || map.nodesInLast == kNameMapBlock) {
+    if (map.nodeBlockCount >= map.nodeCapacity) {
+      status = 3;
+      return;
+    }
+    int32_t failed = 0;
+    void* b = SvMallocStat(kNameMapBlock * kNodeWords * sizeof(int32_t), SV_TAG("platrtn"), &failed);
+    if (failed != 0 || b == nullptr) {
+      status = 4;
+      return;
+    }
+    map.nodeBlocks[map.nodeBlockCount++] = static_cast<int32_t*>(b);
+    map.nodesInLast = 0;
+  }
+  block = map.nodeBlockCount;
+  index = map.nodesInLast++;
+  std::fill_n(nodeAt(map, block * kNameMapBlock + index), kNodeWords, 0);
+}
+
+void NameMapInsert(FText key, FText value, int32_t& status) {
+  NameMap& map = nameMap();
+  status = 0;
+  // A map freed, or never made, is made here rather than used through null tables.
+  if (!map.made) {
+    NameMapInit(status);
+    if (status != 0) return;
+  }
+  if (map.entryBlockCount == 0 || map.entriesInLast == kNameMapBlock) {
+    if (map.entryBlockCount >= map.entryCapacity) {
+      status = 1;
+      return;
+    }
+    int32_t failed = 0;
+    void* b = SvMallocStat(kNameMapBlock * kEntryBytes, SV_TAG("platrtn"), &failed);
+    if (failed != 0 || b == nullptr) {
+      status = 2;
+      return;
+    }
+    map.entryBlocks[map.entryBlockCount++] = static_cast<char*>(b);
+    map.entriesInLast = 0;
+  }
+
+  char k[kKeyChars];
+  eightChars(key, k);
+  const int32_t bucket = bucketOf(k);
+  // A node is needed for an empty bucket or when the last node holds eight entries; it is
+  // had before anything is stored, so that a failure leaves the map as it was.
+  int32_t* lastNode = map.last[bucket] != 0 ? nodeAt(map, map.last[bucket]) : nullptr;
+  int32_t newNode = 0;
+  if (lastNode == nullptr || lastNode[kNodeWords - 1] == -static_cast<int32_t>(kEntriesPerNode)) {
+    int32_t block = 0;
+    int32_t index = 0;
+    NameMapNode(status, block, index);
+    if (status != 0) return;
+    newNode = block * kNameMapBlock + index;
+  }
+
+  const int32_t entry = map.entryBlockCount * kNameMapBlock + map.entriesInLast++;
+  char* e = entryAt(map, entry);
+  std::memcpy(e, k, kKeyChars);
+  eightChars(value, e + kKeyChars);
+
+  if (newNode != 0) {
+    int32_t* node = nodeAt(map, newNode);
+    node[0] = entry;
+    node[kNodeWords - 1] = -1;
+    if (lastNode != nullptr) {
+      lastNode[kNodeWords - 1] = newNode;
+    } else {
+      map.first[bucket] = newNode;
+    }
+    map.last[bucket] = newNode;
+  } else {
+    int32_t held = -lastNode[kNodeWords - 1];
+    lastNode[held] = entry;
+    lastNode[kNodeWords - 1] = -(held + 1);
+  }
+}
+
+void NameMapLookup(FText key, FText value, int32_t& entry) {
+  entry = 0;
+  const NameMap& map = nameMap();
+  if (!map.made) return;
+  char k[kKeyChars];
+  eightChars(key, k);
+  for (int32_t n = map.first[bucketOf(k)]; n != 0;) {
+    const int32_t* node = nodeAt(map, n);
+    const int32_t link = node[kNodeWords - 1];
+    const int32_t held = link < 0 ? -link : static_cast<int32_t>(kEntriesPerNode);
+    for (int32_t i = 0; i < held; ++i) {
+      const char* e = entryAt(map, node[i]);
+      if (std::memcmp(e, k, kKeyChars) == 0) {
+        entry = node[i];
+        value.assign(std::string_view(e + kKeyChars, strnlen(e + kKeyChars, kKeyChars)));
+        return;
+      }
+    }
+    n = link > 0 ? link : 0;
+  }
+}
+
+void NameMapFree() {
+  NameMap& map = nameMap();
+  for (int32_t b = 0; b < map.entryBlockCount; ++b) SvFree(map.entryBlocks[b], SV_TAG("platrtn"));
+  for (int32_t b = 0; b < map.nodeBlockCount; ++b) SvFree(map.nodeBlocks[b], SV_TAG("platrtn"));
+  if (map.entryBlocks != nullptr) SvFree(map.entryBlocks, SV_TAG("platrtn"));
+  if (map.nodeBlocks != nullptr) SvFree(map.nodeBlocks, SV_TAG("platrtn"));
+  map = NameMap{};
 }
 
 // ---- Bits and strings -------------------------------------------------------------

@@ -74,7 +74,8 @@ int32_t PathPrevSep(const char* path, int32_t& pos, int32_t& result);
 
 // The path routines below answer nullptr for a missing path or a SIZE of 0 or less. SIZE
 // counts characters: a target holds SIZE characters and a NUL. A target that is missing
-// is allocated (with the library's allocation routines; the caller frees it).
+// is allocated with SvMallocStat (the caller frees it with SvFree); nullptr when no memory
+// can be had.
 
 // PATH (at most SIZE characters) cut at its last "/": "/a/b/c.txt" gives "/a/b". A path
 // without "/" is copied whole.

@@ -82,7 +82,7 @@ TEST(IOSMSG, TextsOfTheKnownCodesAndOfAnyOther) {
   EXPECT_EQ(shortText.view(), "Unspecifie");
 }
 
-TEST(CurrentDirectory, ChgdirThenCurdirAndAMissingDirectory) {
+TEST(CHGDIR, KeepsTheDirectoryOnFailureAndCURDIRFollowsIt) {
   test::TempDir tmp;
   fs::create_directory("fixture");
   int32_t result = 7;
@@ -99,7 +99,7 @@ TEST(CurrentDirectory, ChgdirThenCurdirAndAMissingDirectory) {
   EXPECT_EQ(dir.view(), padded(fs::canonical(tmp.path() / "fixture").string(), 255));
 }
 
-TEST(CurrentDirectory, CurdirIsBlankWhenTheDirectoryCannotBeRead) {
+TEST(CURDIR, BlankWhenTheDirectoryCannotBeRead) {
   test::TempDir tmp;
   fs::path deep = tmp.path();
   while (deep.string().size() <= 255) deep /= std::string(100, 'd');

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/exedir.h"
+#include "runtime/svutil/svmemory.h"
 #include "testsupport.h"
 
 namespace kvr {
@@ -127,11 +128,11 @@ TEST(PathPieces, WithoutATargetTheWholeResultFits) {
   char* d = PathDir(nullptr, path.c_str(), 1000);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d, dir);
-  std::free(d);
+  SvFree(d, "test");
   char* s = PathStem(nullptr, path.c_str(), 1000);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s, std::string(100, 'n'));
-  std::free(s);
+  SvFree(s, "test");
   EXPECT_EQ(PathFile(nullptr, path.c_str(), 10), path.c_str() + dir.size() + 1);
 }
 
@@ -227,7 +228,7 @@ TEST(FileAccess, ReadOnlyFileRefusesWriting) {
   EXPECT_EQ(FileAccess("ro.dat", 1), -1);
 }
 
-TEST(CurrentDirectory, SetThenGetAndFailures) {
+TEST(CwdSetGet, SetThenGetAndFailures) {
   test::TempDir tmp;
   fs::create_directory("sub");
   EXPECT_EQ(CwdSet("sub"), 0);
