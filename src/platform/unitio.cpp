@@ -390,6 +390,16 @@ int32_t readRecord(int32_t unit, std::string& record) {
   return kIosOk;
 }
 
+int32_t readRecord(int32_t unit, char* text, int32_t length) {
+  std::string record;
+  int32_t rc = readRecord(unit, record);
+  if (rc != kIosOk || length <= 0) return rc;
+  size_t n = std::min(record.size(), static_cast<size_t>(length));
+  std::memcpy(text, record.data(), n);
+  std::memset(text + n, ' ', static_cast<size_t>(length) - n);
+  return kIosOk;
+}
+
 int32_t writeUnformatted(int32_t unit, std::span<const int32_t> words) {
   Unit* u = find(unit);
   if (int32_t rc = checkWritable(u, Form::Unformatted)) return rc;

@@ -96,6 +96,9 @@ int32_t writeRecord(int32_t unit, std::string_view text);
 int32_t writeNonAdvancing(int32_t unit, std::string_view text);
 // Reads the next record without its line end (and without a trailing "\r").
 int32_t readRecord(int32_t unit, std::string& record);
+// An (A) read into a fixed text of LENGTH characters: the record is cut at LENGTH or
+// padded with blanks to it.
+int32_t readRecord(int32_t unit, char* text, int32_t length);
 
 // Unformatted sequential records of 32-bit words, framed by length markers.
 int32_t writeUnformatted(int32_t unit, std::span<const int32_t> words);
