@@ -17,6 +17,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -48,7 +49,7 @@ struct CoreStore {
   std::array<std::array<int32_t, kCoreArrays>, kCoreFiles> flags{};
 
  private:
-  static size_t idx(int32_t k) { return static_cast<size_t>(k - 1); }
+  static std::size_t idx(int32_t k) { return static_cast<std::size_t>(k - 1); }
 };
 
 extern CoreStore CORSTO;

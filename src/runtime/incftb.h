@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "runtime/slttab.h"
@@ -13,8 +14,8 @@ namespace kvr {
 
 struct SlotRegistryTable {
   // Store file saved with slot S (1..20).
-  int32_t& storeFile(int32_t s) { return storeFiles[static_cast<size_t>(s - 1)]; }
-  int32_t storeFile(int32_t s) const { return storeFiles[static_cast<size_t>(s - 1)]; }
+  int32_t& storeFile(int32_t s) { return storeFiles[static_cast<std::size_t>(s - 1)]; }
+  int32_t storeFile(int32_t s) const { return storeFiles[static_cast<std::size_t>(s - 1)]; }
 
   std::array<int32_t, SlotTable::kSlots> storeFiles{};
 };

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace kvr {
@@ -15,8 +16,8 @@ struct SlotTable {
   static constexpr int32_t kSlots = 20;
 
   // Key word of slot S (1..20); 0 = free.
-  int32_t& key(int32_t s) { return keys[static_cast<size_t>(s - 1)]; }
-  int32_t key(int32_t s) const { return keys[static_cast<size_t>(s - 1)]; }
+  int32_t& key(int32_t s) { return keys[static_cast<std::size_t>(s - 1)]; }
+  int32_t key(int32_t s) const { return keys[static_cast<std::size_t>(s - 1)]; }
 
   std::array<int32_t, kSlots> keys{};
 };
