@@ -71,8 +71,8 @@ void BM_CorePutRecordByRecord(benchmark::State& state) {
   int32_t stat = 0;
   for (auto _ : state) {
     for (int32_t r = 1; r <= kRecords; ++r) {
-      kvr::CorePut(kFile, a.number(), r, 1, -1, all.subspan(static_cast<size_t>(r - 1) * kWidth, kWidth),
-                   {}, stat);
+      const auto record = all.subspan(static_cast<size_t>(r - 1) * kWidth, kWidth);
+      kvr::CorePut(kFile, a.number(), r, 1, -1, record, {}, stat);
     }
     benchmark::ClobberMemory();
   }
@@ -88,8 +88,8 @@ void BM_CoreGetRecordByRecord(benchmark::State& state) {
   kvr::CorePut(kFile, a.number(), 1, kRecords, -1, buf, {}, stat);
   for (auto _ : state) {
     for (int32_t r = 1; r <= kRecords; ++r) {
-      kvr::CoreGet(kFile, a.number(), r, 1, -1, all.subspan(static_cast<size_t>(r - 1) * kWidth, kWidth),
-                   {}, stat);
+      const auto record = all.subspan(static_cast<size_t>(r - 1) * kWidth, kWidth);
+      kvr::CoreGet(kFile, a.number(), r, 1, -1, record, {}, stat);
     }
     benchmark::DoNotOptimize(buf.data());
   }

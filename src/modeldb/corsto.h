@@ -5,15 +5,16 @@
 // fixed-width records (W 32-bit words each, numbered from 1) kept in pages of R records,
 // W x R words allocated zeroed on demand and never moved: growing an array only grows its
 // page table. Records are copied in and out as raw words; nothing here knows whether a
-// word holds an INTEGER or a REAL. No pointer into a page leaves the store.
+// word holds an INTEGER or a REAL. Callers hold file and array numbers only and copy
+// records through CorePut and CoreGet.
 //
 // The store reports by status and result codes only, never by messages; its callers turn
 // the codes into messages. Memory comes from the platform heap routines, so a failure is
 // a status and tests can provoke one.
 //
 // Record r lies in page (r-1) div R (0-based) at record slot (r-1) mod R. Records are
-// addressable (may be read and written) up to (last page index + 1) x R. An array is made addressable
-// by CoreExtend before it is written; CorePut never extends.
+// addressable (may be read and written) up to (last page index + 1) x R. An array is made
+// addressable by CoreExtend before it is written; CorePut never extends.
 #pragma once
 
 #include <array>

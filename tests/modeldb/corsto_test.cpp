@@ -56,7 +56,7 @@ class Store : public ::testing::Test {
     const auto n = static_cast<int32_t>(keys.size());
     ASSERT_EQ(extend(f, a, 1, n), 0);
     std::vector<int32_t> words(static_cast<size_t>(n * w), 0);
-    for (int32_t k = 0; k < n; ++k) words[static_cast<size_t>(k * w)] = keys[static_cast<size_t>(k)];
+    for (size_t k = 0; k < keys.size(); ++k) words[k * static_cast<size_t>(w)] = keys[k];
     ASSERT_EQ(put(f, a, 1, n, words), 0);
   }
 };
@@ -137,7 +137,8 @@ TEST_F(Store, PutAcrossAPageBoundaryAndGetBack) {
   const int32_t* page1 = h.pageTable[1];
   EXPECT_EQ(std::vector<int32_t>(page0 + kR * kW - 6, page0 + kR * kW),
             std::vector<int32_t>(words.begin(), words.begin() + 6));
-  EXPECT_EQ(std::vector<int32_t>(page1, page1 + 9), std::vector<int32_t>(words.begin() + 6, words.end()));
+  EXPECT_EQ(std::vector<int32_t>(page1, page1 + 9),
+            std::vector<int32_t>(words.begin() + 6, words.end()));
   EXPECT_EQ(page0[kR * kW - 7], 0);
   EXPECT_EQ(page1[9], 0);
 
