@@ -8,11 +8,11 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <type_traits>
 
+#include "platform/memory.h"
 #include "runtime/incftb.h"
 #include "runtime/slttab.h"
 
@@ -24,9 +24,9 @@ std::array<int32_t, kCoreFiles> CORFRE{};
 namespace {
 
 // The heap routines of the store, in one place.
-void* zeroedBlock(size_t count, size_t size) { return std::calloc(count, size); }
-void* resizedBlock(void* block, size_t size) { return std::realloc(block, size); }
-void releaseBlock(void* block) { std::free(block); }
+void* zeroedBlock(size_t count, size_t size) { return mem::allocateZeroed(count, size); }
+void* resizedBlock(void* block, size_t size) { return mem::reallocate(block, size); }
+void releaseBlock(void* block) { mem::release(block); }
 
 // Entries of the page table that CoreCreate allocates; the recorded capacity stays 0, so
 // the first extension sizes the table.
