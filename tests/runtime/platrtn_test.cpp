@@ -18,6 +18,7 @@
 
 #include "platform/exedir.h"
 #include "runtime/svutil/svmemory.h"
+#include "runtime/txtutil.h"
 #include "testsupport.h"
 
 namespace kvr {
@@ -71,6 +72,11 @@ TEST(PathCollapse, FixedTextStopsAtItsNulAndEndsTheResultWithOne) {
   FixedText t(16, std::string_view("/a/b/../c\0XYZ  ", 15));
   PathCollapseF(t);
   EXPECT_EQ(t.view().substr(0, 5), std::string_view("/a/c\0", 5));
+  // As a fixed text is made ready for it: its NUL after the last non-blank character.
+  FixedText padded(20, "/a/b/../c");
+  TXTNUL(padded, 0);
+  PathCollapseF(padded);
+  EXPECT_EQ(padded.view().substr(0, 5), std::string_view("/a/c\0", 5));
   // A text without a NUL is taken whole and gets one after the shorter result.
   char raw[9] = {'/', 'a', '/', 'b', '/', '.', '.', '/', 'c'};
   PathCollapseF(FText(raw, 9));
