@@ -26,6 +26,11 @@ extern "C" {
    that the environment does not hold. */
 KVR_EXPORT void dll_envirn(char* name, char* value);
 
+/* Joins a directory (a text of *LENGTH characters; a negative length counts as 0) and a
+   file name (10) into PATH (150): the directory, "/", the file name, each directory name
+   that a ".." step follows removed with that step, blank-padded. */
+KVR_EXPORT void dll_tlmknm(char* directory, int32_t* length, char* file, char* path);
+
 #ifdef __cplusplus
 }
 #endif
