@@ -1,0 +1,35 @@
+// The message catalogues: each routine composes one numbered message (its tag, such as
+// "E1150:", and its text) and writes its lines to the message unit through the block's
+// line writer, then copies each line, marked " * ", to both journal channels.
+//
+// The E and W blocks are called with the number less 1000 or 3000, and ignore its units
+// digit (MSGE1(150) and MSGE1(159) both write E1150); a number outside the block writes
+// nothing. A number without a text is written as its tag alone.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace kvr {
+
+// Error E(1000 + N), E1100-E2490.
+void MSGE1(int32_t n);
+
+// Error E(3000 + N), E3100-E5890.
+void MSGE3(int32_t n);
+
+// Warning W(1000 + N), W1100-W2590. The line goes to the host's message hook, so here it
+// is seen only in the journals.
+void MSGW1(int32_t n);
+
+// Message M N (M001-M060, M401-M440, M801-M830) with the values to insert: INTS, the
+// REAL word(s), the name codes NAME and LENGTHS (word 1 the name's length, word 2 a
+// second length or a count).
+void MSGM(int32_t n, std::span<const int32_t> ints, std::span<const float> real,
+          std::span<const int32_t> name, std::span<const int32_t> lengths);
+
+// Composes the pending meshing or geometry message of MSGARG (code 0000-0349, the
+// severity in its thousands digit) and empties the queue.
+void MSGMSH();
+
+}  // namespace kvr

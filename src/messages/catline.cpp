@@ -1,0 +1,78 @@
+#include "messages/catline.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "platform/fmtedit.h"
+#include "runtime/codtxt.h"
+#include "runtime/hostcb.h"
+#include "runtime/iomode.h"
+#include "runtime/journal.h"
+#include "runtime/msglin.h"
+#include "runtime/txtutil.h"
+
+namespace kvr {
+namespace {
+
+constexpr int32_t kJournalLine = 80;
+constexpr int32_t kJournalText = 77;
+
+}  // namespace
+
+CatLine::CatLine(int32_t capacity) : codes_(static_cast<size_t>(capacity), kBlankCode) {}
+
+void CatLine::put(std::string_view piece, int32_t at) {
+  std::string s(piece);
+  s += "*.";
+  int32_t last = 0;
+  TXTCOD(FText(s.data(), static_cast<int32_t>(s.size())), at, codes_, last);
+  if (last >= at) length_ = last;
+}
+
+void CatLine::putTag(char letter, int32_t number, int32_t digits, int32_t at) {
+  std::string tag = fmt::editI(number, digits);
+  std::replace(tag.begin(), tag.end(), ' ', '0');
+  if (letter != 0) tag.insert(tag.begin(), letter);
+  put(tag + ":", at);
+}
+
+void writeCatalogue(std::span<const CatLine> lines, UnitWriter writer, bool journal) {
+  int32_t flag = IOMODE.inputMode == 1 ? 0 : 1;
+  for (const CatLine& line : lines) {
+    if (writer == UnitWriter::None) break;
+    FText text = MSGLIN.text();
+    CODTXT(line.codes(), line.length(), text);
+    // Leading and trailing blanks go; the line ends at its last character, without a NUL.
+    int32_t n = LENTRM(text);
+    STRIPB(text, n);
+    switch (writer) {
+      case UnitWriter::WRTLN1:
+        WRTLN1(1, text);
+        break;
+      case UnitWriter::WRTLIN:
+        WRTLIN(flag, text);
+        break;
+      case UnitWriter::HCMSG:
+        HCMSG(flag, text);
+        break;
+      case UnitWriter::None:
+        break;
+    }
+  }
+  if (!journal) return;
+  for (const CatLine& line : lines) {
+    std::array<int32_t, kJournalLine> jline;
+    jline.fill(kBlankCode);
+    int32_t last = 0;
+    std::string mark = " * *.";
+    TXTCOD(FText(mark.data(), static_cast<int32_t>(mark.size())), 1, jline, last);
+    int32_t n = std::clamp(line.length(), 0, kJournalText);
+    std::copy_n(line.codes().begin(), n, jline.begin() + 3);
+    int32_t failed = 0;
+    JRNWR2(jline, 1, n + 3, failed);
+    JRNWR1(jline, 1, n + 3, failed);
+  }
+}
+
+}  // namespace kvr

@@ -1,0 +1,41 @@
+// The catalogue line and the hand-over that every catalogue routine shares.
+//
+// A line is composed as a code line, pieces and inserts at the positions the message
+// gives them; its length is the last position filled. Writing a message hands each line
+// to the unit writer without its leading and trailing blanks, and then copies each line
+// to the journals as " * " and the line's first 77 characters, JRNWR2 before JRNWR1. All
+// unit lines come before the first journal line.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace kvr {
+
+class CatLine {
+ public:
+  explicit CatLine(int32_t capacity);
+
+  // Places PIECE (without terminator) from position AT on; the length becomes its last
+  // position.
+  void put(std::string_view piece, int32_t at);
+  // Places the message tag: LETTER (none when 0), NUMBER with DIGITS digits and ":".
+  void putTag(char letter, int32_t number, int32_t digits, int32_t at);
+
+  int32_t length() const { return length_; }
+  std::span<const int32_t> codes() const { return codes_; }
+  std::span<int32_t> codes() { return codes_; }
+  void setLength(int32_t length) { length_ = length; }
+
+ private:
+  std::vector<int32_t> codes_;
+  int32_t length_ = 0;
+};
+
+enum class UnitWriter { None, WRTLIN, WRTLN1, HCMSG };
+
+void writeCatalogue(std::span<const CatLine> lines, UnitWriter writer, bool journal);
+
+}  // namespace kvr
