@@ -21,6 +21,11 @@ extern "C" {
 
 /* The routines arrive here as they are built. */
 
+/* The value of environment variable NAME (30 characters) in VALUE (150 characters),
+   blank-padded; all blanks when it is not set. The registry files answer for a variable
+   that the environment does not hold. */
+KVR_EXPORT void dll_envirn(char* name, char* value);
+
 #ifdef __cplusplus
 }
 #endif
