@@ -13,7 +13,6 @@ namespace {
 constexpr int32_t kShownCodeLimit = 998;
 constexpr int32_t kShownCode = 999;
 constexpr int32_t kLinesPerUnit = 50;  // the next line is the suppression line
-constexpr int32_t kNameCodes = 20;
 
 // Positions of the line.
 constexpr int32_t kCodeFirst = 4;
