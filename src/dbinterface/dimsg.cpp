@@ -117,8 +117,8 @@ void DIINF(FText routnm, FText text, int32_t kind, FText name, int32_t number) {
 void DIWLIN(FText line, int32_t unit) {
   std::string_view record = line.view().substr(0, static_cast<std::size_t>(line.trimmedLength()));
   if (io::writeRecord(unit, record) != io::kIosOk) {
-    io::writeRecord(io::kStdoutUnit,
-                    fmt::listDirected({std::string_view(" *** DI MESSAGE CHANNEL NOT CONNECTED *** ")}));
+    std::string_view notice = " *** DI MESSAGE CHANNEL NOT CONNECTED *** ";
+    io::writeRecord(io::kStdoutUnit, fmt::listDirected({notice}));
   }
 }
 
