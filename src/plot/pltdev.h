@@ -1,7 +1,7 @@
 // PLTDEV: the device description of the plot dispatcher and its devices. The words held
 // here are those the dispatcher and the message writers read: the graphics record count,
-// the two open-state words, the output mode, the device number and the object kind last
-// recorded by the console device.
+// the two open-state words, the output mode, the device number, the object kind last
+// recorded by the console device, and the raster format of hard copies.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,7 @@ struct PltDev {
   int32_t outputMode = kOutputNone;
   int32_t device = 0;       // device number 1 to 13
   int32_t objectKind = 0;   // object kind of the last opcode 25
+  int32_t rasterFormat = 0; // hard-copy raster format: 1 bitmaps (".bmp"), else PNG
 };
 
 inline PltDev PLTDEV;

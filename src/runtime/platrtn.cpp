@@ -14,6 +14,7 @@
 #include "platform/fmtedit.h"
 #include "platform/fsys.h"
 #include "platform/oscmd.h"
+#include "runtime/iounit.h"
 #include "runtime/svutil/svmemory.h"
 
 namespace kvr {
@@ -138,10 +139,7 @@ void ModuleDir(std::span<char> dir, int32_t& length) {
   length = static_cast<int32_t>(d.size());
 }
 
-int32_t& bellsOffSwitch() {
-  static int32_t word = 0;
-  return word;
-}
+int32_t& bellsOffSwitch() { return IOUNIT.noBells; }
 
 void WarnBeep() {
   if (bellsOffSwitch() == 1) return;

@@ -30,7 +30,7 @@ int32_t IsWinNT();
 // not fit DIR.
 void ModuleDir(std::span<char> dir, int32_t& length);
 
-// The bells-off switch: 1 silences WarnBeep. 0 at load.
+// The bells-off switch, the NoBells switch of IOUNIT: 1 silences WarnBeep. 0 at load.
 int32_t& bellsOffSwitch();
 
 // Sounds the warning bell (BEL on standard error) unless the bells-off switch is 1.
