@@ -27,6 +27,11 @@ extern "C" {
 KVR_EXPORT void dll_vrpre(int32_t* day, int32_t* month, int32_t* year, int32_t* hour,
                           int32_t* minute, int32_t* second, float* version, int32_t* letter);
 
+/* The value of environment variable NAME (30 characters) in VALUE (150 characters),
+   blank-padded; all blanks when it is not set. The registry files answer for a variable
+   that the environment does not hold. */
+KVR_EXPORT void dll_envirn(char* name, char* value);
+
 #ifdef __cplusplus
 }
 #endif
