@@ -1,0 +1,235 @@
+#include "runtime/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <csignal>
+#include <string>
+
+#include "consolefixture.h"
+#include "kvr7dbio.h"
+#include "modeldb/corsto.h"
+#include "modeldb/dbopen_interim.h"
+#include "modeldb/reghed.h"
+#include "plot/pltdsp.h"
+#include "plot/pltopt.h"
+#include "runtime/codtxt.h"
+#include "runtime/dattim.h"
+#include "runtime/dspsta.h"
+#include "runtime/incftb.h"
+#include "runtime/iomode.h"
+#include "runtime/slttab.h"
+
+namespace kvr {
+namespace {
+
+TEST(Vrpre, AfterInitialisationGivesReleaseOneAndNoLetter) {
+  IOMODE = {};
+  INICON();
+  EXPECT_EQ(IOMODE.databaseConstant, 5000);
+  setClockOverride(LocalTime{2024, 2, 29, 13, 5, 9});
+  int32_t v[6] = {};
+  float version = -1.0f;
+  int32_t letter = 0;
+  dll_vrpre(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &version, &letter);
+  setClockOverride(std::nullopt);
+  EXPECT_EQ(v[0], 29);
+  EXPECT_EQ(v[1], 2);
+  EXPECT_EQ(v[2], 2024);
+  EXPECT_EQ(v[3], 13);
+  EXPECT_EQ(v[4], 5);
+  EXPECT_EQ(v[5], 9);
+  EXPECT_EQ(version, 0.0001f);
+  EXPECT_EQ(letter, 0x20202020);
+  IOMODE = {};
+}
+
+TEST(Vrpre, TheLetterIsACapitalOnly) {
+  struct Case {
+    int32_t index;
+    int32_t letter;
+  };
+  const Case cases[] = {{1, codeOf('A')}, {2, codeOf('B')}, {26, codeOf('Z')},
+                        {27, kBlankCode}, {-1, kBlankCode}};
+  for (const Case& c : cases) {
+    IOMODE = {};
+    IOMODE.releaseLetter = c.index;
+    IOMODE.release = 3;
+    IOMODE.version = 93;
+    int32_t d, m, y, h, mi, s, letter;
+    float version;
+    VRPRE(d, m, y, h, mi, s, version, letter);
+    EXPECT_EQ(letter, c.letter) << c.index;
+    EXPECT_EQ(version, 933.0f / 10000.0f);
+  }
+  IOMODE = {};
+}
+
+TEST(Sighnd, AnInterruptGivesTheFlagTheValueWord) {
+  struct sigaction previous {};
+  ::sigaction(SIGINT, nullptr, &previous);
+  PLTOPT.interruptFlag = 3;
+  PLTOPT.interruptValue = 7;
+  SIGSET();
+  EXPECT_EQ(PLTOPT.interruptFlag, 0);
+  std::raise(SIGINT);
+  EXPECT_EQ(PLTOPT.interruptFlag, 7);
+  // The handler stays installed for the next interrupt.
+  PLTOPT.interruptFlag = 0;
+  std::raise(SIGINT);
+  EXPECT_EQ(PLTOPT.interruptFlag, 7);
+  ::sigaction(SIGINT, &previous, nullptr);
+  PLTOPT = {};
+}
+
+TEST(Viewid, BothViewMatricesBecomeTheIdentity) {
+  VIEWMT.view[1][2] = 5.0f;
+  VIEWMT.view2[3][3] = 0.0f;
+  VIEWID();
+  for (const Matrix4* m : {&VIEWMT.view, &VIEWMT.view2}) {
+    for (int i = 0; i < 4; ++i) {
+      for (int j = 0; j < 4; ++j) EXPECT_EQ((*m)[i][j], i == j ? 1.0f : 0.0f);
+    }
+  }
+}
+
+TEST(Optrst, ClearsTheTablesAndSetsTheSwitches) {
+  DSPOPT.records[4][49][98] = 7;
+  DSPOPT.words[2][3] = 7;
+  DSPOPT.records11[10][0] = 7;
+  OPTRST();
+  EXPECT_EQ(DSPOPT.records[4][49][98], 0);
+  EXPECT_EQ(DSPOPT.words[2][3], 0);
+  EXPECT_EQ(DSPOPT.records11[10][0], 0);
+  for (int32_t s : DSPOPT.switches) EXPECT_EQ(s, 1);
+  for (int32_t s : DSPOPT.list) EXPECT_EQ(s, 1);
+}
+
+using Logopn = test::ConsoleFixture;
+
+TEST_F(Logopn, TheConsoleModeOpensTheConsole) {
+  PLTPAR = {};
+  LOGOPN(1, 1);
+  EXPECT_EQ(PLTDEV.outputMode, kOutputConsole);
+  EXPECT_EQ(PLTPAR.outUnit, 6);
+  EXPECT_EQ(PLTPAR.inUnit, 5);
+  EXPECT_EQ(PLTCAP.deviceName().trimmed(), "Alpha");
+  EXPECT_EQ(PLTCAP.xMax, 679.0f);
+  EXPECT_EQ(PLTCAP.yMax, 480.0f);
+  EXPECT_EQ(PLTDEV.cellsAcross, 96);
+  EXPECT_EQ(PLTDEV.cellsDown, 53);
+}
+
+// A close request reaches the console only where it is sent: a console record while the
+// graphics record count is set stops the process, which makes the request visible.
+TEST_F(Logopn, TheCloseRequestSparesTheConsoleOnlyForTwo) {
+  test::StopTrap trap;
+  LOGOPN(1, 1);
+  PLTDEV.recordCount = 1;
+  EXPECT_NO_THROW(GFXCLS(2));
+  EXPECT_NO_THROW(GFXRQ2(2));
+  EXPECT_THROW(GFXCLS(1), test::StopCalled);
+}
+
+class Dsprst : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    REGHED = {};
+    DSPRST(1, 0);
+  }
+  void TearDown() override {
+    REGHED = {};
+    DSPRST(1, 0);
+  }
+  static int32_t slotOf(int32_t key) {
+    int32_t s = 0;
+    SLTFND(key, s);
+    return s;
+  }
+};
+
+TEST_F(Dsprst, AKeySavedTwiceKeepsItsSlot) {
+  DSPRST(3, 7);
+  DSPRST(3, 7);
+  EXPECT_EQ(SLTTAB.count, 1);
+  EXPECT_EQ(slotOf(7), 1);
+  EXPECT_EQ(SLTTAB.age(1), 1);
+}
+
+TEST_F(Dsprst, AFullTableReusesTheSlotSavedLongestAgo) {
+  for (int32_t key = 1; key <= 20; ++key) DSPRST(3, key);
+  EXPECT_EQ(SLTTAB.count, 20);
+  EXPECT_EQ(SLTTAB.age(slotOf(1)), 20);
+  DSPRST(3, 21);
+  EXPECT_EQ(slotOf(21), 1);
+  EXPECT_EQ(slotOf(1), 0);
+  EXPECT_EQ(SLTTAB.count, 20);
+  EXPECT_EQ(SLTTAB.age(1), 1);
+  // Key 2 is now the oldest, so it goes next.
+  DSPRST(3, 22);
+  EXPECT_EQ(slotOf(22), 2);
+  EXPECT_EQ(SLTTAB.count, 20);
+  // Saving a slot again makes it the youngest and ages only the younger ones.
+  DSPRST(3, 20);
+  EXPECT_EQ(SLTTAB.age(slotOf(20)), 1);
+  EXPECT_EQ(SLTTAB.age(slotOf(22)), 2);
+  EXPECT_EQ(SLTTAB.age(slotOf(21)), 3);
+  EXPECT_EQ(SLTTAB.age(slotOf(3)), 20);
+}
+
+TEST_F(Dsprst, RestoreBringsBackTheSavedRegistryHead) {
+  REGHED.mode = 2;
+  REGHED.top = 3;
+  REGHED.file = 4;
+  for (int32_t w = 1; w <= 6; ++w) {
+    for (int32_t k = 1; k <= 57; ++k) REGHED.word(w, k) = 100 * w + k;
+  }
+  DSPSTA.state.view = {10.0f, 20.0f, 30.0f};
+  DSPRST(3, 9);
+  EXPECT_EQ(INCFTB.storeFile(1), 4);
+
+  const RegHed saved = REGHED;
+  REGHED = {};
+  REGHED.word(1, 4) = -5;  // beyond the saved top: not touched by the restore
+  DSPSTA.state.view = {};
+  DSPRST(4, 0);
+  EXPECT_EQ(REGHED.mode, 0) << "key 0 does nothing";
+  DSPRST(4, 8);
+  EXPECT_EQ(REGHED.mode, 0) << "a key no slot holds does nothing";
+  DSPRST(4, 9);
+  EXPECT_EQ(REGHED.mode, 2);
+  EXPECT_EQ(REGHED.top, 3);
+  EXPECT_EQ(REGHED.file, 4);
+  for (int32_t w = 1; w <= 6; ++w) {
+    for (int32_t k = 1; k <= 3; ++k) EXPECT_EQ(REGHED.word(w, k), saved.words[w - 1][k - 1]);
+  }
+  EXPECT_EQ(REGHED.word(1, 4), -5);
+  EXPECT_EQ(DSPSTA.state.view.distance, 30.0f);
+}
+
+TEST_F(Dsprst, KeyZeroSavesNothing) {
+  DSPRST(3, 0);
+  EXPECT_EQ(SLTTAB.count, 0);
+  EXPECT_EQ(SLTTAB.key(1), 0);
+}
+
+TEST_F(Dsprst, ResetBlanksTheDisplayStateAndEmptiesTheSlots) {
+  DSPRST(3, 5);
+  DSPSTA.state.windowDefaults = {1, 1, 1};
+  DSPSTA.state.title[3] = codeOf('X');
+  DSPSL2.counts[4] = 9;
+  DSPSTA.state.workText(2).assign("work");
+  DSPRST(1, 0);
+  EXPECT_EQ(SLTTAB.count, 0);
+  EXPECT_EQ(SLTTAB.key(1), 0);
+  EXPECT_EQ(SLTTAB.current, 0);
+  EXPECT_EQ(SLTTAB.companion, 1);
+  EXPECT_EQ(DSPSTA.state.windowDefaults, (std::array<int32_t, 3>{5, 4, 0}));
+  EXPECT_EQ(DSPSTA.state.title[3], kBlankCode);
+  EXPECT_EQ(DSPSL2.counts[4], 0);
+  EXPECT_TRUE(DSPSTA.state.workText(2).isBlank());
+  EXPECT_TRUE(WINSTA.slot(1).state.workText(1).isBlank());
+}
+
+}  // namespace
+}  // namespace kvr
