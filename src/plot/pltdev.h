@@ -1,6 +1,6 @@
 // PLTDEV: the device description of the plot dispatcher and its devices: the graphics
-// record count, the two open-state words, the output mode, the device number, and the
-// words that the console device sets when it is opened.
+// record count, the two open-state words, the output mode, the device number, the raster
+// format of hard copies, and the words that the console device sets when it is opened.
 //
 // The console words, in block order: the colour-table count (opcode 35), the colour
 // count (from the colour set-up), the current colour (opcode 10), a further word, the
@@ -37,6 +37,7 @@ struct PltDev {
   int32_t outputMode = kOutputNone;
   int32_t device = 0;       // device number 1 to 13
   int32_t plotFileDevice = 0;  // 1 after start-up
+  int32_t rasterFormat = 0;    // hard-copy raster format: 1 bitmaps (".bmp"), else PNG
 
   int32_t colourTableCount = 0;
   int32_t colourCount = 0;

@@ -1,22 +1,19 @@
 #include "runtime/genopen.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <string>
 
 #include "platform/fmtedit.h"
 #include "platform/unitio.h"
+#include "runtime/iounit.h"
+#include "runtime/platrtn.h"
 
 namespace kvr {
 namespace {
 
-char gIoDebug[3] = {'O', 'F', 'F'};
-
 int32_t defaultAccessCheck(std::string_view name, int32_t want) {
   std::string path(name);
-  int how = want == 4 ? R_OK : (want == 2 ? W_OK : F_OK);
-  return ::access(path.c_str(), how) == 0 ? 0 : -1;
+  return FileAccess(path.c_str(), want == 2 ? 1 : 0);
 }
 
 AccessCheck gAccessCheck = defaultAccessCheck;
@@ -50,13 +47,15 @@ ModeKeywords modeKeywords(int32_t m) {
   }
 }
 
-bool debugIs(const char* word) { return std::equal(gIoDebug, gIoDebug + 3, word); }
+bool debugIs(const char* word) {
+  return std::equal(IOUNIT.ioDebug.begin(), IOUNIT.ioDebug.end(), word);
+}
 
 void say(std::string_view line) { io::writeRecord(io::kStdoutUnit, line); }
 
 }  // namespace
 
-FText ioDebugWord() { return FText(gIoDebug, 3); }
+FText ioDebugWord() { return IOUNIT.ioDebugWord(); }
 
 void setAccessCheck(AccessCheck check) {
   gAccessCheck = check != nullptr ? check : defaultAccessCheck;

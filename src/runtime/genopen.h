@@ -18,8 +18,8 @@
 
 namespace kvr {
 
-// The I/O debug word: "OFF", "ON " (announce each open) or "TFM" (describe each open in
-// full on the standard output). Three characters, "OFF" at load.
+// The I/O debug word of IOUNIT: "OFF", "ON " (announce each open) or "TFM" (describe each
+// open in full on the standard output). Three characters, "OFF" at load.
 FText ioDebugWord();
 
 // Operating-system access check of a named file: WANT is 2 for write access, 4 for read
