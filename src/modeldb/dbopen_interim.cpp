@@ -5,6 +5,7 @@
 
 #include "plot/pltdev.h"
 #include "plot/pltdsp.h"
+#include "runtime/filcls.h"
 
 namespace kvr {
 namespace {
@@ -32,5 +33,7 @@ void GFXRQ2(int32_t x) {
   if (PLTDEV.outputMode == kOutputConsole && x == kKeepConsole) return;
   PLTDSP(kOpClose);
 }
+
+void DBENDS() { FILCLS(-1); }
 
 }  // namespace kvr

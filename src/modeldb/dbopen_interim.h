@@ -25,4 +25,7 @@ void rememberLockHolder(int32_t pid);
 void GFXCLS(int32_t x);
 void GFXRQ2(int32_t x);
 
+// Ends the database session: every file that is open by type is closed.
+void DBENDS();
+
 }  // namespace kvr

@@ -12,6 +12,7 @@
 #include "plot/pltpar.h"
 #include "runtime/codtxt.h"
 #include "runtime/replyb.h"
+#include "runtime/resget.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {
@@ -25,6 +26,7 @@ constexpr int32_t kMaxPage = 32767;
 constexpr int32_t kLineCharacters = 80;
 constexpr int32_t kTextInquiryAnswer = -99;
 constexpr int32_t kTitleCodes = 200;
+constexpr int32_t kSettingLength = 80;
 
 constexpr int32_t kOpLineAttribute = 11;
 constexpr int32_t kOpCharacterSize = 12;
@@ -40,10 +42,25 @@ constexpr int32_t kCapWords[PltCap::kIntegerWords] = {1, 9, 1, 3, 1, 2, 6, 0, 1,
                                                       0, 0, 0, 0, 0, 4, 0, 0, 0};
 
 // The console page: 679 x 480 unless the setting Geometry of section Alpha says
-// otherwise.
+// otherwise (its characters before the first blank, "<width>x<height>").
 void consolePage(int32_t& width, int32_t& height) {
   width = kConsoleWidth;
   height = kConsoleHeight;
+  FixedText key(8, "Geometry");
+  FixedText value(kSettingLength);
+  int32_t status = 0;
+  ALPSET(key, value, 0, status);
+  if (status <= 0) return;
+  const size_t blank = value.view().find(' ');
+  const int32_t length =
+      blank == std::string_view::npos ? kSettingLength : static_cast<int32_t>(blank);
+  int32_t w = 0;
+  int32_t h = 0;
+  int32_t failed = 0;
+  ALPGEO(value, w, h, failed, length);
+  if (failed != 0) return;
+  if (w != 0) width = w;
+  if (h != 0) height = h;
 }
 
 void open() {
@@ -195,6 +212,13 @@ void ALPGEO(FText text, int32_t& width, int32_t& height, int32_t& failed, int32_
   width = w;
   height = h;
   failed = 0;
+}
+
+void ALPSET(FText key, FText value, int32_t defaultFlag, int32_t& status) {
+  FixedText app(6, "Quorin");
+  FixedText prog(1, "*");
+  FixedText section(5, "Alpha");
+  RESGET(app, prog, section, key, defaultFlag != 0, value, status);
 }
 
 }  // namespace kvr

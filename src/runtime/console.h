@@ -51,6 +51,11 @@ void ALPDRV(int32_t opcode);
 // HEIGHT set, or FAILED 1 with both 0.
 void ALPGEO(FText text, int32_t& width, int32_t& height, int32_t& failed, int32_t length);
 
+// Reads the setting KEY of section "Alpha" (application "Quorin", program "*") into VALUE
+// through the settings lookup, as a switch when DEFAULTFLAG is non-zero; STATUS as the
+// lookup answers.
+void ALPSET(FText key, FText value, int32_t defaultFlag, int32_t& status);
+
 // The console message box: TITLE and TEXT ("#" separates its lines) framed with "=",
 // then a prompt naming the choices of button set BUTTONS and the default button, read
 // until the reply names a button. Answers the button (1..3), the default for an empty
@@ -73,6 +78,13 @@ int32_t MSGBOX(FText title, FText text, int32_t icon, int32_t buttons, int32_t d
 // 1000 attempts. End of input, or no input after 1000 attempts, leaves the reply blank
 // and sets the end-of-input word.
 void PRMRDL(FText prompt, int32_t n, int32_t inUnit, int32_t outUnit, FText reply);
+
+// Ends the run: closes the database and every file, then, when ABORTFLAG is non-zero,
+// aborts the process with "That's it- I'm outta here"; otherwise returns.
+void STOPRN(int32_t abortFlag);
+
+// Called by STOPRN before the end; does nothing.
+void STPEMP();
 
 // Writes the device-driver failure line for CODE to the terminal output unit and ends
 // the process with status 1.

@@ -1,10 +1,12 @@
 // The ends of a run: the stop of the whole run and the device-driver stops.
 #include <string>
 
+#include "modeldb/dbopen_interim.h"
 #include "platform/fmtedit.h"
 #include "platform/stop.h"
 #include "platform/unitio.h"
 #include "runtime/console.h"
+#include "runtime/fileutil.h"
 #include "runtime/iounit.h"
 
 namespace kvr {
@@ -16,6 +18,14 @@ constexpr int32_t kDeviceStopped = -13;
 constexpr int32_t kRecordModeStop = 45;
 
 }  // namespace
+
+void STOPRN(int32_t abortFlag) {
+  DBENDS();
+  STPEMP();
+  if (abortFlag != 0) ABTRUN();
+}
+
+void STPEMP() {}
 
 void DRVSTP(int32_t code) {
   const std::string line = fmt::format1(

@@ -8,6 +8,7 @@
 #include "consolefixture.h"
 #include "plot/pltdsp.h"
 #include "runtime/codtxt.h"
+#include "runtime/fouvre.h"
 
 namespace kvr {
 namespace {
@@ -77,6 +78,31 @@ TEST_F(Console, OpenSetsTheDeviceWordsOfTheDefaultPage) {
   PLTDEV.cellsAcross = 5;
   ALPDRV(kOpOpen);
   EXPECT_EQ(PLTDEV.cellsAcross, 5);
+}
+
+TEST_F(Console, TheGeometrySettingSetsThePage) {
+  struct Case {
+    std::string value;
+    int32_t width, height, across, down;
+  };
+  const Case cases[] = {
+      {"1024x768", 1024, 768, 146, 85},
+      {"1024X768 ! large", 1024, 768, 146, 85},
+      {"1024", 679, 480, 96, 53},
+      {"1,024x768", 679, 480, 96, 53},
+      {"-5x3", 679, 480, 96, 53},
+      {"40000x10", 679, 480, 96, 53},
+  };
+  for (const Case& c : cases) {
+    freshConsole();
+    settings("Quorin.*.Alpha.Geometry: " + c.value + "\n");
+    PLTALP();
+    EXPECT_EQ(PLTCAP.xMax, static_cast<float>(c.width)) << c.value;
+    EXPECT_EQ(PLTCAP.yMax, static_cast<float>(c.height)) << c.value;
+    EXPECT_EQ(PLTDEV.window.xMax, static_cast<float>(c.width)) << c.value;
+    EXPECT_EQ(PLTDEV.cellsAcross, c.across) << c.value;
+    EXPECT_EQ(PLTDEV.cellsDown, c.down) << c.value;
+  }
 }
 
 TEST_F(Console, TextOutputWritesLinesOfEightyBehindOneBlank) {
@@ -232,7 +258,7 @@ TEST_F(Console, AlpboxAnswersTheButtonTheReplyNames) {
       {"", 2, 2, 2, 1},
   };
   for (const Case& c : cases) {
-    SetUp();
+    freshConsole();
     replies(c.replies);
     EXPECT_EQ(ALPBOX(FixedText(4, "Box"), FixedText(4, "Text"), 3, c.buttons, c.defaultButton),
               c.answer)
@@ -243,7 +269,6 @@ TEST_F(Console, AlpboxAnswersTheButtonTheReplyNames) {
       ++prompts;
     }
     EXPECT_EQ(prompts, c.prompts) << "\"" << c.replies << "\"";
-    TearDown();
   }
 }
 
@@ -265,7 +290,7 @@ TEST_F(Console, DriverStopsWriteTheirLineAndFail) {
   };
   test::StopTrap trap;
   for (const Case& c : cases) {
-    SetUp();
+    freshConsole();
     try {
       c.stop();
       ADD_FAILURE() << "no stop";
@@ -274,8 +299,30 @@ TEST_F(Console, DriverStopsWriteTheirLineAndFail) {
       EXPECT_FALSE(stop.abort);
     }
     EXPECT_EQ(lines(), Lines{c.line});
-    TearDown();
   }
+}
+
+TEST_F(Console, StoprnClosesEveryFileAndAbortsOnRequest) {
+  test::StopTrap trap;
+  int32_t status = -1;
+  FOUVRE(4, {}, 0, 1, 1, status);  // the listing file, "kvrlst.lst"
+  ASSERT_EQ(status, 0);
+  const int32_t unit = IOUNIT.slot(4);
+  ASSERT_TRUE(io::unitIsOpen(unit));
+  STOPRN(0);
+  EXPECT_FALSE(io::unitIsOpen(unit));
+  EXPECT_EQ(IOUNIT.openFlag(4), 0);
+
+  FOUVRE(4, {}, 0, 1, 1, status);
+  ::testing::internal::CaptureStderr();
+  try {
+    STOPRN(1);
+    ADD_FAILURE() << "no stop";
+  } catch (const test::StopCalled& stop) {
+    EXPECT_TRUE(stop.abort);
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "That's it- I'm outta here\n");
+  EXPECT_FALSE(io::unitIsOpen(unit));
 }
 
 TEST_F(Console, ARecordWhileTheGraphicsRecordCountIsSetStops) {

@@ -1,7 +1,9 @@
-// A fixture for the console: units 5 and 6 stand on files in a temporary directory, the
-// replies the user would type are written to the input file beforehand (end of input
-// after the last one), and the console lines are read back from the output file. The
-// console's blocks start in their load state, with PLTPAR words 1 and 2 on units 6 and 5.
+// A fixture for the console: the settings fixture (a temporary current directory, no
+// settings files but those a test writes, the default unit slots), with units 5 and 6 on
+// files in that directory. The replies the user would type are written to the input file
+// beforehand (end of input after the last one), and the console lines are read back from
+// the output file. The console's blocks start in their load state, with PLTPAR words 1
+// and 2 on units 6 and 5.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,16 +23,22 @@
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
 #include "runtime/replyb.h"
+#include "settingsfixture.h"
 #include "testsupport.h"
 
 namespace kvr::test {
 
-class ConsoleFixture : public ::testing::Test {
+class ConsoleFixture : public SettingsFixture {
  protected:
   void SetUp() override {
+    SettingsFixture::SetUp();
+    freshConsole();
+  }
+
+  // The console blocks in their load state, an empty output file and no input.
+  void freshConsole() {
     resetBlocks();
-    IOUNIT.slot(kSlotTerminalInput) = io::kStdinUnit;
-    IOUNIT.slot(kSlotTerminalOutput) = io::kStdoutUnit;
+    setDefaultUnitSlots();
     PLTPAR.outUnit = io::kStdoutUnit;
     PLTPAR.inUnit = io::kStdinUnit;
     int fd = ::open(dir.file("console.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -43,8 +51,8 @@ class ConsoleFixture : public ::testing::Test {
   void TearDown() override {
     io::redirectStandardUnit(io::kStdinUnit, -1);
     io::redirectStandardUnit(io::kStdoutUnit, -1);
-    io::closeAllUnits();
     resetBlocks();
+    SettingsFixture::TearDown();
   }
 
   static void resetBlocks() {
@@ -76,7 +84,8 @@ class ConsoleFixture : public ::testing::Test {
     return readLines(dir.file("console.out"));
   }
 
-  TempDir dir;
+  // Settings lines in the current directory's settings file.
+  void settings(const std::string& lines) { writeFile(dir.file("quorin.ini"), lines); }
 };
 
 }  // namespace kvr::test
