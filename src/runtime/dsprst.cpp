@@ -5,6 +5,8 @@
 #include "modeldb/reghed.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
+#include "runtime/fileutil.h"
+#include "runtime/hostcb.h"
 #include "runtime/incftb.h"
 #include "runtime/slttab.h"
 #include "runtime/startup.h"
@@ -117,7 +119,52 @@ void restore(int32_t key) {
   }
 }
 
+void nameFromTitle(Viewport& p) {
+  std::copy_n(DSPSTA.state.title.begin(), Viewport::kNameCodes, p.name.begin());
+}
+
+int32_t viewportId(int32_t v) { return 100 * SLTTAB.current + v + 1; }
+
 }  // namespace
+
+void VWPSET(int32_t mode, int32_t v, int32_t source) {
+  if (v < 0 || v >= VwpTab::kViewports) return;
+  Viewport& p = VWPTAB.viewport(v);
+  switch (mode) {
+    case 1:
+      p.name.fill(kBlankCode);
+      p.directoryText().fill(' ');
+      p.status = 0;
+      p.words = {};
+      HCDSPF(viewportId(v), p.status);
+      break;
+    case 2:
+    case 3:
+      nameFromTitle(p);
+      CURDIR(p.directoryText());
+      p.status = mode == 2 ? -1 : 1;
+      break;
+    case 4: {
+      if (source < 0 || source >= VwpTab::kViewports) return;
+      const int32_t old = p.status;
+      p = VWPTAB.viewport(source);
+      HCDSPF(viewportId(v), old);
+      HCDSPF(viewportId(v), p.status);
+      break;
+    }
+    case 5:
+      p.name.fill(kBlankCode);
+      CURDIR(p.directoryText());
+      p.status = 3;
+      break;
+    case 6:
+      nameFromTitle(p);
+      CURDIR(p.directoryText());
+      p.status = 4;
+      break;
+    default: break;
+  }
+}
 
 void DSPRST(int32_t mode, int32_t key) {
   switch (mode) {

@@ -22,6 +22,10 @@ void GFXDEF();
 // output mode, any other mode the console output mode (which opens the console).
 void LOGOPN(int32_t mode, int32_t end);
 
+// The index-file layout words 39-82 of IDXLAY; the index file's page size 100 and the
+// data file's six slot words 0 in DBPARM.
+void SETDEF();
+
 // The view matrices of VIEWMT become the identity.
 void VIEWID();
 
@@ -37,6 +41,14 @@ void USEMPT();
 // words and the registry head from the slot of KEY. KEY 0 does nothing in modes 3 and 4,
 // nor does a key that no slot holds in mode 4.
 void DSPRST(int32_t mode, int32_t key);
+
+// The viewport table: MODE 1 clears viewport V (0..4) and tells the host display;
+// modes 2 and 3 name it from the current title, give it the current directory and the
+// status -1 or 1; mode 4 copies viewport SOURCE into it and tells the host display of the
+// old and the new status; mode 5 blanks its name with the current directory and status
+// 3; mode 6 names it from the title with the current directory and status 4. The host
+// display knows the viewport as 100 x the current window slot + V + 1.
+void VWPSET(int32_t mode, int32_t v, int32_t source);
 
 // The display-option tables of DSPOPT: the three tables 0, the switches and the list 1.
 void OPTRST();

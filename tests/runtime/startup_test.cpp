@@ -10,6 +10,7 @@
 #include "kvr7dbio.h"
 #include "modeldb/corsto.h"
 #include "modeldb/dbopen_interim.h"
+#include "modeldb/idxlay.h"
 #include "modeldb/reghed.h"
 #include "plot/pltdsp.h"
 #include "plot/pltopt.h"
@@ -18,6 +19,7 @@
 #include "runtime/dspsta.h"
 #include "runtime/incftb.h"
 #include "runtime/iomode.h"
+#include "runtime/iounit.h"
 #include "runtime/slttab.h"
 
 namespace kvr {
@@ -103,6 +105,58 @@ TEST(Optrst, ClearsTheTablesAndSetsTheSwitches) {
   EXPECT_EQ(DSPOPT.records11[10][0], 0);
   for (int32_t s : DSPOPT.switches) EXPECT_EQ(s, 1);
   for (int32_t s : DSPOPT.list) EXPECT_EQ(s, 1);
+}
+
+TEST(Setdef, IndexLayoutAndIndexPageSize) {
+  IDXLAY = {};
+  IDXLAY.word(39) = 5;
+  DBPARM.fileSlot(2).unit = 8;
+  DBPARM.fileSlot(2).freeHead = 3;
+  SETDEF();
+  const int32_t lengths[] = {8, 11, 60, 48, 96, 96, 96};
+  for (int32_t cls = 101; cls <= 107; ++cls) EXPECT_EQ(IDXLAY.recordLength(cls), lengths[cls - 101]);
+  EXPECT_EQ(IDXLAY.word(39), 0);
+  EXPECT_EQ(IDXLAY.word(43), 27);
+  EXPECT_EQ(IDXLAY.word(53), 12);
+  EXPECT_EQ(IDXLAY.word(56), 2);
+  EXPECT_EQ(IDXLAY.word(66), 6);
+  EXPECT_EQ(IDXLAY.word(68), 20);
+  EXPECT_EQ(IDXLAY.word(69), 10);
+  EXPECT_EQ(IDXLAY.word(82), 0);
+  EXPECT_EQ(DBPARM.fileSlot(1).pageSize, 100);
+  EXPECT_EQ(DBPARM.fileSlot(2).unit, 0);
+  EXPECT_EQ(DBPARM.fileSlot(2).freeHead, 0);
+  IDXLAY = {};
+  IOUNIT = {};
+}
+
+TEST(Vwpset, ViewportsTakeTheTitleAndTheCurrentDirectory) {
+  test::TempDir dir;
+  VWPTAB = {};
+  for (int32_t k = 0; k < 50; ++k) DSPSTA.state.title[static_cast<size_t>(k)] = codeOf('a' + k % 26);
+  VWPSET(3, 2, 0);
+  Viewport& p = VWPTAB.viewport(2);
+  EXPECT_EQ(p.status, 1);
+  EXPECT_EQ(p.name[0], codeOf('a'));
+  EXPECT_EQ(p.name[19], codeOf('t'));
+  EXPECT_EQ(p.directoryText().trimmed(), dir.path().string());
+  VWPSET(4, 0, 2);
+  EXPECT_EQ(VWPTAB.viewport(0).status, 1);
+  EXPECT_EQ(VWPTAB.viewport(0).name, p.name);
+  VWPSET(1, 2, 0);
+  EXPECT_EQ(p.status, 0);
+  EXPECT_EQ(p.name[0], kBlankCode);
+  EXPECT_TRUE(p.directoryText().isBlank());
+  VWPSET(5, 2, 0);
+  EXPECT_EQ(p.status, 3);
+  EXPECT_EQ(p.name[0], kBlankCode);
+  VWPSET(6, 2, 0);
+  EXPECT_EQ(p.status, 4);
+  VWPSET(2, 5, 0);   // no viewport 5
+  VWPSET(4, 1, -1);  // nor a source -1
+  EXPECT_EQ(VWPTAB.viewport(1).status, 0);
+  VWPTAB = {};
+  DSPSTA = {};
 }
 
 using Logopn = test::ConsoleFixture;
