@@ -29,6 +29,13 @@ void SETDEF();
 // The view matrices of VIEWMT become the identity.
 void VIEWID();
 
+// The reading road's constants: MODCON, GEOCON, the message queue reset, the display
+// title blank, the model's analysis-program code 38, the DBPARM start values, ELTNAM with
+// the two spline tolerances of numbered settings 13 and 14, the packing modulus of IDPACK
+// from the setting Pre7005 (1000 when it begins with "T" or "t", else 10000), the id limit
+// and the two line limits of MACHCN.
+void MDLCON();
+
 // Does nothing; the model opening and MDLCON call it.
 void USEMPT();
 
@@ -52,6 +59,16 @@ void VWPSET(int32_t mode, int32_t v, int32_t source);
 
 // The display-option tables of DSPOPT: the three tables 0, the switches and the list 1.
 void OPTRST();
+
+// Numbered setting NUMBER read as an integer into VALUE.
+void SETGT1(int32_t number, int32_t& value);
+
+// DEVICE from the plotter format (numbered setting 19, compared without regard to case):
+// "Neutral" 1, "Postscript Mono" 2, "Interleaf" 3, "Postscript Colour" 4, "Laserjet" 5,
+// "Paintjet" 6, "HPGL" 7, "HPGL2 Mono" and "HPGL2 Colour" 8, "Deskjet" 9, "CGM" 10,
+// "Hardcopy" 11, "TIFF" 12; any other value, or none, 1. The two HP-GL/2 formats also
+// set the colour switch of PLTOPT: 0 for Mono, -1 for Colour.
+void PLTFMT(int32_t& device);
 
 // The saved plot-format word: cleared (GFXDEF), set and read.
 void PFWCLR();

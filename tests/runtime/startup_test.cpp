@@ -8,6 +8,9 @@
 
 #include "consolefixture.h"
 #include "kvr7dbio.h"
+#include "modeldb/idpack.h"
+#include "modeldb/modcnt.h"
+#include "modelquery/geosta.h"
 #include "modeldb/corsto.h"
 #include "modeldb/dbopen_interim.h"
 #include "modeldb/idxlay.h"
@@ -17,6 +20,11 @@
 #include "runtime/codtxt.h"
 #include "runtime/dattim.h"
 #include "runtime/dspsta.h"
+#include "runtime/eltnam.h"
+#include "runtime/machcn.h"
+#include "runtime/modcon.h"
+#include "runtime/msgarg.h"
+#include "runtime/sysini.h"
 #include "runtime/incftb.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
@@ -283,6 +291,198 @@ TEST_F(Dsprst, ResetBlanksTheDisplayStateAndEmptiesTheSlots) {
   EXPECT_EQ(DSPSL2.counts[4], 0);
   EXPECT_TRUE(DSPSTA.state.workText(2).isBlank());
   EXPECT_TRUE(WINSTA.slot(1).state.workText(1).isBlank());
+}
+
+}  // namespace
+}  // namespace kvr
+
+namespace kvr {
+namespace {
+
+// Start-up with no settings but those a test writes.
+class StartupSettings : public test::SettingsFixture {
+ protected:
+  void TearDown() override {
+    struct sigaction dflt {};
+    dflt.sa_handler = SIG_DFL;
+    ::sigaction(SIGINT, &dflt, nullptr);
+    PLTOPT = {};
+    IOMODE = {};
+    DSPSTA = {};
+    SettingsFixture::TearDown();
+  }
+  void settings(const std::string& lines) { test::writeFile(dir.file("quorin.ini"), lines); }
+};
+
+TEST_F(StartupSettings, MdlconSetsTheModelConstants) {
+  MSGARG.word(1) = 1;
+  MSGARG.word(30) = 1;
+  MDLCON();
+  EXPECT_EQ(GEOCON.word(1), 0x40490FDC);
+  const float reals[] = {0.01745329f, 0.001f, 0.001f, 1.0e-5f, 1.0e-7f};
+  for (int32_t k = 2; k <= 6; ++k) EXPECT_EQ(GEOCON.real(k), reals[k - 2]) << k;
+  EXPECT_EQ(GEOCON.word(7), 10);
+  EXPECT_EQ(GEOCON.real(8), 15.0f);
+  EXPECT_EQ(GEOCON.real(9), 165.0f);
+  EXPECT_EQ(GEOCON.word(10), 12);
+
+  EXPECT_EQ(MODCON.word(1), 4);
+  EXPECT_EQ(MODCON.word(2), 47);
+  const std::string characters = " 0123456789-+=*/(),.ABCDEFGHIJKLMNOPQRSTUVWXYZ'";
+  for (int32_t k = 1; k <= 47; ++k) EXPECT_EQ(MODCON.word(2 + k), codeOf(characters[k - 1])) << k;
+  EXPECT_EQ(MODCON.word(17), 0x2020202A);
+  EXPECT_EQ(MODCON.word(50), 0);
+  EXPECT_EQ(MODCON.word(51), 1);
+  EXPECT_EQ(MODCON.real(52), 1.0e6f);
+  EXPECT_EQ(MODCON.real(53), 32767.0f);
+  EXPECT_EQ(MODCON.word(54), 6);
+  EXPECT_EQ(MODCON.word(55), 6);
+  EXPECT_EQ(MODCON.real(56), 9.0f);
+  EXPECT_EQ(MODCON.word(57), 3);
+
+  for (int32_t k = 1; k <= MsgArg::kWords; ++k) EXPECT_EQ(MSGARG.word(k), k == 3 ? 3 : 0) << k;
+  EXPECT_EQ(MODCNT.word(72), 38);
+  EXPECT_EQ(GEOSTA.word(17), kBlankCode);
+  EXPECT_EQ(GEOSTA.word(18), kBlankCode);
+  EXPECT_EQ(DSPSTA.state.title[49], kBlankCode);
+  EXPECT_EQ(MACHCN.word(14), 15000);
+  EXPECT_EQ(MACHCN.word(15), 9);
+  EXPECT_EQ(IDPACK.idLimit, 100000000);
+  EXPECT_EQ(ELTNAM.count, 31);
+  EXPECT_EQ(DSPSL2.itemCount, 31);
+  EXPECT_EQ(ELTNAM.splineAngleTolerance, 0.0f);
+}
+
+TEST_F(StartupSettings, MdlconPacksTheElementNamesListByList) {
+  MDLCON();
+  FixedText names(4 * EltNam::kNameWords);
+  A4TXT(ELTNAM.names, 4 * EltNam::kNameWords, names);
+  EXPECT_EQ(std::string(names.view()),
+            "BE2 BE3 BE4 BE5 P-ELTR3 ----QU4 ----TR6 QU7 QU8 QU9 PE6 TE4 HE8 PE15HE16TE10HE20"
+            "HE27TR9 QU12TR12QU16TR15    TE16PE24HE32IP11IL22IL32IL33IL44IL55IS33IS44IS84"
+            "IS66IS88SP8  SP10   ALL     SUP ");
+  FixedText kinds(4 * EltNam::kKindCodes);
+  A4TXT(ELTNAM.kindCodes, 4 * EltNam::kKindCodes, kinds);
+  EXPECT_EQ(std::string(kinds.view()),
+            "T   G   M   P   L   S   B   SH  E   N   CS  LO  MA  "
+            "CO  PH  SE  ET  FE  D   ME  xxxxEQ  AX  PA  xxxx");
+  EXPECT_EQ(ELTNAM.blank, kBlankCode);
+}
+
+TEST_F(StartupSettings, DatabaseStartValuesFollowTheUnitSlots) {
+  SYSINI();
+  MDLCON();
+  EXPECT_EQ(DBPARM.formatCode, 9071);
+  EXPECT_EQ(DBPARM.pageFactor1, 2000);
+  EXPECT_EQ(DBPARM.pageFactor2, 1);
+  EXPECT_EQ(DBPARM.type18Unit, 22);
+  EXPECT_EQ(DBPARM.pageHeaderLength, 4);
+  EXPECT_EQ(DBPARM.bufferSize, 4000);
+}
+
+TEST_F(StartupSettings, PackingModulusFromPre7005) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string settings;
+    int32_t modulus;
+  };
+  const Case cases[] = {
+      {{"prog", "-Pre7005", "TRUE"}, "", 1000},
+      {{"prog"}, "", 10000},
+      {{"prog"}, "Quorin.*.*.Pre7005: true\n", 1000},
+      {{"prog"}, "Quorin.*.*.Pre7005: FALSE\n", 10000},
+  };
+  for (const Case& c : cases) {
+    setArguments(c.args);
+    settings(c.settings);
+    MDLCON();
+    EXPECT_EQ(IDPACK.modulus, c.modulus) << c.settings;
+  }
+}
+
+TEST_F(StartupSettings, SplineTolerancesComeFromTheMeshSettings) {
+  // The host's resource reader answers nothing here, so both keep their default.
+  ELTNAM.splineAngleTolerance = 5.0f;
+  ELTNAM.splineWarpTolerance = 5.0f;
+  MDLCON();
+  EXPECT_EQ(ELTNAM.splineAngleTolerance, 0.0f);
+  EXPECT_EQ(ELTNAM.splineWarpTolerance, 0.0f);
+}
+
+TEST_F(StartupSettings, PltfmtDecodesThePlotterFormat) {
+  struct Case {
+    std::string value;
+    int32_t device;
+    int32_t colour;  // the HP-GL/2 colour switch afterwards (starting at 5)
+  };
+  const Case cases[] = {
+      {"hpgl2 colour", 8, -1}, {"HPGL2 Mono", 8, 0},     {"TIFF ", 12, 5},
+      {"Tiff file", 1, 5},     {"CGM", 10, 5},           {"", 1, 5},
+      {"Neutral", 1, 5},       {"postscript COLOUR", 4, 5}, {"Hardcopy", 11, 5},
+      {"Deskjet", 9, 5},       {"HPGL", 7, 5},
+  };
+  for (const Case& c : cases) {
+    settings(c.value.empty() ? "" : "Quorin.*.PLOTS.DefaultPlotter: " + c.value + "\n");
+    PLTOPT.word(kOptHpgl2Colour) = 5;
+    int32_t device = -1;
+    PLTFMT(device);
+    EXPECT_EQ(device, c.device) << c.value;
+    EXPECT_EQ(PLTOPT.word(kOptHpgl2Colour), c.colour) << c.value;
+  }
+}
+
+TEST_F(StartupSettings, GfxdefResetsInputPlotAndInterruptWords) {
+  IOMODE.inputUnit = 12;
+  IOMODE.inputMode = 1;
+  PLTDEV.openState1 = 2;
+  PLTDEV.outputMode = kOutputConsole;
+  PLTOPT.interruptValue = 4;
+  PLTOPT.interruptFlag = 4;
+  rememberLockHolder(1234);
+  settings("Quorin.Telvora.P-TRACK.ALGORITHM: BUFFERED\nQuorin.*.PLOTS.DefaultPlotter: CGM\n");
+  GFXDEF();
+  EXPECT_EQ(IOMODE.inputUnit, 5);
+  EXPECT_EQ(IOMODE.inputMode, 0);
+  EXPECT_EQ(PLTOPT.word(1), -1);
+  EXPECT_EQ(PLTOPT.word(2), 1);
+  EXPECT_EQ(PLTOPT.word(3), 4);
+  EXPECT_EQ(PLTOPT.word(4), 120);
+  EXPECT_EQ(PLTOPT.word(15), 1);
+  EXPECT_EQ(PLTOPT.word(17), 100);
+  EXPECT_EQ(PLTOPT.word(19), 5001);
+  EXPECT_EQ(PLTOPT.word(33), 2000);
+  EXPECT_EQ(PLTDEV.openState1, 1);
+  EXPECT_EQ(PLTDEV.openState2, 1);
+  EXPECT_EQ(PLTDEV.outputMode, 0);
+  EXPECT_EQ(PLTDEV.plotFileDevice, 1);
+  EXPECT_EQ(PLTDEV.device, 10);
+  EXPECT_EQ(DSPSTA.pathTracking, 2);
+  EXPECT_EQ(PLTOPT.interruptValue, 0);
+  EXPECT_EQ(PLTOPT.interruptFlag, 0);
+  EXPECT_EQ(DSPSTA.state.windowDefaults, (std::array<int32_t, 3>{5, 4, 0}));
+  EXPECT_EQ(VIEWDF.angle, 30.0f);
+  int32_t holder = 0;
+  DBLOCK(1, holder);
+  EXPECT_EQ(holder, 0) << "the lock holder is forgotten";
+
+  PLTOPT.interruptValue = 7;
+  std::raise(SIGINT);
+  EXPECT_EQ(PLTOPT.interruptFlag, 7);
+  PLTOPT.interruptFlag = 0;
+  std::raise(SIGINT);
+  EXPECT_EQ(PLTOPT.interruptFlag, 7);
+}
+
+TEST_F(StartupSettings, GfxdefCentresTheViewOnThePageAsItStands) {
+  PLTDEV.window = {1.0f, 679.0f, 1.0f, 480.0f};
+  PLTDEV.coordMax = 32767.0f;
+  GFXDEF();
+  EXPECT_EQ(DSPSTA.state.view.centreX, 340.0f);
+  EXPECT_EQ(DSPSTA.state.view.centreY, 240.5f);
+  EXPECT_EQ(DSPSTA.state.view.distance, 65534.0f);
+  GFXDEF();
+  EXPECT_EQ(DSPSTA.pathTracking, 1);
+  EXPECT_EQ(PLTDEV.device, 1);
 }
 
 }  // namespace
