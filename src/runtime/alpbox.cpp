@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "command/prmlst.h"
 #include "platform/unitio.h"
 #include "plot/pltdsp.h"
 #include "plot/pltpar.h"
@@ -166,6 +167,28 @@ void PRMRDL(FText prompt, int32_t n, int32_t inUnit, int32_t outUnit, FText repl
   }
   reply.fill(' ');
   IOMODE.endOfInput = 1;
+}
+
+int32_t MENPRM(int32_t noList, FText, FText prompt) {
+  if (noList == 0) {
+    const int32_t count = std::clamp(PRMLST.count, 0, PrmLst::kMaxEntries);
+    for (int32_t k = 1; k <= count; ++k) {
+      FText entry = PRMLST.text(k);
+      const int32_t n = std::max(entry.trimmedLength(), 1);
+      writeLine(std::string(entry.view().substr(0, static_cast<size_t>(n))));
+    }
+  }
+  io::writeNonAdvancing(PLTPAR.outUnit, trimmed(prompt.view()));
+  FText reply = REPLYB.replyText();
+  const int32_t status = io::readRecord(PLTPAR.inUnit, reply.data(), reply.length());
+  if (status != io::kIosOk) {
+    // Nothing of an earlier reply may be taken for this one.
+    reply.fill(' ');
+    if (status == io::kIosEnd || status == io::kIosNoInput) IOMODE.endOfInput = 1;
+    return 0;
+  }
+  IOMODE.endOfInput = 0;
+  return reply.at(1) == '/' ? 0 : 1;
 }
 
 }  // namespace kvr

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "command/prmlst.h"
 #include "consolefixture.h"
 #include "plot/pltdsp.h"
 #include "runtime/codtxt.h"
@@ -277,6 +278,41 @@ TEST_F(Console, AlpboxChecksTheDefaultFirst) {
   EXPECT_EQ(ALPBOX(FixedText(1, "t"), FixedText(1, "x"), 9, 9, 0), -2);
   EXPECT_EQ(ALPBOX(FixedText(1, "t"), FixedText(1, "x"), 9, 2, 0), -1);
   EXPECT_EQ(output(), "");
+}
+
+TEST_F(Console, MenprmListsTheValuesAndReadsTheReply) {
+  PRMLST = {};
+  PRMLST.count = 3;
+  PRMLST.text(1).assign("  LINE");
+  PRMLST.text(2).assign("");
+  PRMLST.text(3).assign("SURFACE   x");
+  replies("abc\n");
+  EXPECT_EQ(MENPRM(0, FixedText(5, "title"), FixedText(10, "Choose:")), 1);
+  EXPECT_EQ(REPLYB.replyText().trimmed(), "abc");
+  EXPECT_EQ(output(), "   LINE\n  \n SURFACE   x\nChoose:");
+  PRMLST = {};
+}
+
+TEST_F(Console, MenprmAnswersNoForASlashOrTheEndOfInput) {
+  struct Case {
+    std::string replies;
+    int32_t noList;
+    int32_t answer;
+  };
+  const Case cases[] = {{"/x\n", 1, 0}, {"", 1, 0}, {" /\n", 1, 1}, {"abc\n", 1, 1}};
+  for (const Case& c : cases) {
+    freshConsole();
+    PRMLST.count = 1;
+    replies(c.replies);
+    REPLYB.replyText().assign("stale");
+    EXPECT_EQ(MENPRM(c.noList, FixedText(1), FixedText(3, "?")), c.answer) << c.replies;
+    EXPECT_EQ(IOMODE.endOfInput, c.replies.empty() ? 1 : 0);
+    EXPECT_EQ(output(), "?") << "no list with the no-list flag";
+    if (c.replies.empty()) {
+      EXPECT_TRUE(REPLYB.replyText().isBlank()) << "no earlier reply survives the end of input";
+    }
+  }
+  PRMLST = {};
 }
 
 TEST_F(Console, DriverStopsWriteTheirLineAndFail) {
