@@ -20,7 +20,10 @@
 #include "runtime/codtxt.h"
 #include "runtime/dattim.h"
 #include "runtime/dspsta.h"
+#include "runtime/chrset.h"
+#include "runtime/console.h"
 #include "runtime/eltnam.h"
+#include "runtime/fouvre.h"
 #include "runtime/machcn.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
@@ -483,6 +486,50 @@ TEST_F(StartupSettings, GfxdefCentresTheViewOnThePageAsItStands) {
   GFXDEF();
   EXPECT_EQ(DSPSTA.pathTracking, 1);
   EXPECT_EQ(PLTDEV.device, 1);
+}
+
+}  // namespace
+}  // namespace kvr
+
+namespace kvr {
+namespace {
+
+using Roads = test::ConsoleFixture;
+
+// The start-up sequences of the two roads leave the console ready for a dialogue.
+TEST_F(Roads, BothRoadsStartWithTheConsoleReady) {
+  struct sigaction previous {};
+  ::sigaction(SIGINT, nullptr, &previous);
+  for (int32_t road = 1; road <= 2; ++road) {
+    freshConsole();
+    SYSINI();
+    CHRSET();
+    int32_t status = -1;
+    if (road == 1) {
+      PLTDEV.openState1 = 2;  // left by an earlier session: the writing road resets it
+      PLTDEV.openState2 = 2;
+      INICON();
+      GFXDEF();
+      LOGOPN(1, 1);
+      SETDEF();
+      VIEWID();
+    } else {
+      MDLCON();
+      USEMPT();
+      FOUVRE(1, {}, 0, 1, 1, status);
+      FOUVRE(2, {}, 0, 1, 1, status);
+      LOGOPN(1, 1);
+      DSPRST(1, 0);
+      EXPECT_EQ(IOUNIT.openFlag(1), 1);
+    }
+    EXPECT_EQ(PLTDEV.outputMode, kOutputConsole) << road;
+    EXPECT_EQ(PLTCAP.deviceName().trimmed(), "Alpha") << road;
+    replies("y\n");
+    EXPECT_EQ(MSGBOX(FixedText(4, "Road"), FixedText(8, "Go on?"), 3, 3, 2), 1) << road;
+    EXPECT_NE(output().find(" > Yes/No ? [No] : "), std::string::npos) << road;
+  }
+  ::sigaction(SIGINT, &previous, nullptr);
+  PLTOPT = {};
 }
 
 }  // namespace
