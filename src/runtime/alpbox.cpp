@@ -103,7 +103,8 @@ int32_t ALPBOX(FText title, FText text, int32_t icon, int32_t buttons, int32_t d
     prompt.append(" ? [").append(set.names[defaultButton - 1]).append("] : ");
   }
   FixedText promptText(static_cast<int32_t>(prompt.size()), prompt);
-  FText reply = REPLYB.replyText();
+  FixedText replyText(ReplyB::kLength);
+  FText reply = replyText;
   for (;;) {
     PRMRDL(promptText, static_cast<int32_t>(prompt.size()), PLTPAR.inUnit, PLTPAR.outUnit,
            reply);
