@@ -101,7 +101,9 @@ void plotDefaults() {
   PLTDEV.openState2 = kClosed;
   PLTDEV.outputMode = kOutputNone;
   PLTDEV.plotFileDevice = 1;
-  for (size_t k = 0; k < kOptions.size(); ++k) PLTOPT.word(static_cast<int32_t>(k) + 1) = kOptions[k];
+  for (size_t k = 0; k < kOptions.size(); ++k) {
+    PLTOPT.word(static_cast<int32_t>(k) + 1) = kOptions[k];
+  }
   for (size_t k = 0; k < kOptionsAfterColour.size(); ++k) {
     PLTOPT.word(kOptAfterColour + static_cast<int32_t>(k)) = kOptionsAfterColour[k];
   }

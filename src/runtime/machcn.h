@@ -23,7 +23,9 @@ struct MachCn {
   std::array<int32_t, kWords> words{};
 
   int32_t& word(int32_t k) { return words[static_cast<std::size_t>(k - 1)]; }
-  float real(int32_t k) const { return std::bit_cast<float>(words[static_cast<std::size_t>(k - 1)]); }
+  float real(int32_t k) const {
+    return std::bit_cast<float>(words[static_cast<std::size_t>(k - 1)]);
+  }
   void setReal(int32_t k, float value) { word(k) = std::bit_cast<int32_t>(value); }
 };
 

@@ -23,12 +23,14 @@ struct ConstantWords {
   std::array<int32_t, N> words{};
 
   int32_t& word(int32_t k) { return words[static_cast<std::size_t>(k - 1)]; }
-  float real(int32_t k) const { return std::bit_cast<float>(words[static_cast<std::size_t>(k - 1)]); }
+  float real(int32_t k) const {
+    return std::bit_cast<float>(words[static_cast<std::size_t>(k - 1)]);
+  }
   void setReal(int32_t k, float value) { word(k) = std::bit_cast<int32_t>(value); }
 };
 
 inline constexpr int32_t kModCharacters = 47;
-inline constexpr int32_t kModFirstCode = 3;      // words 3-49: the 47 character codes
+inline constexpr int32_t kModFirstCode = 3;       // words 3-49: the 47 character codes
 inline constexpr int32_t kModDeletedMarker = 17;  // the code of "*"
 inline constexpr int32_t kModWordsPerValue = 51;
 inline constexpr int32_t kModLongestLine = 53;

@@ -38,7 +38,8 @@ class Inpsrc : public test::ConsoleFixture {
   }
   static std::string storedName() {
     std::string s;
-    for (int32_t k = 1; k <= IOMODE.commandFileLength; ++k) s.push_back(charOf(IOMODE.commandFileCode(k)));
+    for (int32_t k = 1; k <= IOMODE.commandFileLength; ++k)
+      s.push_back(charOf(IOMODE.commandFileCode(k)));
     return s;
   }
   static void expectTerminal() {

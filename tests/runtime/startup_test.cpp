@@ -8,30 +8,30 @@
 
 #include "consolefixture.h"
 #include "kvr7dbio.h"
-#include "modeldb/idpack.h"
-#include "modeldb/modcnt.h"
-#include "modelquery/geosta.h"
 #include "modeldb/corsto.h"
 #include "modeldb/dbopen_interim.h"
+#include "modeldb/idpack.h"
 #include "modeldb/idxlay.h"
+#include "modeldb/modcnt.h"
 #include "modeldb/reghed.h"
+#include "modelquery/geosta.h"
 #include "plot/pltdsp.h"
 #include "plot/pltopt.h"
+#include "runtime/chrset.h"
 #include "runtime/codtxt.h"
+#include "runtime/console.h"
 #include "runtime/dattim.h"
 #include "runtime/dspsta.h"
-#include "runtime/chrset.h"
-#include "runtime/console.h"
 #include "runtime/eltnam.h"
 #include "runtime/fouvre.h"
-#include "runtime/machcn.h"
-#include "runtime/modcon.h"
-#include "runtime/msgarg.h"
-#include "runtime/sysini.h"
 #include "runtime/incftb.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
+#include "runtime/machcn.h"
+#include "runtime/modcon.h"
+#include "runtime/msgarg.h"
 #include "runtime/slttab.h"
+#include "runtime/sysini.h"
 
 namespace kvr {
 namespace {
@@ -62,8 +62,8 @@ TEST(Vrpre, TheLetterIsACapitalOnly) {
     int32_t index;
     int32_t letter;
   };
-  const Case cases[] = {{1, codeOf('A')}, {2, codeOf('B')}, {26, codeOf('Z')},
-                        {27, kBlankCode}, {-1, kBlankCode}};
+  const Case cases[] = {
+      {1, codeOf('A')}, {2, codeOf('B')}, {26, codeOf('Z')}, {27, kBlankCode}, {-1, kBlankCode}};
   for (const Case& c : cases) {
     IOMODE = {};
     IOMODE.releaseLetter = c.index;
@@ -125,7 +125,8 @@ TEST(Setdef, IndexLayoutAndIndexPageSize) {
   DBPARM.fileSlot(2).freeHead = 3;
   SETDEF();
   const int32_t lengths[] = {8, 11, 60, 48, 96, 96, 96};
-  for (int32_t cls = 101; cls <= 107; ++cls) EXPECT_EQ(IDXLAY.recordLength(cls), lengths[cls - 101]);
+  for (int32_t cls = 101; cls <= 107; ++cls)
+    EXPECT_EQ(IDXLAY.recordLength(cls), lengths[cls - 101]);
   EXPECT_EQ(IDXLAY.word(39), 0);
   EXPECT_EQ(IDXLAY.word(43), 27);
   EXPECT_EQ(IDXLAY.word(53), 12);
@@ -144,7 +145,8 @@ TEST(Setdef, IndexLayoutAndIndexPageSize) {
 TEST(Vwpset, ViewportsTakeTheTitleAndTheCurrentDirectory) {
   test::TempDir dir;
   VWPTAB = {};
-  for (int32_t k = 0; k < 50; ++k) DSPSTA.state.title[static_cast<size_t>(k)] = codeOf('a' + k % 26);
+  for (int32_t k = 0; k < 50; ++k)
+    DSPSTA.state.title[static_cast<size_t>(k)] = codeOf('a' + k % 26);
   VWPSET(3, 2, 0);
   Viewport& p = VWPTAB.viewport(2);
   EXPECT_EQ(p.status, 1);
@@ -419,10 +421,9 @@ TEST_F(StartupSettings, PltfmtDecodesThePlotterFormat) {
     int32_t colour;  // the HP-GL/2 colour switch afterwards (starting at 5)
   };
   const Case cases[] = {
-      {"hpgl2 colour", 8, -1}, {"HPGL2 Mono", 8, 0},     {"TIFF ", 12, 5},
-      {"Tiff file", 1, 5},     {"CGM", 10, 5},           {"", 1, 5},
-      {"Neutral", 1, 5},       {"postscript COLOUR", 4, 5}, {"Hardcopy", 11, 5},
-      {"Deskjet", 9, 5},       {"HPGL", 7, 5},
+      {"hpgl2 colour", 8, -1}, {"HPGL2 Mono", 8, 0}, {"TIFF ", 12, 5},  {"Tiff file", 1, 5},
+      {"CGM", 10, 5},          {"", 1, 5},           {"Neutral", 1, 5}, {"postscript COLOUR", 4, 5},
+      {"Hardcopy", 11, 5},     {"Deskjet", 9, 5},    {"HPGL", 7, 5},
   };
   for (const Case& c : cases) {
     settings(c.value.empty() ? "" : "Quorin.*.PLOTS.DefaultPlotter: " + c.value + "\n");
