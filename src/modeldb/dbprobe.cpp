@@ -30,7 +30,8 @@ int32_t exists(const std::string& name) {
 
 // The file of MODEL with EXT (".M63" and the like), named by the model-file-name rule.
 std::string fileOf(std::string_view model, FText ext) {
-  return modelFileName(model, ext.trimmed().substr(1));
+  const std::string text = ext.trimmed();
+  return text.empty() ? std::string() : modelFileName(model, std::string_view(text).substr(1));
 }
 
 // The shared index file of generation 20: "kvrindex.m20" in the directory of MODEL.
