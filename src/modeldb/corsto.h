@@ -1,0 +1,124 @@
+// The in-memory store: every growable array of the library (the named arrays of the model
+// registry, their UNDO copies, the answer store of the command interpreter) lives here.
+//
+// The store holds up to 50 in-memory files of up to 91 arrays each. An array is a run of
+// fixed-width records (W 32-bit words each, numbered from 1) kept in pages of R records,
+// W x R words allocated zeroed on demand and never moved: growing an array only grows its
+// page table. Records are copied in and out as raw words; nothing here knows whether a
+// word holds an INTEGER or a REAL. Callers hold file and array numbers only and copy
+// records through CorePut and CoreGet.
+//
+// The store reports by status and result codes only, never by messages; its callers turn
+// the codes into messages. Memory comes from the platform heap routines, so a failure is
+// a status and tests can provoke one.
+//
+// Record r lies in page (r-1) div R (0-based) at record slot (r-1) mod R. Records are
+// addressable (may be read and written) up to (last page index + 1) x R. An array is made
+// addressable by CoreExtend before it is written; CorePut never extends.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace kvr {
+
+inline constexpr int32_t kCoreFiles = 50;
+inline constexpr int32_t kCoreArrays = 91;
+
+// The five header words of one array.
+struct CoreHeader {
+  int32_t width = 0;              // 1: W, words per record
+  int32_t perPage = 0;            // 2: R, records per page
+  int32_t lastPage = -1;          // 3: 0-based index of the highest page allocated; -1: none
+  int32_t** pageTable = nullptr;  // 4: entry p points at page p, or is null
+  int32_t capacity = 0;           // 5: entries of the page table counted as present
+};
+
+// CORSTO: array headers, array counts and registered flags, indexed by in-memory file F
+// (1..50) and array number A (1..91). The store is empty at load.
+struct CoreStore {
+  CoreHeader& header(int32_t f, int32_t a) { return headers[idx(f)][idx(a)]; }
+  // Arrays created in file F so far; the next one created gets number count + 1.
+  int32_t& count(int32_t f) { return counts[idx(f)]; }
+  // 1 when array (F, A) exists; anything else means not registered.
+  int32_t& registered(int32_t f, int32_t a) { return flags[idx(f)][idx(a)]; }
+
+  std::array<std::array<CoreHeader, kCoreArrays>, kCoreFiles> headers{};
+  std::array<int32_t, kCoreFiles> counts{};
+  std::array<std::array<int32_t, kCoreArrays>, kCoreFiles> flags{};
+
+ private:
+  static std::size_t idx(int32_t k) { return static_cast<std::size_t>(k - 1); }
+};
+
+extern CoreStore CORSTO;
+
+// CORFRE: file-in-use flags of files 1..50, rebuilt by every MEMFNO.
+extern std::array<int32_t, kCoreFiles> CORFRE;
+
+// Creates the next array of file F with W words per record and R records per page; no page
+// is allocated. A receives its number (1..91) and STAT 0; or A -3, STAT 50 for F outside
+// 1..50; A -1, STAT 91 when the file already has 91 arrays; A -2, STAT 2 when there is no
+// memory for its page table (the count unchanged).
+void CoreCreate(int32_t f, int32_t w, int32_t r, int32_t& a, int32_t& stat);
+
+// Makes records FIRST..FIRST+N-1 of array (F, A) addressable, allocating zeroed pages up
+// to the one that holds the last of them. STAT 0; 1 the array is not registered; 2 the
+// range or the page table is beyond what can be held, or the page table could not be
+// grown (the array unchanged); 3 a page could not be allocated (the pages allocated
+// before the failure are kept and counted).
+void CoreExtend(int32_t f, int32_t a, int32_t first, int32_t n, int32_t& stat);
+
+// Copies N records into array (F, A) from record FIRST on. A negative MODE takes the
+// words from IBUF, any other MODE from RBUF; the buffer holds N x W words from its first
+// on. STAT 0; 1 not registered; 2 FIRST below 1, a range beyond the addressable records,
+// or a buffer shorter than N x W words. On a non-zero STAT nothing is copied.
+void CorePut(int32_t f, int32_t a, int32_t first, int32_t n, int32_t mode,
+             std::span<const int32_t> ibuf, std::span<const float> rbuf, int32_t& stat);
+
+// Copies N records out of array (F, A) from record FIRST on, into IBUF when MODE is
+// negative, else into RBUF; the other buffer is left untouched. Statuses as CorePut.
+void CoreGet(int32_t f, int32_t a, int32_t first, int32_t n, int32_t mode, std::span<int32_t> ibuf,
+             std::span<float> rbuf, int32_t& stat);
+
+// Copies the first N records of array SRC into array DST of file F. STAT 0; 1 SRC or DST
+// is not registered; 2 their widths or page sizes differ, or either lacks pages for N
+// records. On a non-zero STAT nothing is copied.
+void CoreCopy(int32_t f, int32_t src, int32_t dst, int32_t n, int32_t& stat);
+
+// The first record among FIRST..LAST of array (F, A) whose words 1 and 2 equal KEY; 0
+// when none does (also when LAST < FIRST, or when the records are narrower than two
+// words); -1 the array is not registered; -2 FIRST below 1 or the range reaches past the
+// allocated pages.
+int32_t CoreFindPair(int32_t f, int32_t a, std::span<const int32_t, 2> key, int32_t first,
+                     int32_t last);
+
+// As CoreFindPair, but a record matches when any of its words C1..C2 equals VALUE (as a
+// 32-bit word); columns outside 1 <= C1 <= C2 <= W give -2.
+int32_t CoreFindValue(int32_t f, int32_t a, int32_t value, int32_t first, int32_t last, int32_t c1,
+                      int32_t c2);
+
+// Bisection over records FIRST..LAST of array (F, A), sorted ascending on their first word
+// (signed): the record whose first word equals KEY, 0 when none does (or LAST < FIRST),
+// -1 and -2 as CoreFindPair. A key held by record FIRST or LAST is answered at once.
+int32_t CoreBisect(int32_t f, int32_t a, int32_t key, int32_t first, int32_t last);
+
+// Releases every array of file F (1..50), or of every file when F is negative; the
+// file's numbering restarts at 1. Any other F is ignored.
+void CoreFreeFile(int32_t f);
+
+// Releases arrays A..91 of file F; the next array created in F is A again. F outside
+// 1..50 or A outside 1..91 is ignored.
+void CoreFreeFrom(int32_t f, int32_t a);
+
+// SLOT receives the first window slot (1..20) whose key word equals KEY, else 0; KEY 0
+// finds the first free slot.
+void SLTFND(int32_t key, int32_t& slot);
+
+// F receives the lowest in-memory file number 2..50 that no window slot in use keeps its
+// registry in, or 51 when all are kept. File 1 belongs to the answer store.
+void MEMFNO(int32_t& f);
+
+}  // namespace kvr
