@@ -181,7 +181,9 @@ TEST(WritingRoadBlocks, ClearingKeepsTheHostsChoices) {
   EXPECT_EQ(DICTL.lumsg1, 30);
   EXPECT_EQ(DICTL.nodeCount, 0);
   EXPECT_EQ(DICTL.variants(2).word(7), 0);
-  for (int32_t k = 1; k <= Dictl::kModelNameCodes; ++k) EXPECT_EQ(DICTL.modelName.word(k), kBlankCode);
+  for (int32_t k = 1; k <= Dictl::kModelNameCodes; ++k) {
+    EXPECT_EQ(DICTL.modelName.word(k), kBlankCode);
+  }
   EXPECT_EQ(DISTAT.initialised, 1);
   EXPECT_EQ(DISTAT.currentUnit, 2);
   EXPECT_EQ(DISTAT.modelActive, 0);

@@ -101,7 +101,8 @@ TEST_F(Streams, ReadingBackGivesTheSameWordsThenEndOfFile) {
     std::vector<int32_t> got;
     int32_t flag = 0;
     for (int32_t piece = 1; static_cast<int32_t>(got.size()) < n; piece = piece % 700 + 333) {
-      std::vector<int32_t> part(static_cast<std::size_t>(std::min<int32_t>(piece, n - static_cast<int32_t>(got.size()))));
+      int32_t left = n - static_cast<int32_t>(got.size());
+      std::vector<int32_t> part(static_cast<std::size_t>(std::min(piece, left)));
       TMPRD(part, kChannel, flag);
       ASSERT_EQ(flag, 0);
       got.insert(got.end(), part.begin(), part.end());
