@@ -483,6 +483,218 @@ TEST_F(NeutralFile, LastLineOfTheFile) {
   EXPECT_EQ(lines().size(), 3U);
 }
 
+// ---- whole files
+
+// Compares the lines GOT with the golden file NAME, or writes the file under
+// KVR_UPDATE_GOLDEN=1.
+void expectGolden(const std::string& name, const std::vector<std::string>& got) {
+  const char* source = std::getenv("KVR_TEST_SOURCE");
+  ASSERT_NE(source, nullptr) << "KVR_TEST_SOURCE names the tests folder";
+  const std::string path = std::string(source) + "/dbinterface/golden/" + name;
+  if (const char* update = std::getenv("KVR_UPDATE_GOLDEN"); update && std::string(update) == "1") {
+    std::ofstream out(path, std::ios::binary);
+    for (const std::string& line : got) out << line << '\n';
+    return;
+  }
+  const std::vector<std::string> want = test::readLines(path);
+  ASSERT_EQ(got.size(), want.size()) << name;
+  for (size_t j = 0; j < got.size(); ++j) EXPECT_EQ(got[j], want[j]) << name << " line " << j + 1;
+}
+
+const std::array<float, kAxesReals> kAxes = {1.0F, 0.0F, 0.0F, 0.0F, 0.70710677F,
+                                             0.70710677F, 0.0F, -0.70710677F, 0.70710677F};
+
+// model_f0.neu, model_f1.neu, model_f2.neu: one model in each number format, every dataset
+// made by the record routines. A create header with its nodes (the largest five-digit
+// node number, an exponent of 21, a tiny coordinate, a system); elements of 20, 4 and 2
+// nodes; a node set of one call and an element set of two calls; two constraints; a local
+// system; element local axes (2 points, 0 layers: 2 records) and Gauss-point local axes
+// (2 points, 1 layer); the file's last line. The files differ in the id fields (I5 or
+// I10), the node coordinates (E14.7 in format 2), the members per line (15 or 10) and
+// the number format at the end of each header line.
+TEST_F(NeutralFile, ModelFileInEachNumberFormat) {
+  for (int32_t format : {kFormatI5E12, kFormatI10E12, kFormatI10E14}) {
+    const std::string name = "model_f" + std::to_string(format) + ".neu";
+    newFile(name);
+    useFormat(format);
+    header(1, 1, "Beam");
+    header(2, 1, "nodes", 0.0F, "Mesh of the beam");
+    node(1, 0.0F, 0.0F, 0.0F);
+    node(2, 123.456F, -0.001F, 1.0e-10F);
+    node(99999, -1.5e20F, 3.0F, 2.5F, 7);
+    ASSERT_EQ(process(), kNeutralOk);
+    header(3);
+    element(1, 4, range(1, 20), 1, 2, 0);
+    element(2, 9, Words{1, 2, 99999, 4}, 3, 0, 7);
+    element(3, 11, Words{1, 2}, 0, 0, 0);
+    ASSERT_EQ(process(), kNeutralOk);
+    header(18);
+    set("EDGE", "Nodes on the edge", range(1, 12) + Words{99999});
+    ASSERT_EQ(process(), kNeutralOk);
+    header(19);
+    set("SOLID", "Solid elements", Words{1});
+    set("SOLID", "", Words{2, 3});
+    ASSERT_EQ(process(), kNeutralOk);
+    int32_t ierr = -1;
+    header(41);
+    DICON(1, 123, 0, 0, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    DICON(2, 9, 7, 456, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    ASSERT_EQ(process(), kNeutralOk);
+    header(43);
+    int32_t idum = 0;
+    DILXC(7, idum, kAxes, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    ASSERT_EQ(process(), kNeutralOk);
+    header(33);
+    DIEXH(2, 9, 3, 2, 0, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    DIEXD(1, kAxes, ierr, kUnit);
+    DIEXD(2, kAxes, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    ASSERT_EQ(process(), kNeutralOk);
+    header(34);
+    DIGXH(1, 4, 1, 2, 1, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    DIGXD(1, kAxes, ierr, kUnit);
+    DIGXD(2, kAxes, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    ASSERT_EQ(process(), kNeutralOk);
+    ASSERT_EQ(writeNeutralEnd(), kNeutralOk);
+    expectGolden(name, lines());
+  }
+}
+
+// results_f0.neu, results_f1.neu: four results datasets made by the record routines.
+// Nodal values of three components (one sent as two values, one calculated: three
+// values a record); values at the nodes of a four-node element with ILOCAL 1; Gauss-point
+// values of 2 points by 2 layers with their coordinates (key 300); values per layer of
+// two elements. The id fields of the nodal, point and layer values switch to I10 in
+// format 1, those of the Gauss-point groups stay I5.
+TEST_F(NeutralFile, ResultsFileInTwoNumberFormats) {
+  for (int32_t format : {kFormatI5E12, kFormatI10E12}) {
+    const std::string name = "results_f" + std::to_string(format) + ".neu";
+    newFile(name);
+    useFormat(format);
+    int32_t ierr = -1;
+    header(100, 1, "load1", 0.0F, "First load", 0, 1, "static");
+    attribute("STRESS", 3, 1);
+    component("SX");
+    component("SXY", "", 11);
+    component("VM", "VONMISES");
+    nodal(1, {1.0F, -2.0F, 3.0F});
+    nodal(2, {0.125F, 1.0e-5F, -7.5e6F});
+    ASSERT_EQ(process(), kNeutralOk);
+
+    header(100, 1, "load1");
+    attribute("DISPL", 1, 3);
+    component("DX");
+    DIENH(4, 9, 1, 0, 0, 0, 1, nullptr, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    for (int32_t j = 1; j <= 4; ++j) {
+      const float v = 0.5F * static_cast<float>(j);
+      DIENR(j, std::span<const float>(&v, 1), 1, ierr, kUnit);
+      ASSERT_EQ(ierr, 0);
+    }
+    ASSERT_EQ(process(), kNeutralOk);
+
+    header(300, 1, "mode1", 12.5F, "First mode", 2, 1, "frequency");
+    attribute("STRAIN", 2, 4);
+    component("EX");
+    component("EY");
+    DIEGH(1, 9, 1, 0, 2, 2, 0, 0, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    for (int32_t j = 1; j <= 4; ++j) {
+      const float v[2] = {static_cast<float>(j), -static_cast<float>(j)};
+      DIEGR(j, 0.1F * static_cast<float>(j), 0.2F, 0.0F, v, 2, ierr, kUnit);
+      ASSERT_EQ(ierr, 0);
+    }
+    ASSERT_EQ(process(), kNeutralOk);
+
+    header(100, 1, "load2");
+    attribute("FORCE", 1, 5);
+    component("FX");
+    DIECH(2, 9, 3, 0, 3, 0, nullptr, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    for (int32_t j = 1; j <= 3; ++j) {
+      const float v = 100.0F * static_cast<float>(j);
+      DIECR(j, std::span<const float>(&v, 1), 1, ierr, kUnit);
+      ASSERT_EQ(ierr, 0);
+    }
+    DIECH(3, 11, 0, 0, 0, 1, nullptr, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    const float last = -1.0F;
+    DIECR(1, std::span<const float>(&last, 1), 1, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+    ASSERT_EQ(process(), kNeutralOk);
+    ASSERT_EQ(writeNeutralEnd(), kNeutralOk);
+    expectGolden(name, lines());
+  }
+}
+
+// fixtures_f0.neu, fixtures_f1.neu: the datasets that no record routine of the library
+// makes, written word by word. Materials of kinds 1, 2 (2 + 5 further reals on two " -2"
+// lines), 3 (2(1 + 2) further reals) and 7 (none); a beam with 1 point load and 1
+// distributed load (3 load records); a combination of two load cases; a scan (two -2
+// records skipped, then its first record and two entries); nodal local axes of 2 x 0
+// records; two multi-point constraints, of type 12 (a + b = 2 term records) and of type
+// 1 (one term record with 3 node ids); a transformation; a symbol set of two symbols, the
+// second not written (tag -1); node and element names; an assembly build of key 111
+// whose second component runs onto a " -2" line.
+TEST_F(NeutralFile, DatasetsWithoutRecordRoutinesInTwoNumberFormats) {
+  for (int32_t format : {kFormatI5E12, kFormatI10E12}) {
+    const std::string name = "fixtures_f" + std::to_string(format) + ".neu";
+    newFile(name);
+    useFormat(format);
+    const auto dataset = [](int32_t key, const std::vector<Words>& records) {
+      header(key, 1, "D" + std::to_string(key));
+      for (const Words& r : records) append(r);
+      DISTAT.datasetComplete(1) = 1;
+      ASSERT_EQ(process(), kNeutralOk) << "key " << key;
+    };
+    Words seven;
+    for (int32_t j = 1; j <= 7; ++j) seven.push_back(real(0.5F * static_cast<float>(j)));
+    dataset(20, {{-1, 1, 0, 0, 1, real(2.1e5F), real(0.3F), real(7.85e-9F), real(0.0F)},
+                 {-1, 2, 2, 5, 2, real(1.0F), real(2.0F), real(3.0F), real(4.0F)}, seven,
+                 {-1, 3, 1, 2, 3, real(1.0F), real(1.0F), real(1.0F), real(1.0F)},
+                 Words(6, real(-1.0F)),
+                 {-1, 7, 9, 9, 4, real(0.0F), real(0.0F), real(0.0F), real(-0.0F)}});
+    Words load = {-2, 1};
+    for (int32_t j = 1; j <= 6; ++j) load.push_back(real(static_cast<float>(j)));
+    dataset(28, {{-1, 10, 1, 1, 1, 0, 0, 0, 0}, load, load, load});
+    dataset(29, {Words{-1} + codes("LOAD1", 6) + Words{1, real(1.5F)},
+                 Words{-1} + codes("LOAD2", 6) + Words{2, real(-0.5F)}});
+    dataset(31, {{-2, 0}, {-2, 0}, {-1, 3}, Words{-2} + codes("LOAD1", 6) + Words{1},
+                 Words{-2} + codes("LOAD2", 6) + Words{0}});
+    Words axis = {-2, 1};
+    for (float a : kAxes) axis.push_back(real(a));
+    dataset(32, {{-1, 4, 2, 0}, axis, axis});
+    dataset(42, {{-1, 1, 12, 1, 1}, {-2, 5, 1, 0, real(1.0F)}, {-2, 6, 2, 0, real(-1.0F)},
+                 {-1, 2, 1, 1, 3}, {-2, 5, 3, 3, real(0.25F)}, {7, 8, 9}});
+    Words matrix = {-1, 1, 0};
+    for (int32_t j = 1; j <= 16; ++j) matrix.push_back(real(j % 5 == 1 ? 1.0F : 0.0F));
+    dataset(50, {matrix});
+    const auto symbol = [](int32_t tag, std::string_view shape) {
+      return Words{tag} + codes(shape, 8) + codes("ON", 3) + codes(">=", 7) +
+             Words{real(1.5F)} + codes("AND", 3) + codes("ABS<", 7) + Words{real(3.0F)} +
+             codes("RED", 8) + codes("SCALED", 6) + codes("High stress", 20);
+    };
+    dataset(53, {Words{-1} + codes("SYMSET1", 8) + codes("STRESS", 8) + Words{2, 0},
+                 symbol(-2, "TRIANGLE"), symbol(-1, "PLUS")});
+    dataset(54, {Words{-1, 1} + codes("CORNER", 8), Words{-1, 99999} + codes("TIP", 8)});
+    dataset(55, {Words{-1, 3} + codes("WEB", 8)});
+
+    header(111, 3, "ASSEMBLY OF TWO PART");
+    append(Words{-1} + codes("FIRST PART", 20) + Words{3, 1, 2, 3});
+    append(Words{-1} + codes("SECOND PART", 20) + Words{13} + range(101, 113));
+    ASSERT_EQ(process(), kNeutralOk);
+    DISTAT.modelState = 1;
+    ASSERT_EQ(writeNeutralEnd(), kNeutralOk);
+    expectGolden(name, lines());
+  }
+}
+
 // ---- failures
 
 TEST_F(NeutralFile, StreamCutShortAnswersAReadFailureAndKeepsTheLinesBeforeIt) {
