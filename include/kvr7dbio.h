@@ -26,6 +26,11 @@ extern "C" {
    that the environment does not hold. */
 KVR_EXPORT void dll_envirn(char* name, char* value);
 
+/* Joins a directory (a text of *LENGTH characters; a negative length counts as 0) and a
+   file name (10) into PATH (150): the directory, "/", the file name, each directory name
+   that a ".." step follows removed with that step, blank-padded. */
+KVR_EXPORT void dll_tlmknm(char* directory, int32_t* length, char* file, char* path);
+
 /* Opens FNAME (80 characters) on unit IUNIT. ISTAT 2 opens a scratch file, else a named
    file made when missing; IFORM 2 formatted, else unformatted; IACCES 2 appends, else
    sequential from the start. IMODE 1 or 4: the file must exist; 2 or 3: an existing file

@@ -13,7 +13,6 @@ namespace {
 constexpr int32_t kShownCodeLimit = 998;
 constexpr int32_t kShownCode = 999;
 constexpr int32_t kLinesPerUnit = 50;  // the next line is the suppression line
-constexpr int32_t kNameCodes = 20;
 
 // Positions of the line.
 constexpr int32_t kCodeFirst = 4;
@@ -118,8 +117,8 @@ void DIINF(FText routnm, FText text, int32_t kind, FText name, int32_t number) {
 void DIWLIN(FText line, int32_t unit) {
   std::string_view record = line.view().substr(0, static_cast<std::size_t>(line.trimmedLength()));
   if (io::writeRecord(unit, record) != io::kIosOk) {
-    io::writeRecord(io::kStdoutUnit,
-                    fmt::listDirected({std::string_view(" *** DI MESSAGE CHANNEL NOT CONNECTED *** ")}));
+    std::string_view notice = " *** DI MESSAGE CHANNEL NOT CONNECTED *** ";
+    io::writeRecord(io::kStdoutUnit, fmt::listDirected({notice}));
   }
 }
 

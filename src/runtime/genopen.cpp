@@ -1,12 +1,11 @@
 #include "runtime/genopen.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <string>
 
 #include "platform/fmtedit.h"
 #include "platform/unitio.h"
+#include "runtime/platrtn.h"
 
 namespace kvr {
 namespace {
@@ -15,8 +14,7 @@ char gIoDebug[3] = {'O', 'F', 'F'};
 
 int32_t defaultAccessCheck(std::string_view name, int32_t want) {
   std::string path(name);
-  int how = want == 4 ? R_OK : (want == 2 ? W_OK : F_OK);
-  return ::access(path.c_str(), how) == 0 ? 0 : -1;
+  return FileAccess(path.c_str(), want == 2 ? 1 : 0);
 }
 
 AccessCheck gAccessCheck = defaultAccessCheck;
