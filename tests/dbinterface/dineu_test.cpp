@@ -416,6 +416,37 @@ TEST_F(NeutralFile, GaussValuesReadThePointRecordOfEveryGroup) {
             }));
 }
 
+TEST_F(NeutralFile, ElementTypeOutsideTheTableHasNoNodesAndCountsAsOnePoint) {
+  // Topology: no node record follows the unknown type, the next element reads in step.
+  header(3);
+  append(Words{-1, 5, 99, 1, 2, 0, 0});
+  append(Words{-1, 6, 11, 1, 2, 0, 0, 7, 8});
+  DISTAT.datasetComplete(1) = 1;
+  ASSERT_EQ(process(), kNeutralOk);
+  // Point values: NPOINT 0 of an unknown type stands for one point, times two layers.
+  header(100, 1, "LOAD1");
+  attribute("STRAIN", 1, 3);
+  component("EX");
+  int32_t ierr = -1;
+  DIENH(5, 99, 1, 0, 0, 2, 0, nullptr, ierr, kUnit);
+  ASSERT_EQ(ierr, 0);
+  for (int32_t j = 1; j <= 2; ++j) {
+    const float v = static_cast<float>(j);
+    DIENR(j, std::span<const float>(&v, 1), 1, ierr, kUnit);
+    ASSERT_EQ(ierr, 0);
+  }
+  ASSERT_EQ(process(), kNeutralOk);
+
+  const std::vector<std::string> got = lines();
+  ASSERT_EQ(got.size(), 12U);
+  EXPECT_EQ(std::vector<std::string>(got.begin() + 1, got.begin() + 5),
+            (std::vector<std::string>{" -1    5   99    1    2    0    0",
+                                      " -1    6   11    1    2    0    0", " -2    7    8", " -3"}));
+  EXPECT_EQ(std::vector<std::string>(got.begin() + 8, got.end()),
+            (std::vector<std::string>{" -1    5   99    1    0    0    2         0",
+                                      " -2    1 0.10000E+01", " -2    2 0.20000E+01", " -3"}));
+}
+
 // ---- datasets written word by word
 
 TEST_F(NeutralFile, GaussPointCoordinatesRepeatOverEveryPointWithAZeroFactor) {
