@@ -364,7 +364,7 @@ TEST_F(ResultRecords, EntityHeaderRefusals) {
         {
             {h.name, 1, 0, 1, [] {}, [call] { return call(1, 9, 0, 1); }, 165, kUnitOne,
              errorLine(165, h.name)},
-            {h.name, 1, 0, 1, [] { ASSERT_EQ(rha(1, 1, 2), 0); ASSERT_EQ(rhb(1), 0); },
+            {h.name, 1, 0, 1, [] { ASSERT_EQ(rha(1, 1, 1), 0); ASSERT_EQ(rhb(1), 0); },
              [call] { return call(1, 9, 0, 1); }, 165, kUnitOne, errorLine(165, h.name)},
             {h.name, 1, 0, 1, [] { attribute(1); }, [call] { return call(1, 9, 0, 1); }, 166,
              kUnitOne, errorLine(166, h.name, 1)},
@@ -406,6 +406,16 @@ TEST_F(ResultRecords, EntityHeadersWriteTheirLayouts) {
   std::vector<int32_t> words = stream(1);
   EXPECT_EQ((std::vector<int32_t>(words.begin() + start, words.end())),
             (std::vector<int32_t>{-1, 7, 9, 4, 0, 4, 0, 0, -1, 0}));
+
+  // A variant key that no slot holds takes the value count of slot 1.
+  configure(1, 0);
+  openDataset(1, 100);
+  attribute(3, 3);
+  ierr = -1;
+  DIENH(7, 9, 4, 7, 0, 1, 0, nullptr, ierr, unitNumber(1));
+  ASSERT_EQ(ierr, 0);
+  EXPECT_EQ(DISTAT.valuesPerRecord(1), 3);
+  EXPECT_EQ(enr(1, 3), 0);
 
   configure(1, 0);
   openDataset(1, 100);
