@@ -31,6 +31,27 @@ KVR_EXPORT void dll_envirn(char* name, char* value);
    that a ".." step follows removed with that step, blank-padded. */
 KVR_EXPORT void dll_tlmknm(char* directory, int32_t* length, char* file, char* path);
 
+/* Opens FNAME (80 characters) on unit IUNIT. ISTAT 2 opens a scratch file, else a named
+   file made when missing; IFORM 2 formatted, else unformatted; IACCES 2 appends, else
+   sequential from the start. IMODE 1 or 4: the file must exist; 2 or 3: an existing file
+   is replaced by an empty one. IRECL is accepted and limits nothing. IOSTAT: 0 success, 1
+   a missing file in mode 1 or 4, else the I/O status of the failing open or close. */
+KVR_EXPORT void dll_opntldbf(int32_t* iunit, int32_t* imode, char* fname, int32_t* istat,
+                             int32_t* iform, int32_t* iacces, int32_t* irecl,
+                             int32_t* iostat);
+
+/* Closes unit IUNIT, keeping its file. IOSTAT: 0 success, else the I/O status. */
+KVR_EXPORT void dll_clstldbf(int32_t* iunit, int32_t* iostat);
+
+/* Closes unit IUNIT and deletes its file. */
+KVR_EXPORT void dll_kvclose(int32_t* iunit);
+
+/* Writes one progress line to unit IUNIT when it is open: IMODE 1 the time and date, 2
+   the mesh line, 3 load step ISTEP, sub-step ISUB and type TYPTXT (20 characters), a
+   negative mode the error line of -IMODE; 0 and modes above 3 write nothing. */
+KVR_EXPORT void dll_wrttllog(int32_t* iunit, int32_t* imode, int32_t* istep, int32_t* isub,
+                             char* typtxt);
+
 #ifdef __cplusplus
 }
 #endif

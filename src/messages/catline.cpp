@@ -76,3 +76,25 @@ void writeCatalogue(std::span<const CatLine> lines, UnitWriter writer, bool jour
 }
 
 }  // namespace kvr
+
+namespace kvr {
+
+int32_t blockNumber(int32_t n, int32_t base, int32_t lastBlock) {
+  int32_t block = n / 100;
+  int32_t message = (n % 100) / 10;
+  if (block < 1 || block > lastBlock || message < 0) return 0;
+  return base + 100 * block + 10 * message;
+}
+
+void writeBlockMessage(char letter, int32_t number, std::span<const CatText> texts,
+                       UnitWriter writer, bool journal) {
+  constexpr int32_t kLineLength = 80;
+  std::array<CatLine, 1> lines{CatLine(kLineLength)};
+  lines[0].putTag(letter, number, 4, 1);
+  for (const CatText& t : texts) {
+    if (t.number == number) lines[0].put(t.text, lines[0].length() + 2);
+  }
+  writeCatalogue(lines, writer, journal);
+}
+
+}  // namespace kvr

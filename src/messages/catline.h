@@ -38,4 +38,20 @@ enum class UnitWriter { None, WRTLIN, WRTLN1, HCMSG };
 
 void writeCatalogue(std::span<const CatLine> lines, UnitWriter writer, bool journal);
 
+// One text of a four-digit block: the message number and its one line.
+struct CatText {
+  int32_t number;
+  std::string_view text;
+};
+
+// The number a four-digit block routine selects for N: BASE + 100 x the hundreds of N +
+// 10 x its tens (the units digit is ignored), or 0 when the hundreds lie outside
+// 1..LASTBLOCK.
+int32_t blockNumber(int32_t n, int32_t base, int32_t lastBlock);
+
+// Writes the one-line message NUMBER of a four-digit block: the tag (LETTER and the
+// number), then its text from TEXTS, or the tag alone for a number without a text.
+void writeBlockMessage(char letter, int32_t number, std::span<const CatText> texts,
+                       UnitWriter writer, bool journal);
+
 }  // namespace kvr

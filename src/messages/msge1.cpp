@@ -1,5 +1,4 @@
 // Block E1100-E2490: database, memory and general errors.
-#include <array>
 #include <string_view>
 
 #include "messages/catalog.h"
@@ -8,12 +7,7 @@
 namespace kvr {
 namespace {
 
-struct Text {
-  int32_t number;
-  std::string_view text;
-};
-
-constexpr Text kTexts[] = {
+constexpr CatText kTexts[] = {
     {1100, "Database is not useable by this version"},
     {1110, "Incorrect page size"},
     {1120, "Database is not useable by this version"},
@@ -35,22 +29,12 @@ constexpr Text kTexts[] = {
     {2210, "Cannot register array for UNDO"},
 };
 
-constexpr int32_t kLineLength = 80;
-
 }  // namespace
 
 void MSGE1(int32_t n) {
-  int32_t block = n / 100;
-  int32_t message = (n % 100) / 10;
-  if (block < 1 || block > 14 || message < 0) return;
-  int32_t number = 1000 + 100 * block + 10 * message;
-
-  std::array<CatLine, 1> lines{CatLine(kLineLength)};
-  lines[0].putTag('E', number, 4, 1);
-  for (const Text& t : kTexts) {
-    if (t.number == number) lines[0].put(t.text, lines[0].length() + 2);
-  }
-  writeCatalogue(lines, UnitWriter::WRTLN1, true);
+  int32_t number = blockNumber(n, 1000, 14);
+  if (number == 0) return;
+  writeBlockMessage('E', number, kTexts, UnitWriter::WRTLN1, true);
 }
 
 }  // namespace kvr
