@@ -5,12 +5,12 @@
 #include <array>
 #include <cmath>
 
+#include "command/synsta.h"
 #include "messages/catalog.h"
 #include "messages/catline.h"
 #include "platform/fmtedit.h"
 #include "runtime/codtxt.h"
 #include "runtime/msgarg.h"
-#include "runtime/synsta.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

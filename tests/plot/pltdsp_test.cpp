@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "command/gridmd.h"
 #include "plot/pltctb.h"
 #include "plot/pltdev.h"
 #include "plot/pltpar.h"
 #include "runtime/codtxt.h"
-#include "runtime/gridmd.h"
 #include "runtime/iounit.h"
 #include "testsupport.h"
 

@@ -1,4 +1,4 @@
-#include "runtime/gridmd.h"
+#include "command/gridmd.h"
 
 namespace kvr {
 
