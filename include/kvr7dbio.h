@@ -21,6 +21,12 @@ extern "C" {
 
 /* The routines arrive here as they are built. */
 
+/* The current local date and time (day, month, four-digit year, hour, minute, second),
+   the library's version number and the code of its release letter (the letter in the
+   lowest byte, three blanks above it; four blanks when there is none). */
+KVR_EXPORT void dll_vrpre(int32_t* day, int32_t* month, int32_t* year, int32_t* hour,
+                          int32_t* minute, int32_t* second, float* version, int32_t* letter);
+
 /* The value of environment variable NAME (30 characters) in VALUE (150 characters),
    blank-padded; all blanks when it is not set. The registry files answer for a variable
    that the environment does not hold. */

@@ -1,0 +1,10 @@
+// The database-side words that the writing road's start-up (GFXDEF) puts into their
+// start state, all through one routine so that each block's owner adds its own words
+// here: the database session forgets the write-lock holder.
+#pragma once
+
+namespace kvr {
+
+void resetDatabaseWords();
+
+}  // namespace kvr
