@@ -1,12 +1,31 @@
 #include "runtime/modelname.h"
 
+#include "modeldb/dbnames.h"
+
 namespace kvr {
+namespace {
+
+// The current extension of KIND as the extension routines give it, without its ".".
+std::string currentExtension(ModelFileKind kind) {
+  FixedText ext(4);
+  if (kind == ModelFileKind::Geometry) {
+    EXTG71(ext);
+  } else {
+    EXTMV(ext, kind == ModelFileKind::Index ? 0 : 1);
+  }
+  return ext.trimmed().substr(1);
+}
+
+}  // namespace
 
 std::string_view currentModelExtension(ModelFileKind kind) {
+  static const std::string geometry = currentExtension(ModelFileKind::Geometry);
+  static const std::string index = currentExtension(ModelFileKind::Index);
+  static const std::string data = currentExtension(ModelFileKind::Data);
   switch (kind) {
-    case ModelFileKind::Geometry: return "G71";
-    case ModelFileKind::Index: return "M71";
-    case ModelFileKind::Data: return "V71";
+    case ModelFileKind::Geometry: return geometry;
+    case ModelFileKind::Index: return index;
+    case ModelFileKind::Data: return data;
   }
   return "";
 }
