@@ -20,8 +20,8 @@ int32_t code(std::span<const int32_t> line, int32_t k) { return line[static_cast
 
 }  // namespace
 
-void CODCMP(std::span<const int32_t> a, int32_t firstA, int32_t lastA,
-            std::span<const int32_t> b, int32_t firstB, int32_t lastB, int32_t& result) {
+void CODCMP(std::span<const int32_t> a, int32_t firstA, int32_t lastA, std::span<const int32_t> b,
+            int32_t firstB, int32_t lastB, int32_t& result) {
   firstA = std::max(firstA, 1);
   firstB = std::max(firstB, 1);
   lastA = lastWithin(a, lastA);

@@ -15,7 +15,7 @@ namespace kvr {
 // is 0 if A's next code is the blank code (an exact match), else N (B abbreviates A).
 // An empty pattern gives -1; an empty stored word gives 0 when the pattern is empty or
 // begins with a blank, else -1. Positions outside A or B count as past their end.
-void CODCMP(std::span<const int32_t> a, int32_t firstA, int32_t lastA,
-            std::span<const int32_t> b, int32_t firstB, int32_t lastB, int32_t& result);
+void CODCMP(std::span<const int32_t> a, int32_t firstA, int32_t lastA, std::span<const int32_t> b,
+            int32_t firstB, int32_t lastB, int32_t& result);
 
 }  // namespace kvr

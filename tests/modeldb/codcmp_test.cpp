@@ -31,20 +31,21 @@ TEST(Codcmp, ExactAbbreviatedAndDifferent) {
     int32_t result;
   };
   const Case cases[] = {
-      {"SUPERV ", "SUP", 3},        // the pattern abbreviates the stored word
-      {"SUPERV ", "SUPERV", 0},     // the stored word's next code is a blank: exact
-      {"SUPERV ", "SUPERVX", -1},   // a different code
-      {"SUPERV ", "", -1},          // an empty pattern
+      {"SUPERV ", "SUP", 3},       // the pattern abbreviates the stored word
+      {"SUPERV ", "SUPERV", 0},    // the stored word's next code is a blank: exact
+      {"SUPERV ", "SUPERVX", -1},  // a different code
+      {"SUPERV ", "", -1},         // an empty pattern
       {"SUPERV ", "SUQ", -1},
-      {"SUPERV", "SUPERV", 0},      // both run out together
-      {"SUPERV", "SUPERV ", 0},     // the pattern goes on with a blank
-      {"SUPERV", "SUPERVX", -1},    // the pattern goes on with another code
-      {"", "", 0},                  // an empty stored word
+      {"SUPERV", "SUPERV", 0},    // both run out together
+      {"SUPERV", "SUPERV ", 0},   // the pattern goes on with a blank
+      {"SUPERV", "SUPERVX", -1},  // the pattern goes on with another code
+      {"", "", 0},                // an empty stored word
       {"", " X", 0},
       {"", "X", -1},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(compare(c.stored, c.pattern), c.result) << '"' << c.stored << "\" \"" << c.pattern << '"';
+    EXPECT_EQ(compare(c.stored, c.pattern), c.result)
+        << '"' << c.stored << "\" \"" << c.pattern << '"';
   }
 }
 
