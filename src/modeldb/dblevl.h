@@ -7,7 +7,16 @@
 //    pages in one work buffer of 2 x P words. Per slot (1 and 2) the offset of the slot's
 //    first word in the buffer (1 and P + 1), the page held (0 none; negative: held and
 //    modified, to be written back before the slot takes another page) and its class;
-//  - the current data page size P, which the loaders read.
+//  - the current data page size P, which the loaders read;
+//  - the open and create words: the lock holder remembered (the process id read from or
+//    written to word 18 of index page 1, 0 for none), the type code of the database
+//    opened last (set as soon as its index page 1 is read, before it is checked), the
+//    type code that new databases get (5006 after start-up), the data page size the host
+//    asked for (0 or below: the numbered setting decides), and the user-level and
+//    project-level open flags;
+//  - the numbering words of the data-page accessors: the numbering mode (1: stored node
+//    and element numbers are used as they are) and the node and element numbering
+//    offsets that the walk over an assembly's components sets.
 //
 // Everything is 0 at load; PAGSET sets the page-buffer words whenever the data page size
 // is set.
@@ -27,6 +36,16 @@ struct DbLevl {
   std::array<int32_t, kBufferSlots> slotOffsets{};  // first word of each slot in the buffer
   std::array<int32_t, kBufferSlots> heldPages{};    // page held; negative when modified
   std::array<int32_t, kBufferSlots> heldClasses{};  // class of the page held
+
+  int32_t lockHolder = 0;        // process id of the write-lock holder, 0 for none
+  int32_t openTypeCode = 0;      // type code of the database opened last
+  int32_t currentTypeCode = 0;   // type code of new databases
+  int32_t hostPageSize = 0;      // data page size asked for by the host
+  int32_t userLevelOpen = 0;     // 1 once the user level is found or made
+  int32_t projectLevelOpen = 0;  // 1 once the project level is found or made
+  int32_t numberingMode = 0;     // 1: stored node and element numbers used as they are
+  int32_t nodeOffset = 0;        // added to stored node sequence numbers
+  int32_t elementOffset = 0;     // added to stored element sequence numbers
 
   // Words of page-buffer slot S (1 or 2).
   int32_t& slotOffset(int32_t s) { return slotOffsets[index(s)]; }
