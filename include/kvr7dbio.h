@@ -58,6 +58,34 @@ KVR_EXPORT void dll_kvclose(int32_t* iunit);
 KVR_EXPORT void dll_wrttllog(int32_t* iunit, int32_t* imode, int32_t* istep, int32_t* isub,
                              char* typtxt);
 
+/* Starts the writing road. LUOPT: 1 database only, 2 neutral text file only, 3 both.
+   LUDB8 and LUDB7 are the units of the data and index files, LUNEU the neutral text
+   file's, IUNITS the ITFNUM (1 to 10) temporary units, IKEEP is stored and not used, NFORM
+   the neutral number format (5: I5 and E12.5, 10: I10 and E12.5, else I10 and E14.7),
+   LUMSG1 and LUMSG2 the message units (99 none), IPGSIZ the database page size (2040,
+   4080, 8160, 16320 or 32640 words). IERR: 0, 11 already started (the units, IKEEP and
+   the number format are taken all the same; LUOPT and ITFNUM when valid), 12 LUOPT, 13
+   ITFNUM, 25 IPGSIZ invalid. */
+KVR_EXPORT void dll_diini2(int32_t* luopt, int32_t* ludb8, int32_t* ludb7, int32_t* luneu,
+                           int32_t* iunits, int32_t* itfnum, int32_t* ikeep, int32_t* nform,
+                           int32_t* lumsg1, int32_t* lumsg2, int32_t* ipgsiz, int32_t* ierr);
+
+/* Marks the database ready for dataset headers (needed with LUOPT 1 and 3). OPENED
+   becomes 1 and IERR 0; ARG1, ARG5 and the texts TEXT6 (6 characters) and TEXT79 (79)
+   are neither read nor written. */
+KVR_EXPORT void dll_didbi(int32_t* arg1, int32_t* opened, char* text6, char* text79,
+                          int32_t* arg5, int32_t* ierr);
+
+/* Opens a dataset of key IKEY on temporary unit IUNT. Keys 1 and 111 open a model NAME
+   (20 characters) with IOPCOD 1 create, 2 append, 3 build; every other key takes IOPCOD 1
+   and NAME as the dataset's name (for key 100 the load case, first six characters not
+   blank). HVALUE, HNUMBR, HTITLE (20 characters), HFLAG and HTEXT (10 characters) are
+   carried into the header. IERR 0 when the header is accepted, else the code of the error
+   line written to the message units. */
+KVR_EXPORT void dll_dihed2(int32_t* ikey, int32_t* iopcod, char* name, float* hvalue,
+                           int32_t* hnumbr, char* htitle, int32_t* hflag, char* htext,
+                           int32_t* ierr, int32_t* iunt);
+
 /* Records of the writing road's datasets, each sent on the temporary unit IUNT that holds
    the dataset. IERR is 0 when the record is accepted, else the code of the error line
    written to the message units. */

@@ -7,6 +7,7 @@
 
 #include "platform/fmtedit.h"
 #include "platform/unitio.h"
+#include "runtime/dattim.h"
 
 namespace kvr {
 namespace {
@@ -78,7 +79,9 @@ void WRTTLLOG(int32_t iunit, int32_t imode, int32_t istep, int32_t isub, FText t
   if (!io::unitIsOpen(iunit)) return;
   std::string line;
   if (imode == 1) {
-    return;  // the clock arrives with the start-up routines
+    int32_t day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
+    DATTIM(day, month, year, hour, minute, second);
+    line = timeDateLine(hour, minute, day, month, year);
   } else if (imode == 2) {
     line = " PROCESSING MESH DATA";
   } else if (imode == 3) {

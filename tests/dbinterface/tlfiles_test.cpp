@@ -8,6 +8,7 @@
 
 #include "difixture.h"
 #include "kvr7dbio.h"
+#include "runtime/dattim.h"
 
 namespace kvr {
 namespace {
@@ -148,6 +149,20 @@ TEST_F(HostFiles, ProgressLines) {
                 " PROCESSING LOAD STEP ******, SUB-STEP -12345, TYPE 12345678901234567890",
             }));
   EXPECT_FALSE(fs::exists("fort.25"));
+}
+
+TEST_F(HostFiles, TimeAndDateLineFromTheClock) {
+  setClockOverride(LocalTime{2024, 3, 5, 7, 9, 41});
+  ASSERT_EQ(open("clock.log", 2, 1, 2), 0);
+  log(1);
+  setClockOverride(LocalTime{1999, 12, 31, 23, 59, 0});
+  log(1);
+  setClockOverride(std::nullopt);
+  io::unitClose(kUnit);
+  log(1);  // closed unit: nothing
+  EXPECT_EQ(kvr::test::readLines("clock.log"),
+            (std::vector<std::string>{" TIME AND DATE : 07:09 05-03-2024",
+                                      " TIME AND DATE : 23:59 31-12-1999"}));
 }
 
 TEST(TimeDateLine, TwoDigitFieldsAndFourDigitYear) {
