@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <sstream>
 
 #include "platform/stop.h"
+#include "platform/unitio.h"
 
 namespace kvr::test {
 
@@ -44,6 +46,14 @@ std::vector<std::string> readLines(const std::string& path) {
   std::string line;
   while (std::getline(in, line)) lines.push_back(line);
   return lines;
+}
+
+void scriptStandardInput(const std::string& path, const std::string& text) {
+  writeFile(path, text);
+  int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) throw std::runtime_error("cannot open the scripted input " + path);
+  io::redirectStandardUnit(io::kStdinUnit, fd);
+  ::close(fd);
 }
 
 StopTrap::StopTrap() {

@@ -31,6 +31,10 @@ std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::vector<std::string> readLines(const std::string& path);
 
+// Makes unit 5 read TEXT, written to the file PATH, as if typed; the input ends after it.
+// kvr::io::redirectStandardUnit(5, -1) gives unit 5 back its standard input.
+void scriptStandardInput(const std::string& path, const std::string& text);
+
 // Thrown by the stop hook of StopTrap in place of ending the process.
 struct StopCalled : std::runtime_error {
   StopCalled(int32_t s, bool a) : std::runtime_error("process stop"), status(s), abort(a) {}
