@@ -56,6 +56,23 @@ void scriptStandardInput(const std::string& path, const std::string& text) {
   ::close(fd);
 }
 
+SavedEnv::SavedEnv(std::vector<std::string> names) : names_(std::move(names)) {
+  for (const auto& n : names_) {
+    const char* v = std::getenv(n.c_str());
+    saved_.emplace_back(v != nullptr, v != nullptr ? v : "");
+  }
+}
+
+SavedEnv::~SavedEnv() {
+  for (size_t i = 0; i < names_.size(); ++i) {
+    if (saved_[i].first) {
+      ::setenv(names_[i].c_str(), saved_[i].second.c_str(), 1);
+    } else {
+      ::unsetenv(names_[i].c_str());
+    }
+  }
+}
+
 StopTrap::StopTrap() {
   setStopHook([](int32_t status, bool abort) { throw StopCalled(status, abort); });
 }
