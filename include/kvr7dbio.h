@@ -58,6 +58,59 @@ KVR_EXPORT void dll_kvclose(int32_t* iunit);
 KVR_EXPORT void dll_wrttllog(int32_t* iunit, int32_t* imode, int32_t* istep, int32_t* isub,
                              char* typtxt);
 
+/* Records of the writing road's datasets, each sent on the temporary unit IUNT that holds
+   the dataset. IERR is 0 when the record is accepted, else the code of the error line
+   written to the message units. */
+
+/* Model datasets: a node (coordinates X, Y, Z), an element (NODES holds the element
+   type's node count of numbers), set members (SETNAM 8 and STITLE 30 characters; NIDS
+   numbers in IDS), a nodal constraint, a local axis system (AXES nine reals; IDUM is set
+   to 0). */
+KVR_EXPORT void dll_dicor(int32_t* node, float* x, float* y, float* z, int32_t* isys,
+                          int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_ditop(int32_t* ielem, int32_t* itype, int32_t* ieatt1, int32_t* ieatt2,
+                          int32_t* nodes, int32_t* isys, int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_diset(char* setnam, char* stitle, int32_t* ids, int32_t* nids,
+                          int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_dicon(int32_t* node, int32_t* idof, int32_t* isys, int32_t* iedof,
+                          int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_dilxc(int32_t* isys, int32_t* idum, float* axes, int32_t* ierr,
+                          int32_t* iunt);
+
+/* Results datasets: the attribute header (ATTNAM 8 characters), its component
+   definitions (COMPNM, NCALC and COMPN2 8 characters each), nodal values (NUMRES reals
+   in VALUES), element entity headers and their repeats, and local axes per element or
+   Gauss point (AXES nine reals). NOTREAD of dll_dienh and dll_diech is never read and
+   may be a null pointer. */
+KVR_EXPORT void dll_dirha(char* attnam, int32_t* ncomps, int32_t* irtype, int32_t* numvar,
+                          int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_dirhb(char* compnm, int32_t* inmenu, int32_t* ctype, int32_t* index1,
+                          int32_t* index2, int32_t* iexist, char* ncalc, char* compn2,
+                          int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_dinia(int32_t* node, float* values, int32_t* numres, int32_t* ierr,
+                          int32_t* iunt);
+KVR_EXPORT void dll_dienh(int32_t* ielem, int32_t* itype, int32_t* ieatt1, int32_t* ivar,
+                          int32_t* npoint, int32_t* nlayer, int32_t* ilocal, int32_t* notRead,
+                          int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_dienr(int32_t* id, float* values, int32_t* numres, int32_t* ierr,
+                          int32_t* iunt);
+KVR_EXPORT void dll_diech(int32_t* ielem, int32_t* itype, int32_t* ieatt1, int32_t* ivar,
+                          int32_t* nlayer, int32_t* ilocal, int32_t* notRead, int32_t* ierr,
+                          int32_t* iunt);
+KVR_EXPORT void dll_diecr(int32_t* id, float* values, int32_t* numres, int32_t* ierr,
+                          int32_t* iunt);
+KVR_EXPORT void dll_diegh(int32_t* ielem, int32_t* itype, int32_t* ieatt1, int32_t* ivar,
+                          int32_t* npoint, int32_t* nlayer, int32_t* ilocal, int32_t* igflag,
+                          int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_diegr(int32_t* id, float* x, float* y, float* z, float* values,
+                          int32_t* numres, int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_digxh(int32_t* ielem, int32_t* itype, int32_t* ieatt1, int32_t* npoint,
+                          int32_t* nlayer, int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_digxd(int32_t* id, float* axes, int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_diexh(int32_t* ielem, int32_t* itype, int32_t* ieatt1, int32_t* npoint,
+                          int32_t* nlayer, int32_t* ierr, int32_t* iunt);
+KVR_EXPORT void dll_diexd(int32_t* id, float* axes, int32_t* ierr, int32_t* iunt);
+
 #ifdef __cplusplus
 }
 #endif

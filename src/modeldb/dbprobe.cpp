@@ -30,14 +30,16 @@ int32_t exists(const std::string& name) {
 
 // The file of MODEL with EXT (".M63" and the like), named by the model-file-name rule.
 std::string fileOf(std::string_view model, FText ext) {
-  return modelFileName(model, ext.trimmed().substr(1));
+  const std::string text = ext.trimmed();
+  return text.empty() ? std::string() : modelFileName(model, std::string_view(text).substr(1));
 }
 
 // The shared index file of generation 20: "kvrindex.m20" in the directory of MODEL.
 std::string generation20Index(std::string_view model) {
   const size_t slash = model.rfind('/');
-  std::string name(slash == std::string_view::npos ? std::string_view() : model.substr(0, slash + 1));
-  return name + kGeneration20Index;
+  const std::string_view directory =
+      slash == std::string_view::npos ? std::string_view() : model.substr(0, slash + 1);
+  return std::string(directory) + kGeneration20Index;
 }
 
 // The number of generations older than the current one in the chain that STEP walks.
@@ -87,8 +89,7 @@ void DBPROB(FText name, int32_t n, int32_t& geoGens, int32_t& geoExists, int32_t
     EXTMVP(index, index);
     if (exists(fileOf(model, data)) != 1) continue;
     // The oldest generation kept one index file for every model of its directory.
-    const std::string indexFile =
-        k == indexOlder ? generation20Index(model) : fileOf(model, index);
+    const std::string indexFile = k == indexOlder ? generation20Index(model) : fileOf(model, index);
     if (exists(indexFile) == 1) {
       modelGens = indexOlder + 1 - k;
       break;

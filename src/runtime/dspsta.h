@@ -16,7 +16,12 @@
 //    words.
 //  - DSPOPT: the display options: three tables cleared at start-up, 74 switches and one
 //    list set to 1.
-//  - WINSTA: per window slot, the display state saved with it.
+//  - WINSTA: per window slot, the display state saved with it; and the UNDO words of the
+//    named-array registry: the store array numbers of the UNDO copies of named arrays
+//    1..37 (UNDARR; none for 21, 22 and 31) and the UNDO switch (UNDOON, positive: on).
+//  - GFXDFS: the state word of each window 0..49. The state word of the current view is
+//    that of the current window (DSPSTA's current window word); the named-array registry
+//    offers a database dump before it stops when it is -1 or -2.
 #pragma once
 
 #include <array>
@@ -141,12 +146,33 @@ struct SlotDisplay {
 
 struct WinSta {
   static constexpr int32_t kSlots = 20;
+  static constexpr int32_t kUndoArrays = 37;
   std::array<SlotDisplay, kSlots> slots{};
+  std::array<int32_t, kUndoArrays> undoArrays{};  // UNDARR
+  int32_t undoOn = 0;                             // UNDOON
 
   // Slot S (1..20).
   SlotDisplay& slot(int32_t s) { return slots[static_cast<std::size_t>(s - 1)]; }
+  // Store array number of the UNDO copy of named array K (1..37).
+  int32_t& UNDARR(int32_t k) { return undoArrays[static_cast<std::size_t>(k - 1)]; }
 };
 
 inline WinSta WINSTA;
+
+struct GfxDfs {
+  static constexpr int32_t kWindows = 50;
+  std::array<int32_t, kWindows> windowStates{};
+
+  // State word of window W (0..49).
+  int32_t& state(int32_t w) { return windowStates[static_cast<std::size_t>(w)]; }
+};
+
+inline GfxDfs GFXDFS;
+
+// The state word of the current view; 0 while the current window word lies outside 0..49.
+inline int32_t currentViewState() {
+  const int32_t w = DSPSTA.currentWindow;
+  return w >= 0 && w < GfxDfs::kWindows ? GFXDFS.state(w) : 0;
+}
 
 }  // namespace kvr

@@ -49,7 +49,7 @@ void MSGQ0(int32_t m) {
 }
 
 void MSGQV4(int32_t a, int32_t b, int32_t c, int32_t d) {
-  if (a >= 8 && a <= 16 && gDumper != nullptr) gDumper();
+  if (a >= 8 && a <= 16) dumpDatabase();
   MSGQRL(-3000, a);
   MSGQRL(-3000, b);
   MSGQRL(-3000, c);
@@ -71,5 +71,9 @@ void MSGENT(int32_t m, int32_t e, int32_t k) {
 void setEntityLabelReader(EntityLabelReader reader) { gLabelReader = reader; }
 
 void setDatabaseDumper(DatabaseDumper dumper) { gDumper = dumper; }
+
+void dumpDatabase() {
+  if (gDumper != nullptr) gDumper();
+}
 
 }  // namespace kvr

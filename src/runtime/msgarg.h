@@ -59,4 +59,8 @@ void setEntityLabelReader(EntityLabelReader reader);
 using DatabaseDumper = void (*)();
 void setDatabaseDumper(DatabaseDumper dumper);
 
+// Dumps the in-memory database through the dumper set above (nothing without one). Every
+// routine that dumps before a fatal end calls this, so the dump has one hook.
+void dumpDatabase();
+
 }  // namespace kvr
