@@ -9,8 +9,9 @@
 #include "modeldb/codcmp.h"
 #include "modeldb/dbmsg.h"
 #include "modeldb/idxlay.h"
-#include "runtime/iounit.h"
+#include "runtime/codtxt.h"
 #include "runtime/console.h"
+#include "runtime/iounit.h"
 
 namespace kvr {
 namespace {
@@ -76,7 +77,7 @@ void copyCodes(std::span<const int32_t> from, std::span<int32_t> to, int32_t n) 
 // Sets the name words of the record of CLS from NAME (blank codes where NAME is short).
 void setName(int32_t cls, std::span<const int32_t> name) {
   std::span<int32_t> words = nameOf(cls);
-  for (size_t k = 0; k < words.size(); ++k) words[k] = k < name.size() ? name[k] : 0x20202020;
+  for (size_t k = 0; k < words.size(); ++k) words[k] = k < name.size() ? name[k] : kBlankCode;
 }
 
 // Compares the name of the record of CLS with codes FIRST..LAST of PATTERN.
@@ -92,7 +93,8 @@ enum class Walk { Next, Stop };
 // Walks the chain of class CLS from page FIRST: every page is read into PGCUR and its
 // entries are loaded one by one into the record of CLS (CTLGET) and handed to VISIT,
 // with the entry's number; an entry whose word 1 is 0 is handed over too and ends that
-// page's entries. The walk goes on with the page in word 4 until it is 0. A chain is
+// page's entries only: the walk goes on with the page in word 4 until it is 0, so the
+// pages linked behind a page with free entries stay reachable. A chain is
 // never longer than the index file, so a damaged one cannot make the walk loop. Answers
 // true when VISIT stopped it; LAST receives the last page read (0 for none).
 template <typename Visit>
@@ -164,7 +166,7 @@ int32_t searchChain(int32_t cls, int32_t first, std::span<const int32_t> name, b
 // Allocates a page of class CLS and makes it the head of the chain whose first page the
 // record of PARENT keeps in word 8: the parent record is written back, the new page set
 // up in PGCUR with the previous head in its word 4, and its entry 1 made current.
-int32_t newChainHead(int32_t cls, int32_t parent, std::span<int32_t> work) {
+void newChainHead(int32_t cls, int32_t parent, std::span<int32_t> work) {
   int32_t page = 0;
   int32_t freeHead = 0;
   PGNEW(work, cls, page, freeHead);
@@ -175,7 +177,6 @@ int32_t newChainHead(int32_t cls, int32_t parent, std::span<int32_t> work) {
   // Linked to the previous head, so the levels or models added before stay reachable.
   PGCUR.word(kClassChainWord) = previousHead;
   SPAIRS(cls, page, 1);
-  return page;
 }
 
 // The directory triple of KEY (1..32), 0 when absent.
@@ -304,7 +305,7 @@ void CTLA01(std::span<const int32_t> name, std::span<int32_t> work) {
   int32_t status = kNotFound;
   int32_t stored[kNameCodes] = {};
   CTLF01(name, stored, status);
-  // Both "found" answers mean the level exists; found at the first entry is no less so.
+  // Found at the first entry counts as found too, or that level would be added twice.
   if (status == kFound || status == kFoundFirst) {
     IDXERR(kCodeWarning, kUserLevelExists, 0);
     CTLREC.word(kUserLevelClass, kStateWord) = 0;
