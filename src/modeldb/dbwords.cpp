@@ -2,7 +2,8 @@
 
 #include <cstdint>
 
-#include "modeldb/dbopen_interim.h"
+#include "modeldb/dblevl.h"
+#include "modeldb/dbopen.h"
 
 namespace kvr {
 namespace {
@@ -12,6 +13,7 @@ constexpr int32_t kForgetHolder = 2;
 }  // namespace
 
 void resetDatabaseWords() {
+  DBLEVL.currentTypeCode = kNewTypeCode;
   int32_t unused = 0;
   DBLOCK(kForgetHolder, unused);
 }

@@ -1,6 +1,7 @@
 // The database-side words that the writing road's start-up (GFXDEF) puts into their
 // start state, all through one routine so that each block's owner adds its own words
-// here: the database session forgets the write-lock holder.
+// here: new databases get the current type code 5006, and the database session forgets
+// the write-lock holder.
 #pragma once
 
 namespace kvr {

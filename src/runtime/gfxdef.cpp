@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "modeldb/dbopen_interim.h"
+#include "modeldb/dbopen.h"
 #include "modeldb/dbwords.h"
 #include "plot/pltdev.h"
 #include "plot/pltdsp.h"

@@ -1,7 +1,7 @@
 // The ends of a run: the stop of the whole run and the device-driver stops.
 #include <string>
 
-#include "modeldb/dbopen_interim.h"
+#include "modeldb/dbopen.h"
 #include "platform/fmtedit.h"
 #include "platform/stop.h"
 #include "platform/unitio.h"

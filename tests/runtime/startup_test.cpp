@@ -9,7 +9,8 @@
 #include "consolefixture.h"
 #include "kvr7dbio.h"
 #include "modeldb/corsto.h"
-#include "modeldb/dbopen_interim.h"
+#include "modeldb/dblevl.h"
+#include "modeldb/dbopen.h"
 #include "modeldb/idpack.h"
 #include "modeldb/idxlay.h"
 #include "modeldb/modcnt.h"
@@ -442,7 +443,7 @@ TEST_F(StartupSettings, GfxdefResetsInputPlotAndInterruptWords) {
   PLTDEV.outputMode = kOutputConsole;
   PLTOPT.interruptValue = 4;
   PLTOPT.interruptFlag = 4;
-  rememberLockHolder(1234);
+  DBLEVL.lockHolder = 1234;
   settings("Quorin.Telvora.P-TRACK.ALGORITHM: BUFFERED\nQuorin.*.PLOTS.DefaultPlotter: CGM\n");
   GFXDEF();
   EXPECT_EQ(IOMODE.inputUnit, 5);
@@ -468,6 +469,7 @@ TEST_F(StartupSettings, GfxdefResetsInputPlotAndInterruptWords) {
   int32_t holder = 0;
   DBLOCK(1, holder);
   EXPECT_EQ(holder, 0) << "the lock holder is forgotten";
+  EXPECT_EQ(DBLEVL.currentTypeCode, 5006);
 
   PLTOPT.interruptValue = 7;
   std::raise(SIGINT);
