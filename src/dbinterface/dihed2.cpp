@@ -13,6 +13,7 @@
 #include "modeldb/dbnames.h"
 #include "modeldb/dbopen.h"
 #include "runtime/codtxt.h"
+#include "runtime/iounit.h"
 
 namespace kvr {
 namespace {
@@ -36,6 +37,10 @@ constexpr int32_t kBuild = 3;
 constexpr int32_t kNotEntered = 0;
 constexpr int32_t kBeingEntered = 1;
 constexpr int32_t kEntered = 2;
+
+// File types of the database's index and data files.
+constexpr int32_t kIndexFileType = 7;
+constexpr int32_t kDataFileType = 8;
 
 // The characters of a load-case name that must not all be blank.
 constexpr int32_t kLoadCaseNameChars = 6;
@@ -106,6 +111,14 @@ bool modelExists(FText name) {
   return exists == 1;
 }
 
+// Releases the database of the previous model: its lock and its files. A model whose
+// datasets were never processed has no database open, and then nothing is touched: the
+// host's database units may be in use for something else.
+void releaseDatabase() {
+  if (IOUNIT.openFlag(kIndexFileType) == 0 && IOUNIT.openFlag(kDataFileType) == 0) return;
+  DBCLOS();
+}
+
 // The checks of a model header that depend on the model; false when it is refused.
 bool acceptModelHeader(HeaderCall& call, int32_t iopcod, FText name, int32_t iunt) {
   const int32_t k = call.k;
@@ -121,7 +134,7 @@ bool acceptModelHeader(HeaderCall& call, int32_t iopcod, FText name, int32_t iun
     DIBLD(status);
     if (status != 0) DIERR(2, status, iunt);
   }
-  if (DISTAT.modelState != 0) DBCLOS();
+  if (DISTAT.modelState != 0) releaseDatabase();
 
   // From here the previous model is released: a refused header must not leave it
   // active with its database marked open, or later datasets would go to closed files.

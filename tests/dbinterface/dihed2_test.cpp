@@ -12,6 +12,8 @@
 #include "dbinterface/diini.h"
 #include "dbinterface/dimodel.h"
 #include "dbinterface/tmpstream.h"
+#include "modeldb/dbopen.h"
+#include "runtime/iounit.h"
 #include "startfixture.h"
 
 namespace kvr {
@@ -269,6 +271,7 @@ TEST_F(ModelFiles, ExistingModel) {
 }
 
 TEST_F(ModelFiles, MissingModel) {
+  connect(kLudb8, "in-use.dat", io::Form::Formatted);
   EXPECT_EQ(header(1, 1, "beam", kA), 0);
   EXPECT_EQ(DISTAT.displayBuildPending, 1);
   // The next model header finds the display datasets of the last one not built, and
@@ -288,6 +291,35 @@ TEST_F(ModelFiles, MissingModel) {
   EXPECT_EQ(name[0], codeOf('O'));
   EXPECT_EQ(name[19], codeOf('3'));
   EXPECT_EQ(header(1, 3, "assy", kB), 0) << "a build of a new assembly";
+  EXPECT_TRUE(io::unitIsOpen(kLudb8)) << "no database was open: the release touches nothing";
+}
+
+// A model header releases the database that the processing opened for the previous
+// model: its files are closed and this process's lock in them is cleared.
+TEST_F(ModelFiles, ReleaseClosesThePreviousDatabase) {
+  ASSERT_EQ(header(1, 1, "PREV", kA), 0);
+  std::vector<int32_t> buffer(32640);
+  std::vector<int32_t> name(20, kBlankCode);
+  for (std::size_t i = 0; i < 4; ++i) name[i] = codeOf("PREV"[i]);
+  const std::vector<int32_t> record = {1, 0, 0};
+  const std::vector<int32_t> title(20, kBlankCode);
+  int32_t status = -1;
+  FBCFIG(buffer, name, record, title, status);
+  ASSERT_EQ(status, 0);
+  ASSERT_TRUE(io::unitIsOpen(kLudb7));
+  DISTAT.databaseOpen = 1;
+
+  EXPECT_EQ(header(1, 2, "prev", kB), 0);
+  EXPECT_EQ(IOUNIT.openFlag(7), 0);
+  EXPECT_EQ(IOUNIT.openFlag(8), 0);
+  EXPECT_FALSE(io::unitIsOpen(kLudb7));
+  EXPECT_FALSE(io::unitIsOpen(kLudb8));
+  EXPECT_EQ(DISTAT.databaseOpen, 0);
+  const std::string index = test::readFile(dir.file("PREV.M71"));
+  ASSERT_GE(index.size(), 400u);
+  int32_t lock = -1;
+  std::memcpy(&lock, index.data() + 4 * 17, 4);
+  EXPECT_EQ(lock, 0) << "word 18 of index page 1, the write lock";
 }
 
 // The files of a model are looked for by the name they are written under.
