@@ -63,9 +63,9 @@ KVR_EXPORT void dll_wrttllog(int32_t* iunit, int32_t* imode, int32_t* istep, int
    file's, IUNITS the ITFNUM (1 to 10) temporary units, IKEEP is stored and not used, NFORM
    the neutral number format (5: I5 and E12.5, 10: I10 and E12.5, else I10 and E14.7),
    LUMSG1 and LUMSG2 the message units (99 none), IPGSIZ the database page size (2040,
-   4080, 8160, 16320 or 32640 words). IERR: 0, 11 already started (the units, IKEEP and
-   the number format are taken all the same; LUOPT and ITFNUM when valid), 12 LUOPT, 13
-   ITFNUM, 25 IPGSIZ invalid. */
+   4080, 8160, 16320 or 32640 words). IERR: 0, 11 already started (the file and message
+   units, IKEEP and the number format are taken all the same, LUOPT and ITFNUM when valid,
+   the list of temporary units not), 12 LUOPT, 13 ITFNUM, 25 IPGSIZ invalid. */
 KVR_EXPORT void dll_diini2(int32_t* luopt, int32_t* ludb8, int32_t* ludb7, int32_t* luneu,
                            int32_t* iunits, int32_t* itfnum, int32_t* ikeep, int32_t* nform,
                            int32_t* lumsg1, int32_t* lumsg2, int32_t* ipgsiz, int32_t* ierr);

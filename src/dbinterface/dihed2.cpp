@@ -75,7 +75,7 @@ class HeaderCall {
     DIINF(routnm, line, withName ? kDiName : kDiNoValue, shownName_, 0);
   }
 
-  int32_t k = 0;
+  int32_t k = 0;  // the unit index, once found
   const std::array<int32_t, kHeaderNameCodes>& nameCodes() const { return nameCodes_; }
   bool nameIsBlank(int32_t chars) const {
     return std::all_of(nameCodes_.begin(), nameCodes_.begin() + chars,
