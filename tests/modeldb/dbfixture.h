@@ -72,11 +72,7 @@ class DatabaseFixture : public ::testing::Test {
 
   // The lines the operator types, each ended by a new line; the input ends after them.
   void replies(const std::string& text) {
-    writeFile(dir.file("console.in"), text);
-    int fd = ::open(dir.file("console.in").c_str(), O_RDONLY);
-    ASSERT_GE(fd, 0);
-    io::redirectStandardUnit(io::kStdinUnit, fd);
-    ::close(fd);
+    kvr::test::scriptStandardInput(dir.file("console.in"), text);
   }
 
   std::vector<std::string> console() {

@@ -10,29 +10,9 @@
 namespace kvr::registry {
 namespace {
 
+using kvr::test::SavedEnv;
 using kvr::test::TempDir;
 using kvr::test::writeFile;
-
-// Saves the named variables and puts them back afterwards.
-class SavedEnv {
- public:
-  explicit SavedEnv(std::vector<std::string> names) : names_(std::move(names)) {
-    for (const auto& n : names_) {
-      const char* v = env::get(n);
-      saved_.emplace_back(v != nullptr, v ? v : "");
-    }
-  }
-  ~SavedEnv() {
-    for (std::size_t i = 0; i < names_.size(); ++i) {
-      if (saved_[i].first) env::set(names_[i], saved_[i].second);
-      else env::unset(names_[i]);
-    }
-  }
-
- private:
-  std::vector<std::string> names_;
-  std::vector<std::pair<bool, std::string>> saved_;
-};
 
 TEST(RegistryHive, ReadsTypesIgnoresLinesWithoutEqualsAndMatchesNamesIgnoringCase) {
   TempDir dir;

@@ -67,11 +67,7 @@ class ConsoleFixture : public SettingsFixture {
 
   // The lines the user types, each ended by a new line; the input ends after them.
   void replies(const std::string& text) {
-    writeFile(dir.file("console.in"), text);
-    int fd = ::open(dir.file("console.in").c_str(), O_RDONLY);
-    ASSERT_GE(fd, 0);
-    io::redirectStandardUnit(io::kStdinUnit, fd);
-    ::close(fd);
+    kvr::test::scriptStandardInput(dir.file("console.in"), text);
   }
 
   // Everything written to the console so far.

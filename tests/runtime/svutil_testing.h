@@ -15,29 +15,7 @@
 
 namespace kvr::svtest {
 
-// Saves the named variables and puts them back when it ends.
-class SavedEnv {
- public:
-  explicit SavedEnv(std::vector<std::string> names) : names_(std::move(names)) {
-    for (const auto& n : names_) {
-      const char* v = env::get(n);
-      saved_.emplace_back(v != nullptr, v ? v : "");
-    }
-  }
-  ~SavedEnv() {
-    for (std::size_t i = 0; i < names_.size(); ++i) {
-      if (saved_[i].first) {
-        env::set(names_[i], saved_[i].second);
-      } else {
-        env::unset(names_[i]);
-      }
-    }
-  }
-
- private:
-  std::vector<std::string> names_;
-  std::vector<std::pair<bool, std::string>> saved_;
-};
+using kvr::test::SavedEnv;
 
 // A temporary directory holding the user and machine registry files (empty at first),
 // named through KVR_REGISTRY_USER and KVR_REGISTRY_MACHINE; no option table installed.

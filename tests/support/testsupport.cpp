@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <sstream>
 
 #include "platform/stop.h"
+#include "platform/unitio.h"
 
 namespace kvr::test {
 
@@ -44,6 +46,31 @@ std::vector<std::string> readLines(const std::string& path) {
   std::string line;
   while (std::getline(in, line)) lines.push_back(line);
   return lines;
+}
+
+void scriptStandardInput(const std::string& path, const std::string& text) {
+  writeFile(path, text);
+  int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) throw std::runtime_error("cannot open the scripted input " + path);
+  io::redirectStandardUnit(io::kStdinUnit, fd);
+  ::close(fd);
+}
+
+SavedEnv::SavedEnv(std::vector<std::string> names) : names_(std::move(names)) {
+  for (const auto& n : names_) {
+    const char* v = std::getenv(n.c_str());
+    saved_.emplace_back(v != nullptr, v != nullptr ? v : "");
+  }
+}
+
+SavedEnv::~SavedEnv() {
+  for (size_t i = 0; i < names_.size(); ++i) {
+    if (saved_[i].first) {
+      ::setenv(names_[i].c_str(), saved_[i].second.c_str(), 1);
+    } else {
+      ::unsetenv(names_[i].c_str());
+    }
+  }
 }
 
 StopTrap::StopTrap() {

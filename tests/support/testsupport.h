@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kvr::test {
@@ -30,6 +31,23 @@ class TempDir {
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 std::vector<std::string> readLines(const std::string& path);
+
+// Makes unit 5 read TEXT, written to the file PATH, as if typed; the input ends after it.
+// kvr::io::redirectStandardUnit(5, -1) gives unit 5 back its standard input.
+void scriptStandardInput(const std::string& path, const std::string& text);
+
+// Saves the named environment variables and puts them back (or removes them) at its end.
+class SavedEnv {
+ public:
+  explicit SavedEnv(std::vector<std::string> names);
+  ~SavedEnv();
+  SavedEnv(const SavedEnv&) = delete;
+  SavedEnv& operator=(const SavedEnv&) = delete;
+
+ private:
+  std::vector<std::string> names_;
+  std::vector<std::pair<bool, std::string>> saved_;
+};
 
 // Thrown by the stop hook of StopTrap in place of ending the process.
 struct StopCalled : std::runtime_error {
