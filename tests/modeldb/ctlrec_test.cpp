@@ -85,6 +85,12 @@ TEST_F(CtlRec, UserLevelsFillTheirPageThenChainANewOne) {
   EXPECT_EQ(CTLREC.page(kUserLevelClass), 2);
 }
 
+TEST_F(CtlRec, AChainThatLoopsIsWalkedOnce) {
+  for (int32_t i = 1; i <= 10; ++i) CTLA01(name("U" + std::to_string(i)), buffer);
+  setFileWord("M1.M71", kIndexPage, 2, 4, 2);  // the full page 2 names itself as next
+  EXPECT_EQ(findUser("ABSENT"), -1);
+}
+
 TEST_F(CtlRec, ProjectLevelsStayReachableFromTheChainHead) {
   ASSERT_EQ(findUser("NONAME"), 0);
   CTLA02(name("ALPHA1"), buffer, 1, 1, 1);

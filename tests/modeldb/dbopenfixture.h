@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -59,12 +58,7 @@ class DbOpenFixture : public ::testing::Test {
   };
 
   void SetUp() override {
-    for (const char* name : {"QUORIN_INIT", "QUORIN_GLOBAL_INIT", "KVRKEY", "HOME",
-                             "KVR_REGISTRY_USER", "KVR_REGISTRY_MACHINE"}) {
-      const char* v = std::getenv(name);
-      savedEnv_[name] = v != nullptr ? std::optional<std::string>(v) : std::nullopt;
-      unsetenv(name);
-    }
+    for (const char* name : {"QUORIN_GLOBAL_INIT", "KVRKEY"}) unsetenv(name);
     setenv("QUORIN_INIT", dir.file("settings.ini").c_str(), 1);
     setenv("HOME", dir.path().c_str(), 1);
     setenv("KVR_REGISTRY_USER", dir.file("no-registry").c_str(), 1);
@@ -80,8 +74,7 @@ class DbOpenFixture : public ::testing::Test {
     resetBlocks();
     setDefaultUnitSlots();
     redirect(io::kStdoutUnit, "console.out", O_WRONLY | O_CREAT | O_TRUNC);
-    writeFile(dir.file("console.in"), "");
-    redirect(io::kStdinUnit, "console.in", O_RDONLY);
+    scriptStandardInput(dir.file("console.in"), "");
     openText(kLogUnit, "kvrlog.log");
     IOUNIT.slot(kSlotLogFile) = kLogUnit;
 
@@ -109,13 +102,6 @@ class DbOpenFixture : public ::testing::Test {
     os::setExecutableDirectoryOverride(std::nullopt);
     clearCommandLineOverride();
     resetCommandLineProbe();
-    for (const auto& [name, value] : savedEnv_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
     SvRegClose();
   }
 
@@ -226,7 +212,8 @@ class DbOpenFixture : public ::testing::Test {
   std::vector<int32_t> buffer = std::vector<int32_t>(32640, 0);
 
  private:
-  std::map<std::string, std::optional<std::string>> savedEnv_;
+  SavedEnv savedEnv_{{"QUORIN_INIT", "QUORIN_GLOBAL_INIT", "KVRKEY", "HOME", "KVR_REGISTRY_USER",
+                      "KVR_REGISTRY_MACHINE"}};
 };
 
 }  // namespace kvr::test
