@@ -16,12 +16,12 @@ constexpr int kPages = 256;
 std::string benchFile() { return kvr::io::tempDirectory() + "/kvr_bench_pages.dat"; }
 
 void BM_DirectPageWrites(benchmark::State& state) {
-  kvr::io::OpenSpec spec;
-  spec.file = benchFile();
-  spec.access = kvr::io::Access::Direct;
-  spec.form = kvr::io::Form::Unformatted;
-  spec.recl = kRecl;
-  kvr::io::unitOpen(90, spec);
+  kvr::io::OpenSpec want;
+  want.file = benchFile();
+  want.access = kvr::io::Access::Direct;
+  want.form = kvr::io::Form::Unformatted;
+  want.recl = kRecl;
+  kvr::io::unitOpen(90, want);
   std::vector<int32_t> page(kRecl, 42);
   for (auto _ : state) {
     for (int p = 1; p <= kPages; ++p) kvr::io::writeDirect(90, p, page);
@@ -46,10 +46,10 @@ void BM_FwriteFloor(benchmark::State& state) {
 BENCHMARK(BM_FwriteFloor);
 
 void BM_UnformattedStreamRecords(benchmark::State& state) {
-  kvr::io::OpenSpec spec;
-  spec.status = kvr::io::Status::Scratch;
-  spec.form = kvr::io::Form::Unformatted;
-  kvr::io::unitOpen(91, spec);
+  kvr::io::OpenSpec want;
+  want.status = kvr::io::Status::Scratch;
+  want.form = kvr::io::Form::Unformatted;
+  kvr::io::unitOpen(91, want);
   std::vector<int32_t> rec(1024, 7);
   for (auto _ : state) {
     kvr::io::unitRewind(91);

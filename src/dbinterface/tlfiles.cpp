@@ -28,26 +28,26 @@ bool isRegularFile(const std::string& name) {
 void OPNTLDBF(int32_t iunit, int32_t imode, FText fname, int32_t istat, int32_t iform,
               int32_t iacces, int32_t irecl, int32_t& iostat) {
   iostat = io::kIosOk;
-  io::OpenSpec spec;
-  spec.file = fname.trimmed();
-  spec.status = istat == kChoiceAlternative ? io::Status::Scratch : io::Status::Unknown;
-  spec.form = iform == kChoiceAlternative ? io::Form::Formatted : io::Form::Unformatted;
-  spec.access = iacces == kChoiceAlternative ? io::Access::Append : io::Access::Sequential;
-  if (irecl >= 1) spec.recl = irecl;
+  io::OpenSpec want;
+  want.file = fname.trimmed();
+  want.status = istat == kChoiceAlternative ? io::Status::Scratch : io::Status::Unknown;
+  want.form = iform == kChoiceAlternative ? io::Form::Formatted : io::Form::Unformatted;
+  want.access = iacces == kChoiceAlternative ? io::Access::Append : io::Access::Sequential;
+  if (irecl >= 1) want.recl = irecl;
 
   // One name for the check, the deletion and the open, so that they all meet one file.
   std::string actual;
-  bool exists = io::findExistingFile(spec.file, actual);
-  if (exists) spec.file = actual;
+  bool exists = io::findExistingFile(want.file, actual);
+  if (exists) want.file = actual;
 
   if (mustExist(imode) && !exists) {
     iostat = kMissingFile;
     return;
   }
   // A device or other special file is opened as it is, never deleted.
-  if (replaces(imode) && exists && isRegularFile(spec.file)) {
+  if (replaces(imode) && exists && isRegularFile(want.file)) {
     io::OpenSpec old;
-    old.file = spec.file;
+    old.file = want.file;
     old.status = io::Status::Old;
     old.action = io::Action::Read;  // deleting needs no access to the contents
     if (int32_t rc = io::unitOpen(iunit, old); rc != io::kIosOk) {
@@ -59,7 +59,7 @@ void OPNTLDBF(int32_t iunit, int32_t imode, FText fname, int32_t istat, int32_t 
       return;
     }
   }
-  iostat = io::unitOpen(iunit, spec);
+  iostat = io::unitOpen(iunit, want);
 }
 
 void CLSTLDBF(int32_t iunit, int32_t& iostat) {

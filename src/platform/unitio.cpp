@@ -201,20 +201,20 @@ std::string tempDirectory() {
   return dir;
 }
 
-int32_t unitOpen(int32_t unit, const OpenSpec& spec) {
+int32_t unitOpen(int32_t unit, const OpenSpec& want) {
   if (unit == kStdinUnit || unit == kStdoutUnit) return kIosOpenError;
-  if (spec.access == Access::Direct && spec.recl <= 0) return kIosOpenError;
+  if (want.access == Access::Direct && want.recl <= 0) return kIosOpenError;
   unitClose(unit);
 
   auto u = std::make_unique<Unit>();
-  u->access = spec.access == Access::Append ? Access::Sequential : spec.access;
-  u->action = spec.action;
-  u->form = spec.form;
-  u->recl = spec.access == Access::Direct ? spec.recl : 0;
-  u->shared = spec.shared;
+  u->access = want.access == Access::Append ? Access::Sequential : want.access;
+  u->action = want.action;
+  u->form = want.form;
+  u->recl = want.access == Access::Direct ? want.recl : 0;
+  u->shared = want.shared;
 
   int fd = -1;
-  if (spec.status == Status::Scratch) {
+  if (want.status == Status::Scratch) {
     std::string pattern = tempDirectory() + "/kvrscratchXXXXXX";
     fd = ::mkstemp(pattern.data());
     if (fd < 0) return openErrno(errno);
@@ -223,22 +223,22 @@ int32_t unitOpen(int32_t unit, const OpenSpec& spec) {
     u->scratch = true;
     u->action = Action::ReadWrite;
   } else {
-    if (spec.file.empty() || spec.file.find('\0') != std::string::npos) return kIosOpenError;
-    std::string name = spec.file;
-    if (spec.status == Status::Old) {
+    if (want.file.empty() || want.file.find('\0') != std::string::npos) return kIosOpenError;
+    std::string name = want.file;
+    if (want.status == Status::Old) {
       std::string actual;
       if (!findExistingFile(name, actual)) return kIosFileNotFound;
       name = actual;
     }
     int flags = O_CLOEXEC;
-    switch (spec.action) {
+    switch (want.action) {
       case Action::Read: flags |= O_RDONLY; break;
       case Action::Write: flags |= O_WRONLY; break;
       case Action::ReadWrite: flags |= O_RDWR; break;
     }
-    if (spec.status == Status::New) {
+    if (want.status == Status::New) {
       flags |= O_CREAT | O_EXCL;
-    } else if (spec.status == Status::Unknown && spec.action != Action::Read) {
+    } else if (want.status == Status::Unknown && want.action != Action::Read) {
       flags |= O_CREAT;
     }
     fd = ::open(name.c_str(), flags, 0666);
@@ -263,7 +263,7 @@ int32_t unitOpen(int32_t unit, const OpenSpec& spec) {
       if (u->scratch) ::unlink(u->name.c_str());
       return openErrno(e);
     }
-    bool append = spec.access == Access::Append || spec.position == Position::Append;
+    bool append = want.access == Access::Append || want.position == Position::Append;
     if (append) {
       std::fseek(u->stream, 0, SEEK_END);
       u->lastWasRead = false;

@@ -66,7 +66,7 @@ inline constexpr int32_t kStdoutUnit = 6;
 
 // Connects UNIT. STATUS OLD finds the file as fileExists does. A unit connected to another file is closed first; units 5 and 6 cannot
 // be reopened (kIosOpenError).
-int32_t unitOpen(int32_t unit, const OpenSpec& spec);
+int32_t unitOpen(int32_t unit, const OpenSpec& want);
 
 // Disconnects UNIT, keeping the file or deleting it. A scratch file is always deleted.
 // Closing a unit that is not connected, or unit 5 or 6, does nothing and answers 0.

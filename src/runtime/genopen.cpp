@@ -106,16 +106,16 @@ void TLFOPN(FText name, int32_t /*namlen*/, int32_t /*extlen*/, int32_t /*spare*
     if (shared) say("Shared OPEN requested");
   }
 
-  io::OpenSpec spec;
-  spec.file = actual;
-  spec.access = direct ? io::Access::Direct : io::Access::Sequential;
-  spec.action = k.ioAction;
-  spec.form = form == 1 ? io::Form::Formatted : io::Form::Unformatted;
-  spec.status = k.ioStatus;
-  spec.position = k.ioPosition;
-  spec.recl = direct ? recl : 0;
-  spec.shared = shared;
-  if (int32_t rc = io::unitOpen(unit, spec); rc > 0) {
+  io::OpenSpec want;
+  want.file = actual;
+  want.access = direct ? io::Access::Direct : io::Access::Sequential;
+  want.action = k.ioAction;
+  want.form = form == 1 ? io::Form::Formatted : io::Form::Unformatted;
+  want.status = k.ioStatus;
+  want.position = k.ioPosition;
+  want.recl = direct ? recl : 0;
+  want.shared = shared;
+  if (int32_t rc = io::unitOpen(unit, want); rc > 0) {
     status = rc;
     return;
   }

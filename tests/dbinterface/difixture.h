@@ -43,10 +43,10 @@ class WritingRoadFixture : public ::testing::Test {
 
   // Connects UNIT to the file NAME of the test directory.
   static void openUnit(int32_t unit, const std::string& name, io::Form form) {
-    io::OpenSpec spec;
-    spec.file = name;
-    spec.form = form;
-    ASSERT_EQ(io::unitOpen(unit, spec), io::kIosOk) << name;
+    io::OpenSpec want;
+    want.file = name;
+    want.form = form;
+    ASSERT_EQ(io::unitOpen(unit, want), io::kIosOk) << name;
   }
 
   std::vector<std::string> stdoutLines() {

@@ -132,10 +132,10 @@ class RecordFixture : public WritingRoadFixture {
 
  private:
   void connect(int32_t k, const std::string& file) {
-    io::OpenSpec spec;
-    spec.file = file;
-    spec.form = io::Form::Unformatted;
-    ASSERT_EQ(io::unitOpen(unitNumber(k), spec), io::kIosOk) << file;
+    io::OpenSpec want;
+    want.file = file;
+    want.form = io::Form::Unformatted;
+    ASSERT_EQ(io::unitOpen(unitNumber(k), want), io::kIosOk) << file;
   }
 
   static std::string trimmed(std::string s) {

@@ -81,10 +81,10 @@ class StartFixture : public SettingsFixture {
   static int32_t unit(int32_t k) { return kUnits[static_cast<std::size_t>(k - 1)]; }
 
   static void connect(int32_t u, const std::string& file, io::Form form) {
-    io::OpenSpec spec;
-    spec.file = file;
-    spec.form = form;
-    ASSERT_EQ(io::unitOpen(u, spec), io::kIosOk) << file;
+    io::OpenSpec want;
+    want.file = file;
+    want.form = form;
+    ASSERT_EQ(io::unitOpen(u, want), io::kIosOk) << file;
   }
 
   std::vector<std::string> messages() {

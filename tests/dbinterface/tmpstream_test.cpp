@@ -191,10 +191,10 @@ TEST_F(Streams, FailingFlushOnAFullDeviceReportsAndDoesNotRewind) {
       OPNTLDBF(kUnit, 0, name, 1, 1, 1, 0, iostat);
       ASSERT_EQ(iostat, 0);
     } else {
-      io::OpenSpec spec;
-      spec.file = "/dev/full";
-      spec.form = io::Form::Unformatted;
-      ASSERT_EQ(io::unitOpen(kUnit, spec), io::kIosOk);
+      io::OpenSpec want;
+      want.file = "/dev/full";
+      want.form = io::Form::Unformatted;
+      ASSERT_EQ(io::unitOpen(kUnit, want), io::kIosOk);
     }
     TMPRST(kChannel);
     write(words(5));

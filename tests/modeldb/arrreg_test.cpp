@@ -89,10 +89,10 @@ class NamedArrays : public test::ConsoleFixture {
 
   void openJournal(int32_t unit, const std::string& name) {
     test::writeFile(dir.file(name), "");
-    io::OpenSpec spec;
-    spec.file = dir.file(name);
-    spec.status = io::Status::Unknown;
-    ASSERT_EQ(io::unitOpen(unit, spec), io::kIosOk) << name;
+    io::OpenSpec want;
+    want.file = dir.file(name);
+    want.status = io::Status::Unknown;
+    ASSERT_EQ(io::unitOpen(unit, want), io::kIosOk) << name;
   }
 
   Lines journal(int32_t unit, const std::string& name) {

@@ -131,9 +131,9 @@ class DbOpenFixture : public ::testing::Test {
   }
 
   void openText(int32_t unit, const std::string& name) {
-    io::OpenSpec spec;
-    spec.file = dir.file(name);
-    ASSERT_EQ(io::unitOpen(unit, spec), io::kIosOk) << name;
+    io::OpenSpec want;
+    want.file = dir.file(name);
+    ASSERT_EQ(io::unitOpen(unit, want), io::kIosOk) << name;
   }
 
   // NAME as LENGTH character codes, blank-padded.

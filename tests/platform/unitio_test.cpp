@@ -16,7 +16,7 @@ using kvr::test::readFile;
 using kvr::test::TempDir;
 using kvr::test::writeFile;
 
-OpenSpec spec(const std::string& file, Form form, Access access = Access::Sequential,
+OpenSpec want(const std::string& file, Form form, Access access = Access::Sequential,
               Status status = Status::Unknown, int32_t recl = 0) {
   OpenSpec s;
   s.file = file;
@@ -34,7 +34,7 @@ class UnitIo : public ::testing::Test {
 };
 
 TEST_F(UnitIo, FormattedRecordsWriteOneLineEachAndReadBackWithoutCarriageReturn) {
-  ASSERT_EQ(unitOpen(20, spec("f.txt", Form::Formatted)), kIosOk);
+  ASSERT_EQ(unitOpen(20, want("f.txt", Form::Formatted)), kIosOk);
   EXPECT_EQ(writeRecord(20, " abc"), kIosOk);
   EXPECT_EQ(writeNonAdvancing(20, "pro"), kIosOk);
   EXPECT_EQ(writeRecord(20, "mpt"), kIosOk);
@@ -42,7 +42,7 @@ TEST_F(UnitIo, FormattedRecordsWriteOneLineEachAndReadBackWithoutCarriageReturn)
   EXPECT_EQ(readFile("f.txt"), " abc\nprompt\n");
 
   writeFile("w.txt", "T\r\nlast");
-  ASSERT_EQ(unitOpen(21, spec("w.txt", Form::Formatted, Access::Sequential, Status::Old)), kIosOk);
+  ASSERT_EQ(unitOpen(21, want("w.txt", Form::Formatted, Access::Sequential, Status::Old)), kIosOk);
   std::string rec;
   char text[128];
   EXPECT_EQ(readRecord(21, text, 128), kIosOk);
@@ -53,7 +53,7 @@ TEST_F(UnitIo, FormattedRecordsWriteOneLineEachAndReadBackWithoutCarriageReturn)
 }
 
 TEST_F(UnitIo, WriteAfterRewindEndsTheFileThere) {
-  ASSERT_EQ(unitOpen(20, spec("f.txt", Form::Formatted)), kIosOk);
+  ASSERT_EQ(unitOpen(20, want("f.txt", Form::Formatted)), kIosOk);
   writeRecord(20, "one");
   writeRecord(20, "two");
   writeRecord(20, "three");
@@ -66,7 +66,7 @@ TEST_F(UnitIo, WriteAfterRewindEndsTheFileThere) {
 }
 
 TEST_F(UnitIo, UnformattedRecordsCarryLengthMarkers) {
-  ASSERT_EQ(unitOpen(30, spec("u.bin", Form::Unformatted)), kIosOk);
+  ASSERT_EQ(unitOpen(30, want("u.bin", Form::Unformatted)), kIosOk);
   std::vector<int32_t> big(1024);
   for (int32_t k = 0; k < 1024; ++k) big[k] = k * 7 - 3000;
   const std::vector<std::vector<int32_t>> records = {{}, {0x12345678}, big};
@@ -92,7 +92,7 @@ TEST_F(UnitIo, UnformattedRecordsCarryLengthMarkers) {
 }
 
 TEST_F(UnitIo, DirectRecordsAreZeroFilledAndEndOfFileIsReported) {
-  ASSERT_EQ(unitOpen(40, spec("d.dat", Form::Unformatted, Access::Direct, Status::Unknown, 100)), kIosOk);
+  ASSERT_EQ(unitOpen(40, want("d.dat", Form::Unformatted, Access::Direct, Status::Unknown, 100)), kIosOk);
   std::vector<int32_t> rec(100, 7);
   ASSERT_EQ(writeDirect(40, 3, rec), kIosOk);
   std::vector<int32_t> back(100, -1);
@@ -115,7 +115,7 @@ TEST_F(UnitIo, DirectRecordsAreZeroFilledAndEndOfFileIsReported) {
 }
 
 TEST_F(UnitIo, DirectRecordBeyondFourGigabytes) {
-  ASSERT_EQ(unitOpen(41, spec("big.dat", Form::Unformatted, Access::Direct, Status::Unknown, 32640)), kIosOk);
+  ASSERT_EQ(unitOpen(41, want("big.dat", Form::Unformatted, Access::Direct, Status::Unknown, 32640)), kIosOk);
   std::vector<int32_t> rec(32640);
   for (int32_t k = 0; k < 32640; ++k) rec[k] = k ^ 0x5a5a5a5a;
   ASSERT_EQ(writeDirect(41, 40000, rec), kIosOk);
@@ -136,16 +136,16 @@ TEST_F(UnitIo, DirectRecordBeyondFourGigabytes) {
 
 TEST_F(UnitIo, OpenStatusesAndErrors) {
   writeFile("exists.txt", "x\n");
-  EXPECT_EQ(unitOpen(20, spec("missing.txt", Form::Formatted, Access::Sequential, Status::Old)), kIosFileNotFound);
-  EXPECT_EQ(unitOpen(20, spec("exists.txt", Form::Formatted, Access::Sequential, Status::New)), kIosFileExists);
+  EXPECT_EQ(unitOpen(20, want("missing.txt", Form::Formatted, Access::Sequential, Status::Old)), kIosFileNotFound);
+  EXPECT_EQ(unitOpen(20, want("exists.txt", Form::Formatted, Access::Sequential, Status::New)), kIosFileExists);
   EXPECT_FALSE(unitIsOpen(20));
-  EXPECT_EQ(unitOpen(20, spec("", Form::Formatted)), kIosOpenError);
-  EXPECT_EQ(unitOpen(20, spec("nodir/x.txt", Form::Formatted)), kIosFileNotFound);
-  EXPECT_EQ(unitOpen(20, spec(".", Form::Formatted)), kIosOpenError);
-  EXPECT_EQ(unitOpen(kStdoutUnit, spec("x", Form::Formatted)), kIosOpenError);
+  EXPECT_EQ(unitOpen(20, want("", Form::Formatted)), kIosOpenError);
+  EXPECT_EQ(unitOpen(20, want("nodir/x.txt", Form::Formatted)), kIosFileNotFound);
+  EXPECT_EQ(unitOpen(20, want(".", Form::Formatted)), kIosOpenError);
+  EXPECT_EQ(unitOpen(kStdoutUnit, want("x", Form::Formatted)), kIosOpenError);
 
   // Read-only connections refuse writes; a wrong record kind is refused.
-  OpenSpec ro = spec("exists.txt", Form::Formatted, Access::Sequential, Status::Old);
+  OpenSpec ro = want("exists.txt", Form::Formatted, Access::Sequential, Status::Old);
   ro.action = Action::Read;
   ASSERT_EQ(unitOpen(21, ro), kIosOk);
   EXPECT_EQ(writeRecord(21, "no"), kIosReadOnly);
@@ -161,11 +161,11 @@ TEST_F(UnitIo, PermissionDeniedAnswersNine) {
   if (geteuid() == 0) GTEST_SKIP() << "root is never denied";
   writeFile("locked.txt", "x\n");
   chmod("locked.txt", 0444);
-  EXPECT_EQ(unitOpen(20, spec("locked.txt", Form::Formatted, Access::Sequential, Status::Old)), kIosPermission);
+  EXPECT_EQ(unitOpen(20, want("locked.txt", Form::Formatted, Access::Sequential, Status::Old)), kIosPermission);
 }
 
 TEST_F(UnitIo, NoSpaceLeftAnswers608) {
-  OpenSpec s = spec("/dev/full", Form::Formatted, Access::Sequential, Status::Old);
+  OpenSpec s = want("/dev/full", Form::Formatted, Access::Sequential, Status::Old);
   s.action = Action::Write;
   ASSERT_EQ(unitOpen(20, s), kIosOk);
   writeRecord(20, "x");
@@ -188,7 +188,7 @@ TEST_F(UnitIo, WriteToUnconnectedUnitCreatesNothing) {
 
 TEST_F(UnitIo, ScratchFilesLiveInTheTemporaryDirectoryAndVanishAtClose) {
   setenv("TMPDIR", dir.path().c_str(), 1);
-  OpenSpec s = spec("ignored", Form::Unformatted, Access::Sequential, Status::Scratch);
+  OpenSpec s = want("ignored", Form::Unformatted, Access::Sequential, Status::Scratch);
   ASSERT_EQ(unitOpen(50, s), kIosOk);
   std::string name = unitFileName(50);
   unsetenv("TMPDIR");
@@ -205,7 +205,7 @@ TEST_F(UnitIo, ExistingFilesAreFoundIgnoringCaseWhenTheMatchIsUnique) {
   EXPECT_TRUE(fileExists("model1.tli"));
   ASSERT_TRUE(findExistingFile("MODEL1.tli", actual));
   EXPECT_EQ(actual, "Model1.TLI");
-  ASSERT_EQ(unitOpen(20, spec("MODEL1.TLI", Form::Formatted, Access::Sequential, Status::Old)), kIosOk);
+  ASSERT_EQ(unitOpen(20, want("MODEL1.TLI", Form::Formatted, Access::Sequential, Status::Old)), kIosOk);
   EXPECT_EQ(unitFileName(20), "Model1.TLI");
   writeFile("MODEL1.tli", "other\n");
   EXPECT_TRUE(fileExists("MODEL1.tli"));    // the exact name wins
@@ -214,7 +214,7 @@ TEST_F(UnitIo, ExistingFilesAreFoundIgnoringCaseWhenTheMatchIsUnique) {
 
 TEST_F(UnitIo, AppendPositionWritesAfterTheExistingRecords) {
   writeFile("log.txt", "first\n");
-  OpenSpec s = spec("log.txt", Form::Formatted, Access::Sequential, Status::Old);
+  OpenSpec s = want("log.txt", Form::Formatted, Access::Sequential, Status::Old);
   s.action = Action::Write;
   s.position = Position::Append;
   ASSERT_EQ(unitOpen(20, s), kIosOk);

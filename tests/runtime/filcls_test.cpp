@@ -35,9 +35,9 @@ class ClosingFiles : public test::SettingsFixture {
   }
 
   static void openOn(int32_t unit, const std::string& name) {
-    io::OpenSpec spec;
-    spec.file = name;
-    ASSERT_EQ(io::unitOpen(unit, spec), io::kIosOk);
+    io::OpenSpec want;
+    want.file = name;
+    ASSERT_EQ(io::unitOpen(unit, want), io::kIosOk);
   }
 };
 

@@ -227,9 +227,9 @@ TEST(ABTRUN, AbortsWithTheLinesOfTheUnitsInTheirFiles) {
   std::string file = tmp.file("log.txt");
   EXPECT_EXIT(
       {
-        io::OpenSpec spec;
-        spec.file = file;
-        io::unitOpen(41, spec);
+        io::OpenSpec want;
+        want.file = file;
+        io::unitOpen(41, want);
         io::writeRecord(41, "last words");
         ABTRUN();
       },

@@ -62,10 +62,10 @@ class MessageFixture : public ::testing::Test {
   }
 
   static void openUnit(int32_t unit, const std::string& name) {
-    io::OpenSpec spec;
-    spec.file = name;
-    spec.status = io::Status::Unknown;
-    ASSERT_EQ(io::unitOpen(unit, spec), io::kIosOk) << name;
+    io::OpenSpec want;
+    want.file = name;
+    want.status = io::Status::Unknown;
+    ASSERT_EQ(io::unitOpen(unit, want), io::kIosOk) << name;
   }
 
   // Both channels enabled, channel 1 also by its IOUNIT word.

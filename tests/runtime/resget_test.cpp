@@ -194,9 +194,9 @@ class SearchOrder : public test::SettingsFixture {
  protected:
   void SetUp() override {
     SettingsFixture::SetUp();
-    io::OpenSpec spec;
-    spec.file = "messages.txt";
-    ASSERT_EQ(io::unitOpen(kMessageUnit, spec), io::kIosOk);
+    io::OpenSpec want;
+    want.file = "messages.txt";
+    ASSERT_EQ(io::unitOpen(kMessageUnit, want), io::kIosOk);
     PLTPAR.outUnit = kMessageUnit;
   }
   std::vector<std::string> listing() {

@@ -188,9 +188,9 @@ TEST_F(Sysini, FlsuntFlushesByTheSwitchOfTheInputMode) {
   };
   const std::string name = dir.file("journal.txt");
   for (const Case& c : cases) {
-    io::OpenSpec spec;
-    spec.file = name;
-    ASSERT_EQ(io::unitOpen(41, spec), io::kIosOk);
+    io::OpenSpec want;
+    want.file = name;
+    ASSERT_EQ(io::unitOpen(41, want), io::kIosOk);
     ASSERT_EQ(io::writeRecord(41, "line"), io::kIosOk);
     IOUNIT.flushCommandFile = c.commandFileSwitch;
     IOUNIT.flushOtherInput = c.otherSwitch;
