@@ -10,20 +10,13 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "hostcheck.h"
 #include "kvr7dbio.h"
 
 #define MSG_UNIT 20
 #define NUNITS 10
 
-static int passed = 0;
-static int failed = 0;
 static int32_t units[NUNITS] = {31, 32, 33, 34, 35, 36, 37, 38, 39, 40};
-
-static void pad(char* text, int length, const char* s) {
-  size_t n = strlen(s);
-  memset(text, ' ', (size_t)length);
-  memcpy(text, s, n < (size_t)length ? n : (size_t)length);
-}
 
 static void expectCode(int32_t got, int32_t want, const char* what) {
   if (got == want) {
@@ -31,15 +24,6 @@ static void expectCode(int32_t got, int32_t want, const char* what) {
   } else {
     ++failed;
     printf("FAILED %s: IERR %d, expected %d\n", what, (int)got, (int)want);
-  }
-}
-
-static void expect(int ok, const char* what) {
-  if (ok) {
-    ++passed;
-  } else {
-    ++failed;
-    printf("FAILED %s\n", what);
   }
 }
 
@@ -329,6 +313,5 @@ static void refuseUnknownUnit(void) {
 int main(void) {
   refuseUnknownUnit();
   sendModel();
-  printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return report();
 }

@@ -8,25 +8,8 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "hostcheck.h"
 #include "kvr7dbio.h"
-
-static int passed = 0;
-static int failed = 0;
-
-static void pad(char* text, int length, const char* s) {
-  size_t n = strlen(s);
-  memset(text, ' ', (size_t)length);
-  memcpy(text, s, n < (size_t)length ? n : (size_t)length);
-}
-
-static void expect(int ok, const char* what) {
-  if (ok) {
-    ++passed;
-  } else {
-    ++failed;
-    printf("FAILED %s\n", what);
-  }
-}
 
 static int32_t opn(int32_t unit, int32_t mode, const char* name, int32_t istat, int32_t iform) {
   char fname[81];
@@ -184,6 +167,5 @@ int main(void) {
 
   writingRoad();
 
-  printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return report();
 }

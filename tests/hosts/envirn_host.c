@@ -4,16 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "hostcheck.h"
 #include "kvr7dbio.h"
-
-static int passed = 0;
-static int failed = 0;
-
-static void pad(char* text, int length, const char* s) {
-  size_t n = strlen(s);
-  memset(text, ' ', (size_t)length);
-  memcpy(text, s, n < (size_t)length ? n : (size_t)length);
-}
 
 static void check(const char* what, const char* name, const char* expected) {
   char text[30];
@@ -48,6 +40,5 @@ int main(void) {
   check("blank name", "", "");
   check("value cut at 150", "KVR_HOST_LONG", longValue);
 
-  printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return report();
 }
