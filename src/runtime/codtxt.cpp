@@ -211,6 +211,11 @@ void VERTXT(std::span<int32_t> codes, int32_t layout, int32_t first, int32_t& la
   switch (layout) {
     case 1:
     case 3: {
+      // A start before the line appends nothing, as every other append does.
+      if (first < 1) {
+        last = first - 1;
+        break;
+      }
       int32_t nameLength = std::clamp(IOMODE.programNameLength, 0,
                                       static_cast<int32_t>(IOMODE.programName.size()));
       last = first - 1;

@@ -85,7 +85,8 @@ void MSGOUT(int32_t s, FText text, int32_t k, FText valtxt, int32_t ival) {
   } else if (k == 2) {
     INTCOD(ival, last + 2, line, last);
   }
-  last = std::max(last, 0);
+  // An append that finds the line full adds nothing and answers one past its end.
+  last = std::clamp(last, 0, kMaxTextCodes);
 
   CODPRT(line, last);
 

@@ -185,6 +185,16 @@ TEST(Vertxt, BuildsTheReleaseAndVersionTexts) {
   last = 77;
   VERTXT(codes, 6, 1, last);
   EXPECT_EQ(last, 77);
+
+  // A start before the line appends nothing, as every other append does; the word in
+  // front of the caller's line stays as it was.
+  std::array<int32_t, 41> guarded;
+  guarded.fill(kBlankCode);
+  for (int32_t layout : {1, 2, 3, 4, 5}) {
+    VERTXT(std::span<int32_t>(guarded).subspan(1), layout, 0, last);
+    EXPECT_EQ(last, -1) << layout;
+    EXPECT_EQ(guarded[0], kBlankCode) << layout;
+  }
   IOMODE = {};
 }
 

@@ -191,6 +191,26 @@ TEST_F(MessageLines, MsgoutCopiesToTheLogUnitWithItsPrefix) {
   EXPECT_TRUE(journal1().empty());
 }
 
+// A text that fills the line leaves no room for the value: the line, its log copy and
+// its journal lines read nothing beyond the 255 positions.
+TEST_F(MessageLines, MsgoutValueAfterAFullLineIsDropped) {
+  constexpr int32_t kCopyUnit = 31;
+  openUnit(kCopyUnit, "copy.txt");
+  MSGCNT.logCopy = 1;
+  MSGCNT.logUnit = kCopyUnit;
+  std::vector<int32_t> prefix = codesOf("LOG");
+  std::copy(prefix.begin(), prefix.end(), MSGCNT.prefix.begin());
+  MSGCNT.prefixLength = 3;
+  enableJournals();
+  const std::string full(255, 'm');
+  MSGOUT(0, FixedText(255, full), 2, FixedText(8), 15);
+  MSGOUT(1, FixedText(246, std::string(246, 'w')), 1, FixedText(8, "VAL"), 0);
+  EXPECT_EQ(messages(), (Lines{" " + full, " WARNING: " + std::string(246, 'w')}));
+  EXPECT_EQ(linesOf(kCopyUnit, "copy.txt"),
+            (Lines{"LOG " + std::string(124, 'm'), "LOG WARNING: " + std::string(115, 'w')}));
+  EXPECT_EQ(journal2().front(), "  ! " + std::string(252, 'm'));
+}
+
 TEST_F(MessageLines, MsgoutJournalLineStopsAt255) {
   enableJournals();
   MSGOUT(0, FixedText(255, std::string(255, 'm')), 0, FixedText(8), 0);
