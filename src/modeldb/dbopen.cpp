@@ -423,6 +423,8 @@ void LOCKCL(int32_t mode) {
   }
   IndexPage page{};
   PAGRD(kIndexHeaderClass, kHeaderPage, page);
+  // The word in the file decides: a lock another process took meanwhile is its own.
+  if (mode == kOwnLockOnly && page[kLockWord - 1] != os::processId()) return;
   page[kLockWord - 1] = 0;
   PAGWR(kIndexHeaderClass, kHeaderPage, page);
 }

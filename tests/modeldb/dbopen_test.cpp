@@ -126,6 +126,17 @@ TEST_F(DbOpen, LockOfAnotherProcessIsLeftAsItIs) {
   EXPECT_EQ(index(1, 18), kOtherPid);
 }
 
+// A lock that another process took over while the database was open (after the word
+// was cleared behind this process's back) stays with that process when this one closes.
+TEST_F(DbOpen, ALockTakenOverMeanwhileStaysWithItsHolder) {
+  createClosed();
+  ASSERT_EQ(open("M1"), 0);
+  ASSERT_EQ(index(1, 18), kOurPid);
+  setIndex(1, 18, kOtherPid);
+  DBCLOS();
+  EXPECT_EQ(index(1, 18), kOtherPid);
+}
+
 // Every end of the run releases this process's own lock, and only that.
 TEST_F(DbOpen, EndsOfTheRunReleaseOnlyTheOwnLock) {
   struct Case {
