@@ -14,9 +14,10 @@ namespace kvr {
 void dbMessage(int32_t n, std::initializer_list<int32_t> ints = {},
                std::span<const int32_t> name = {});
 
-// Test seam: OBSERVER sees every message of dbMessage, number and values, before it is
-// written; an empty function removes it.
-using DbMessageObserver = std::function<void(int32_t n, std::span<const int32_t> ints)>;
+// Test seam: OBSERVER sees every message of dbMessage, number, values and name codes,
+// before it is written; an empty function removes it.
+using DbMessageObserver = std::function<void(int32_t n, std::span<const int32_t> ints,
+                                             std::span<const int32_t> name)>;
 void setDbMessageObserver(DbMessageObserver observer);
 
 }  // namespace kvr

@@ -175,14 +175,14 @@ bool openExistingFiles(const ModelName& model) {
   const bool indexMissing = !fileExists(kIndexFile, model);
   if (indexMissing) dbMessage(kNoIndexFile, {}, model.codes);
   const bool dataMissing = !fileExists(kDataFile, model);
-  if (dataMissing) dbMessage(kNoDataFile);
+  if (dataMissing) dbMessage(kNoDataFile, {}, model.codes);
   if (indexMissing || dataMissing) return false;
 
   const bool indexOpen = openDatabaseFile(kIndexFile, model, kModeOld);
-  if (!indexOpen) dbMessage(kIndexNotOpened);
+  if (!indexOpen) dbMessage(kIndexNotOpened, {}, model.codes);
   PAGSET(kSmallestDataPage);
   const bool dataOpen = openDatabaseFile(kDataFile, model, kModeOld);
-  if (!dataOpen) dbMessage(kDataNotOpened);
+  if (!dataOpen) dbMessage(kDataNotOpened, {}, model.codes);
   return indexOpen && dataOpen;
 }
 
@@ -218,7 +218,7 @@ bool takeFreeLock(const ModelName& model) {
   PAGWR(kIndexHeaderClass, kHeaderPage, PGCUR.page());
   FILCLS(kIndexFile);
   if (!openDatabaseFile(kIndexFile, model, kModeOld)) {
-    dbMessage(kIndexNotOpened);
+    dbMessage(kIndexNotOpened, {}, model.codes);
     MSGE3(kCannotReopenLocked);
     return false;
   }
@@ -275,7 +275,7 @@ bool readDataHeader(std::span<int32_t> buffer, const ModelName& model, int32_t t
   PAGSET(pageSize);
   FILCLS(kDataFile);
   if (!openDatabaseFile(kDataFile, model, kModeOld)) {
-    dbMessage(kDataNotOpened);
+    dbMessage(kDataNotOpened, {}, model.codes);
     return false;
   }
   return true;
@@ -296,7 +296,7 @@ void FBCFIG(std::span<int32_t> buffer, std::span<const int32_t> name,
   const bool indexExists = fileExists(kIndexFile, modelName);
   if (indexExists) dbMessage(kIndexExists, {}, modelName.codes);
   const bool dataExists = fileExists(kDataFile, modelName);
-  if (dataExists) dbMessage(kDataExists);
+  if (dataExists) dbMessage(kDataExists, {}, modelName.codes);
   if (indexExists || dataExists) {
     status = 1;
     return;
@@ -328,7 +328,7 @@ void FBCFIG(std::span<int32_t> buffer, std::span<const int32_t> name,
   int32_t pageStatus = 0;
   DBPG1I(buffer, modelName.codes, modelName.length(), pageStatus);
   if (pageStatus != 0) {
-    dbMessage(kIndexNotOpened);
+    dbMessage(kIndexNotOpened, {}, modelName.codes);
     MSGE3(kCannotReopenLocked);
     status = 1;
     return;
@@ -423,6 +423,8 @@ void LOCKCL(int32_t mode) {
   }
   IndexPage page{};
   PAGRD(kIndexHeaderClass, kHeaderPage, page);
+  // The word in the file decides: a lock another process took meanwhile is its own.
+  if (mode == kOwnLockOnly && page[kLockWord - 1] != os::processId()) return;
   page[kLockWord - 1] = 0;
   PAGWR(kIndexHeaderClass, kHeaderPage, page);
 }

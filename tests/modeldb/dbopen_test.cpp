@@ -40,6 +40,7 @@ class DbOpen : public DbOpenFixture {
     ASSERT_EQ(create("M1"), 0);
     DBCLOS();
     seen.clear();
+    named.clear();
   }
 
   // Expects word K.. of page P of the index file to hold WORDS.
@@ -97,6 +98,9 @@ TEST_F(DbOpen, CreateWritesTheHeaderPagesAndTheLevels) {
 
   EXPECT_EQ(create("M1"), 1);
   EXPECT_EQ(seen, (std::vector<Message>{{13, {}}, {14, {}}}));
+  // Both messages name the model, as its 20 codes.
+  const std::string name = "M1" + std::string(18, ' ');
+  EXPECT_EQ(named, (std::vector<std::pair<int32_t, std::string>>{{13, name}, {14, name}}));
 }
 
 TEST_F(DbOpen, OwnLockIsTakenAndReleased) {
@@ -118,6 +122,17 @@ TEST_F(DbOpen, LockOfAnotherProcessIsLeftAsItIs) {
   EXPECT_EQ(open("M1"), 0);
   EXPECT_EQ(index(1, 18), kOtherPid);
   EXPECT_EQ(lock(), -kOtherPid);
+  DBCLOS();
+  EXPECT_EQ(index(1, 18), kOtherPid);
+}
+
+// A lock that another process took over while the database was open (after the word
+// was cleared behind this process's back) stays with that process when this one closes.
+TEST_F(DbOpen, ALockTakenOverMeanwhileStaysWithItsHolder) {
+  createClosed();
+  ASSERT_EQ(open("M1"), 0);
+  ASSERT_EQ(index(1, 18), kOurPid);
+  setIndex(1, 18, kOtherPid);
   DBCLOS();
   EXPECT_EQ(index(1, 18), kOtherPid);
 }
@@ -193,6 +208,7 @@ TEST_F(DbOpen, MissingOrEmptyDataFile) {
   std::rename(dir.file("M1.V71").c_str(), dir.file("M1.SAVED").c_str());
   EXPECT_EQ(open("M1"), 1);
   EXPECT_EQ(seen, (std::vector<Message>{{2, {}}}));
+  EXPECT_EQ(named, (std::vector<std::pair<int32_t, std::string>>{{2, "M1"}}));
 
   // An empty data file reads as a page of zeros: its type code 0 is refused, and no
   // transfer dialogue is shown.

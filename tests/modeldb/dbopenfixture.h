@@ -86,9 +86,13 @@ class DbOpenFixture : public ::testing::Test {
     // The catalogue lines go to the message unit.
     openText(kMessageUnit, "messages.txt");
     PLTPAR.outUnit = kMessageUnit;
-    setDbMessageObserver([this](int32_t n, std::span<const int32_t> values) {
-      seen.push_back({n, std::vector<int32_t>(values.begin(), values.end())});
-    });
+    setDbMessageObserver(
+        [this](int32_t n, std::span<const int32_t> values, std::span<const int32_t> name) {
+          seen.push_back({n, std::vector<int32_t>(values.begin(), values.end())});
+          std::string text;
+          for (int32_t c : name) text += static_cast<char>(c & 0xFF);
+          named.push_back({n, text});
+        });
   }
 
   void TearDown() override {
@@ -209,6 +213,8 @@ class DbOpenFixture : public ::testing::Test {
   TempDir dir;
   StopTrap stop;
   std::vector<Message> seen;
+  // The number and the name codes (as text) of every message, in order.
+  std::vector<std::pair<int32_t, std::string>> named;
   std::vector<int32_t> buffer = std::vector<int32_t>(32640, 0);
 
  private:
