@@ -11,8 +11,9 @@
 namespace kvr {
 namespace {
 
+using test::Flags;
 using test::RecordFixture;
-using Flags = std::array<int32_t, 3>;
+using test::RefusalCase;
 
 constexpr Flags kNone = {0, 0, 0};
 constexpr Flags kUnitOne = {1, 0, 0};
@@ -59,16 +60,7 @@ class ModelRecords : public RecordFixture {
 };
 
 TEST_F(ModelRecords, DicorRefusals) {
-  struct Case {
-    const char* what;
-    int32_t luopt, format, k;
-    std::function<void()> prepare;
-    std::function<int32_t()> call;
-    int32_t code;
-    Flags flags;
-    std::string line;
-  };
-  const Case cases[] = {
+  const std::vector<RefusalCase> cases = {
       {"wrong dataset", 1, 0, 1, [] { openDataset(1, 3); }, [] { return cor(1); }, 131, kUnitOne,
        errorLine(131, "DICOR", 3)},
       {"node 0 first", 1, 0, 1, [] {}, [] { return cor(0); }, 212, kAll, errorLine(212, "DICOR")},
@@ -85,14 +77,10 @@ TEST_F(ModelRecords, DicorRefusals) {
       {"write failure", 1, 0, kFullUnit, [] { fillBuffer(kFullUnit); },
        [] { return cor(1, 0, kFullUnit); }, 216, kAll, errorLine(216, "DICOR", 43)},
   };
-  for (const Case& c : cases) {
-    configure(c.luopt, c.format);
-    openDataset(c.k, 2);
-    c.prepare();
-    expectRefused(c.what, c.k, c.call, c.code, c.flags, c.line);
-    EXPECT_EQ(DISTAT.coordinatesState, 0) << c.what;
-    EXPECT_EQ(DICTL.nodeCount, 0) << c.what;
-  }
+  runRefusals(cases, 2, [](const RefusalCase& c) {
+      EXPECT_EQ(DISTAT.coordinatesState, 0) << c.what;
+      EXPECT_EQ(DICTL.nodeCount, 0) << c.what;
+  });
 
   // After node 0 every unit has the model to abandon.
   configure(1, 0);
@@ -149,16 +137,7 @@ TEST_F(ModelRecords, DicorStreamThatCannotBeWritten) {
 }
 
 TEST_F(ModelRecords, DitopRefusals) {
-  struct Case {
-    const char* what;
-    int32_t luopt, format, k;
-    std::function<void()> prepare;
-    std::function<int32_t()> call;
-    int32_t code;
-    Flags flags;
-    std::string line;
-  };
-  const Case cases[] = {
+  const std::vector<RefusalCase> cases = {
       {"wrong dataset", 1, 0, 1, [] { openDataset(1, 2); }, [] { return top(1, 9, {1, 2, 3, 4}); },
        132, kUnitOne, errorLine(132, "DITOP", 2)},
       {"element 0", 1, 0, 1, [] {}, [] { return top(0, 9, {1, 2, 3, 4}); }, 217, kAll,
@@ -187,14 +166,10 @@ TEST_F(ModelRecords, DitopRefusals) {
        [] { return top(1, 9, {1, 2, 3, 4}, 0, kFullUnit); }, 216, kAll,
        errorLine(216, "DITOP", 43)},
   };
-  for (const Case& c : cases) {
-    configure(c.luopt, c.format);
-    openDataset(c.k, 3);
-    c.prepare();
-    expectRefused(c.what, c.k, c.call, c.code, c.flags, c.line);
-    EXPECT_EQ(DISTAT.topologyState, 0) << c.what;
-    EXPECT_EQ(DICTL.elementCount, 0) << c.what;
-  }
+  runRefusals(cases, 3, [](const RefusalCase& c) {
+      EXPECT_EQ(DISTAT.topologyState, 0) << c.what;
+      EXPECT_EQ(DICTL.elementCount, 0) << c.what;
+  });
 }
 
 TEST_F(ModelRecords, DitopWritesTheElementAndItsNodes) {
@@ -225,16 +200,7 @@ TEST_F(ModelRecords, DitopDiscardsThePointElement) {
 }
 
 TEST_F(ModelRecords, DisetRefusals) {
-  struct Case {
-    const char* what;
-    int32_t luopt, format, k;
-    std::function<void()> prepare;
-    std::function<int32_t()> call;
-    int32_t code;
-    Flags flags;
-    std::string line;
-  };
-  const Case cases[] = {
+  const std::vector<RefusalCase> cases = {
       {"wrong dataset", 1, 0, 1, [] { openDataset(1, 41); }, [] { return set("EDGE", {1}, 1); },
        133, kUnitOne, errorLine(133, "DISET", 41)},
       {"blank name", 1, 0, 1, [] {}, [] { return set("", {1}, 1); }, 134, kUnitOne,
@@ -246,14 +212,10 @@ TEST_F(ModelRecords, DisetRefusals) {
        [] { return set("EDGE", {1}, 1, kFullUnit); }, 129, kFullOnly,
        errorLine(129, "DISET", 43)},
   };
-  for (const Case& c : cases) {
-    configure(c.luopt, c.format);
-    openDataset(c.k, 18);
-    c.prepare();
-    expectRefused(c.what, c.k, c.call, c.code, c.flags, c.line);
-    EXPECT_EQ(DISTAT.setHeaderWritten(c.k), 0) << c.what;
-    EXPECT_EQ(DISTAT.datasetComplete(c.k), 0) << c.what;
-  }
+  runRefusals(cases, 18, [](const RefusalCase& c) {
+      EXPECT_EQ(DISTAT.setHeaderWritten(c.k), 0) << c.what;
+      EXPECT_EQ(DISTAT.datasetComplete(c.k), 0) << c.what;
+  });
   // 100000 fits the ten-digit formats.
   configure(2, 1);
   openDataset(1, 19);
@@ -307,16 +269,7 @@ TEST_F(ModelRecords, DisetCutsMembersIntoRecords) {
 }
 
 TEST_F(ModelRecords, DiconRefusals) {
-  struct Case {
-    const char* what;
-    int32_t luopt, format, k;
-    std::function<void()> prepare;
-    std::function<int32_t()> call;
-    int32_t code;
-    Flags flags;
-    std::string line;
-  };
-  const Case cases[] = {
+  const std::vector<RefusalCase> cases = {
       {"wrong dataset", 1, 0, 1, [] { openDataset(1, 43); }, [] { return con(1, 9); }, 194,
        kUnitOne, errorLine(194, "DICON", 43)},
       {"node not above the last", 1, 0, 1, [] { DISTAT.lastId(1) = 4; },
@@ -340,13 +293,9 @@ TEST_F(ModelRecords, DiconRefusals) {
       {"write failure", 1, 0, kFullUnit, [] { fillBuffer(kFullUnit); },
        [] { return con(1, 9, 0, 0, kFullUnit); }, 129, kFullOnly, errorLine(129, "DICON", 43)},
   };
-  for (const Case& c : cases) {
-    configure(c.luopt, c.format);
-    openDataset(c.k, 41);
-    c.prepare();
-    expectRefused(c.what, c.k, c.call, c.code, c.flags, c.line);
-    EXPECT_EQ(DISTAT.datasetComplete(c.k), 0) << c.what;
-  }
+  runRefusals(cases, 41, [](const RefusalCase& c) {
+      EXPECT_EQ(DISTAT.datasetComplete(c.k), 0) << c.what;
+  });
 }
 
 TEST_F(ModelRecords, DiconConstraintCodesAndRecord) {
@@ -373,16 +322,7 @@ TEST_F(ModelRecords, DiconConstraintCodesAndRecord) {
 }
 
 TEST_F(ModelRecords, DilxcRefusals) {
-  struct Case {
-    const char* what;
-    int32_t luopt, format, k;
-    std::function<void()> prepare;
-    std::function<int32_t()> call;
-    int32_t code;
-    Flags flags;
-    std::string line;
-  };
-  const Case cases[] = {
+  const std::vector<RefusalCase> cases = {
       {"unknown unit", 1, 0, 1, [] {}, [] {
          int32_t ierr = -1;
          int32_t idum = 7;
@@ -404,12 +344,7 @@ TEST_F(ModelRecords, DilxcRefusals) {
       {"write failure", 1, 0, kFullUnit, [] { fillBuffer(kFullUnit); },
        [] { return lxc(1, kFullUnit); }, 129, kFullOnly, errorLine(129, "DILXC", 43)},
   };
-  for (const Case& c : cases) {
-    configure(c.luopt, c.format);
-    openDataset(c.k, 43);
-    c.prepare();
-    expectRefused(c.what, c.k, c.call, c.code, c.flags, c.line);
-  }
+  runRefusals(cases, 43);
 
   configure(1, 0);
   openDataset(1, 43);

@@ -10,8 +10,9 @@
 namespace kvr {
 namespace {
 
+using test::Flags;
 using test::RecordFixture;
-using Flags = std::array<int32_t, 3>;
+using test::RefusalCase;
 
 constexpr Flags kNone = {0, 0, 0};
 constexpr Flags kUnitOne = {1, 0, 0};
@@ -19,29 +20,9 @@ constexpr Flags kFullOnly = {0, 0, 1};
 
 int32_t bits(float x) { return std::bit_cast<int32_t>(x); }
 
-// One refusal of a table: the routine's call on unit index K after PREPARE, with the
-// code, the flags and the line it must leave.
-struct Case {
-  const char* what;
-  int32_t luopt, format, k;
-  std::function<void()> prepare;
-  std::function<int32_t()> call;
-  int32_t code;
-  Flags flags;
-  std::string line;
-};
 
 class ResultRecords : public RecordFixture {
  protected:
-  // Runs each case from a cleared state with a dataset of KEY open on its unit.
-  void run(const std::vector<Case>& cases, int32_t key) {
-    for (const Case& c : cases) {
-      configure(c.luopt, c.format);
-      openDataset(c.k, key);
-      c.prepare();
-      expectRefused(c.what, c.k, c.call, c.code, c.flags, c.line);
-    }
-  }
 
   static int32_t rha(int32_t ncomps, int32_t irtype, int32_t numvar = 0, int32_t k = 1) {
     int32_t ierr = -1;
@@ -129,7 +110,7 @@ class ResultRecords : public RecordFixture {
 };
 
 TEST_F(ResultRecords, DirhaRefusals) {
-  run({
+  runRefusals({
           {"wrong dataset", 1, 0, 1, [] { openDataset(1, 2); }, [] { return rha(3, 1); }, 156,
            kUnitOne, errorLine(156, "DIRHA", 2)},
           {"second attribute", 1, 0, 1, [] { ASSERT_EQ(rha(3, 1), 0); }, [] { return rha(3, 1); },
@@ -173,7 +154,7 @@ TEST_F(ResultRecords, DirhaWritesTheAttribute) {
 
 TEST_F(ResultRecords, DirhbRefusals) {
   const auto withAttribute = [] { ASSERT_EQ(rha(3, 1), 0); };
-  std::vector<Case> cases = {
+  std::vector<RefusalCase> cases = {
       {"no attribute", 1, 0, 1, [] {}, [] { return rhb(1); }, 161, kUnitOne,
        errorLine(161, "DIRHB")},
       {"fourth component", 1, 0, 1, [] { attribute(1, 3); }, [] { return rhb(1); }, 162,
@@ -220,7 +201,7 @@ TEST_F(ResultRecords, DirhbRefusals) {
                      [i] { return rhb(i.ctype, 0, "", i.index1, i.index2); }, i.code, kUnitOne,
                      errorLine(i.code, "DIRHB", i.code == 187 ? i.index1 : i.index2)});
   }
-  run(cases, 100);
+  runRefusals(cases, 100);
 }
 
 TEST_F(ResultRecords, DirhbAcceptsAndWritesTheComponent) {
@@ -296,7 +277,7 @@ TEST_F(ResultRecords, ValuesPerRecordFollowTheComponents) {
 }
 
 TEST_F(ResultRecords, DiniaRefusals) {
-  run({
+  runRefusals({
           {"no attribute", 1, 0, 1, [] {}, [] { return nia(1, 2); }, 165, kUnitOne,
            errorLine(165, "DINIA")},
           {"components incomplete", 1, 0, 1,
@@ -360,7 +341,7 @@ TEST_F(ResultRecords, EntityHeaderRefusals) {
     const int32_t irtype = h.irtype;
     const auto call = h.call;
     const auto ready = [irtype] { attribute(irtype); };
-    run(
+    runRefusals(
         {
             {h.name, 1, 0, 1, [] {}, [call] { return call(1, 9, 0, 1); }, 165, kUnitOne,
              errorLine(165, h.name)},
@@ -485,7 +466,7 @@ TEST_F(ResultRecords, RepeatRefusals) {
     };
     // DIEGR's id limit is 999999 for the database, 99999 for any text file.
     const int32_t textFormat = irtype == 4 ? 2 : 0;
-    std::vector<Case> cases = {
+    std::vector<RefusalCase> cases = {
         {r.name, 1, 0, 1, [irtype] { attribute(irtype); }, [call] { return call(1, 2, 1); },
          198, kUnitOne, errorLine(198, r.name)},
         {r.name, 1, 0, 1,
@@ -520,7 +501,7 @@ TEST_F(ResultRecords, RepeatRefusals) {
       cases.push_back({r.name, 1, 0, 1, group, [call] { return call(1000000, 2, 1); }, 142,
                        kUnitOne, errorLine(142, r.name, 1000000)});
     }
-    run(cases, 100);
+    runRefusals(cases, 100);
   }
 }
 
@@ -662,7 +643,7 @@ TEST_F(ResultRecords, LocalAxisHeaderRefusals) {
   for (const Header& h : headers) {
     const auto call = h.call;
     const int32_t other = h.otherKey;
-    run(
+    runRefusals(
         {
             {h.name, 1, 0, 1, [other] { openDataset(1, other); }, [call] { return call(1, 1); },
              194, kUnitOne, errorLine(194, h.name, other)},
@@ -711,7 +692,7 @@ TEST_F(ResultRecords, LocalAxisRecordRefusals) {
     const int32_t key = r.key;
     const int32_t other = r.otherKey;
     const auto group = [header] { ASSERT_EQ(header(), 0); };
-    std::vector<Case> cases = {
+    std::vector<RefusalCase> cases = {
         // Before any header even the wrong dataset answers 159.
         {r.name, 1, 0, 1, [other] { openDataset(1, other); }, [call] { return call(1, 1); }, 159,
          kUnitOne, errorLine(159, r.name)},
@@ -742,7 +723,7 @@ TEST_F(ResultRecords, LocalAxisRecordRefusals) {
       cases.push_back({r.name, 2, 1, 1, group, [call] { return call(100000, 1); }, 143,
                        kUnitOne, errorLine(143, r.name, 100000)});
     }
-    run(cases, key);
+    runRefusals(cases, key);
   }
 
   // Element ids fit the ten-digit formats.

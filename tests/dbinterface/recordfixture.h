@@ -22,6 +22,21 @@
 
 namespace kvr::test {
 
+// The error flags of unit indexes 1 to 3.
+using Flags = std::array<int32_t, 3>;
+
+// One refusal of a record routine: its call on unit index K after PREPARE, under LUOPT
+// and number format FORMAT, with the code, the flags and the line it must leave.
+struct RefusalCase {
+  const char* what;
+  int32_t luopt, format, k;
+  std::function<void()> prepare;
+  std::function<int32_t()> call;
+  int32_t code;
+  Flags flags;
+  std::string line;
+};
+
 class RecordFixture : public WritingRoadFixture {
  protected:
   static constexpr int32_t kMessageUnit = 30;
@@ -114,6 +129,19 @@ class RecordFixture : public WritingRoadFixture {
     char value[16];
     std::snprintf(value, sizeof value, "%10d", number);
     return " DI    : " + r + ": " + t + " : (" + value + ")";
+  }
+
+  // Runs each case from a cleared state with a dataset of KEY open on its unit, then
+  // AFTER (when given) for the checks a routine adds of its own.
+  void runRefusals(const std::vector<RefusalCase>& cases, int32_t key,
+                   const std::function<void(const RefusalCase&)>& after = {}) {
+    for (const RefusalCase& c : cases) {
+      configure(c.luopt, c.format);
+      openDataset(c.k, key);
+      c.prepare();
+      expectRefused(c.what, c.k, c.call, c.code, c.flags, c.line);
+      if (after) after(c);
+    }
   }
 
   // Runs CALL as a refused record: it must answer CODE, write LINE as the one new message
