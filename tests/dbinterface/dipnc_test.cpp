@@ -208,6 +208,7 @@ TEST_F(ElementLoader, NodesStandInTheStoredOrderForEitherLayout) {
 
 // Elements need not ascend: 5, 3, 4 load, with the counters of a two-dimensional model.
 TEST_F(ElementLoader, CountersOfUnorderedElements) {
+  EXPECT_TRUE(EntryCursor(LDPAGE, kElementDataset).missing());
   DICNT.highestElementId = 99;
   DICNT.threeDimensional = 1;
   DICNT.largestNodeCount = 20;
