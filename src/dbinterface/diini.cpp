@@ -5,6 +5,7 @@
 
 #include "dbinterface/diblocks.h"
 #include "dbinterface/dimsg.h"
+#include "dbinterface/ldframe.h"
 #include "dbinterface/tmpstream.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/dbpage.h"
@@ -140,6 +141,7 @@ void DIINI(int32_t luopt, int32_t ludb8, int32_t ludb7, int32_t luneu,
 
   DISTAT.initialised = 1;
   clearWritingState();
+  answerWrittenHighestFromDicnt();
   ELTBLD(DBLEVL.recordLayout);
   DBLEVL.userLevelOpen = 1;
   DBLEVL.projectLevelOpen = 1;

@@ -86,8 +86,6 @@ class Line {
 
 // A count read from a stream, as a number of reads: never below 0.
 int64_t countOf(int64_t n) { return std::max<int64_t>(n, 0); }
-// A repeat factor: 0 (or less) counts as 1.
-int64_t factorOf(int32_t n) { return std::max<int64_t>(n, 1); }
 
 enum class Next { Record, End, Failed };
 
@@ -432,7 +430,7 @@ bool Writer::gaussPoints() {
     if (!put(line)) return false;
     // A factor of 0 counts as 1, as for the Gauss-point local axes: one record per
     // point and layer, never one record in all.
-    const int64_t points = factorOf(r.word(5)) * factorOf(r.word(6));
+    const int64_t points = repeatCount(r.word(5), r.word(6));
     for (int64_t j = 0; j < points; ++j) {
       Rec<5> p;
       if (!read(p)) return false;
@@ -472,7 +470,7 @@ bool Writer::nodalAxes() {
     if (!put(Line().i(r.word(1), 2).i(r.word(2), idWidth()).i(r.word(3), 5).i(r.word(4), 5))) {
       return false;
     }
-    const int64_t count = factorOf(r.word(4)) * factorOf(r.word(3));
+    const int64_t count = repeatCount(r.word(4), r.word(3));
     for (int64_t j = 0; j < count; ++j) {
       Rec<11> a;
       if (!read(a) || !axes(a, 5)) return false;
@@ -497,7 +495,7 @@ bool Writer::elementAxes(bool gauss) {
       line.i(r.word(5), 5).i(r.word(6), 5);
     }
     if (!put(line)) return false;
-    const int64_t count = factorOf(r.word(6)) * factorOf(r.word(5));
+    const int64_t count = repeatCount(r.word(6), r.word(5));
     for (int64_t j = 0; j < count; ++j) {
       Rec<11> a;
       if (!read(a) || !axes(a, gauss ? 5 : idWidth())) return false;
@@ -663,7 +661,7 @@ bool Writer::results() {
         Line l;
         l.i(h.word(1), 2).i(h.word(2), idWidth()).i(h.word(3), 5).i(h.word(4), 5).i(h.word(5), 5);
         if (!put(l.x(15).i(h.word(6), 5))) return false;
-        for (int64_t j = factorOf(h.word(4)) * factorOf(h.word(3)); j > 0; --j) {
+        for (int64_t j = repeatCount(h.word(4), h.word(3)); j > 0; --j) {
           if (!valueRecord(5)) return false;
         }
         break;
@@ -682,7 +680,7 @@ bool Writer::results() {
         const int32_t itype = h.word(3);
         // A type outside the element table has no nodes; its factor then counts as 1.
         const int32_t points = h.word(6) == 0 && itype != 0 ? ELNCNT(itype) : h.word(6);
-        for (int64_t j = factorOf(h.word(7)) * factorOf(points); j > 0; --j) {
+        for (int64_t j = repeatCount(h.word(7), points); j > 0; --j) {
           if (!valueRecord(idWidth())) return false;
         }
         break;
@@ -698,7 +696,7 @@ bool Writer::results() {
         for (int32_t w = 3; w <= 10; ++w) l.i(h.word(w), 5);
         if (!put(l)) return false;
         const bool withPoints = h.word(10) == 0;
-        for (int64_t j = factorOf(h.word(7)) * factorOf(h.word(8)); j > 0; --j) {
+        for (int64_t j = repeatCount(h.word(7), h.word(8)); j > 0; --j) {
           Rec<3> v;
           Rec<5> p;
           if (!read(v)) return false;
@@ -723,7 +721,7 @@ bool Writer::results() {
         Line l;
         l.i(h.word(1), 2).i(h.word(2), idWidth()).i(h.word(3), 5).i(h.word(4), 5).i(h.word(5), 5);
         if (!put(l.x(5).i(h.word(7), 5).x(5).i(h.word(9), 5))) return false;
-        for (int64_t j = factorOf(h.word(7)); j > 0; --j) {
+        for (int64_t j = repeatCount(h.word(7), 1); j > 0; --j) {
           if (!valueRecord(idWidth())) return false;
         }
         break;

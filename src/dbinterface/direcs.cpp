@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 
 #include "runtime/codtxt.h"
 
@@ -18,6 +19,11 @@ void putAxes(StreamRecord& r, std::span<const float, kAxesReals> axes) {
 }
 
 }  // namespace
+
+int32_t repeatCount(int32_t a, int32_t b) {
+  const int64_t n = int64_t{std::max(a, 1)} * int64_t{std::max(b, 1)};
+  return static_cast<int32_t>(std::min<int64_t>(n, std::numeric_limits<int32_t>::max()));
+}
 
 void StreamRecord::putReal(float value) { put(std::bit_cast<int32_t>(value)); }
 

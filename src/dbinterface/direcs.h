@@ -69,6 +69,12 @@ class StreamRecord {
   int32_t size_ = 0;
 };
 
+// The number of repeat records that follow a group header whose two factors are A and B
+// (points and layers): their product, each factor of 0 or below counting as 1, held at
+// the largest integer. The record routines, the neutral text file and the dataset
+// loaders all count a group's records by this one rule.
+int32_t repeatCount(int32_t a, int32_t b);
+
 // CODES receives the character codes of TEXT, ending at its terminator "*.", a NUL or its
 // last non-blank character, cut at the size of CODES and blank-padded to it; upper-cased
 // when UPPER is set.

@@ -62,14 +62,6 @@ int32_t indexFault(int32_t ctype, int32_t index1, int32_t index2) {
   }
 }
 
-// A count of repeats: the product of A and B, each factor of 0 counting as 1. A negative
-// factor counts as 1 as well, as the readers of the stream count it; a product beyond
-// the integer range is held at its largest value.
-int32_t repeatCount(int32_t a, int32_t b) {
-  const int64_t n = int64_t{std::max(a, 1)} * int64_t{std::max(b, 1)};
-  return static_cast<int32_t>(std::min<int64_t>(n, std::numeric_limits<int32_t>::max()));
-}
-
 bool headersComplete(int32_t k) {
   const ResultsState& r = DISTAT.results(k);
   return r.attributeHeaderEntered == 1 && r.componentsComplete == 1 && r.variantsComplete == 1;

@@ -16,7 +16,10 @@
 //    project-level open flags;
 //  - the numbering words of the data-page accessors: the numbering mode (1: stored node
 //    and element numbers are used as they are) and the node and element numbering
-//    offsets that the walk over an assembly's components sets.
+//    offsets that the walk over an assembly's components sets;
+//  - the loader-page words that start-up sets (resetDatabaseWords): the header area H of
+//    a loader-written data page (entries start at word H + 1) and the length of a node
+//    entry of the nodal coordinate dataset (3w + 4, w the integer words per REAL).
 //
 // Everything is 0 at load; PAGSET sets the page-buffer words whenever the data page size
 // is set.
@@ -46,6 +49,8 @@ struct DbLevl {
   int32_t numberingMode = 0;     // 1: stored node and element numbers used as they are
   int32_t nodeOffset = 0;        // added to stored node sequence numbers
   int32_t elementOffset = 0;     // added to stored element sequence numbers
+  int32_t pageHeaderWords = 0;   // H: words of a loader page before its first entry
+  int32_t nodeEntryWords = 0;    // words of a node entry
 
   // Words of page-buffer slot S (1 or 2).
   int32_t& slotOffset(int32_t s) { return slotOffsets[index(s)]; }

@@ -1,7 +1,8 @@
 // The database-side words that the writing road's start-up (GFXDEF) puts into their
 // start state, all through one routine so that each block's owner adds its own words
-// here: new databases get the current type code 5006, and the database session forgets
-// the write-lock holder.
+// here: new databases get the current type code 5006, the loader pages get their header
+// area of 38 words and their node entries 3w + 4 words (w the integer words per REAL of
+// MACHCN), and the database session forgets the write-lock holder.
 #pragma once
 
 namespace kvr {

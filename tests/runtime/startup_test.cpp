@@ -444,6 +444,8 @@ TEST_F(StartupSettings, GfxdefResetsInputPlotAndInterruptWords) {
   PLTOPT.interruptValue = 4;
   PLTOPT.interruptFlag = 4;
   DBLEVL.lockHolder = 1234;
+  const int32_t wordsPerReal = MACHCN.word(kMachWordsPerReal);
+  MACHCN.word(kMachWordsPerReal) = 2;  // the node entry length follows the words per REAL
   settings("Quorin.Telvora.P-TRACK.ALGORITHM: BUFFERED\nQuorin.*.PLOTS.DefaultPlotter: CGM\n");
   GFXDEF();
   EXPECT_EQ(IOMODE.inputUnit, 5);
@@ -470,6 +472,9 @@ TEST_F(StartupSettings, GfxdefResetsInputPlotAndInterruptWords) {
   DBLOCK(1, holder);
   EXPECT_EQ(holder, 0) << "the lock holder is forgotten";
   EXPECT_EQ(DBLEVL.currentTypeCode, 5006);
+  EXPECT_EQ(DBLEVL.pageHeaderWords, 38);
+  EXPECT_EQ(DBLEVL.nodeEntryWords, 10);
+  MACHCN.word(kMachWordsPerReal) = wordsPerReal;
 
   PLTOPT.interruptValue = 7;
   std::raise(SIGINT);

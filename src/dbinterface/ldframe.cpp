@@ -1,0 +1,203 @@
+// The loader frame: the stream reads and reports of the loaders, the page building, the
+// walk over the stored nodes and elements, and ISLCPY.
+
+#include "dbinterface/ldframe.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <limits>
+
+#include "dbinterface/diblocks.h"
+#include "dbinterface/dimsg.h"
+#include "dbinterface/tmpstream.h"
+#include "modeldb/ctlrec.h"
+#include "modeldb/dblevl.h"
+#include "modeldb/dbpage.h"
+#include "modeldb/elttab.h"
+#include "modeldb/recwords.h"
+#include "runtime/ftext.h"
+#include "runtime/iounit.h"
+#include "runtime/setget.h"
+
+namespace kvr {
+namespace {
+
+constexpr std::string_view kProcessingName = "DILIM";
+
+WrittenHighest dicntHighest() { return {DICNT.lastNodeId, DICNT.highestElementId}; }
+
+// The page size of the data file, within what one area of LDPAGE holds.
+int32_t loaderPageSize() {
+  return std::clamp(DBLEVL.dataPageSize, 0, kLargestPageWords);
+}
+
+// Slot S of DBLEVL no longer claims PAGE: the page is being rebuilt in the loader's own
+// area, so a copy a slot held would be stale.
+void forgetHeldPage(int32_t page) {
+  for (int32_t s = 1; s <= DbLevl::kBufferSlots; ++s) {
+    const int32_t held = DBLEVL.heldPage(s);
+    if (held == page || (held < 0 && int64_t{held} == -int64_t{page})) {
+      DBLEVL.heldPage(s) = 0;
+      DBLEVL.heldClass(s) = 0;
+    }
+  }
+}
+
+}  // namespace
+
+void answerWrittenHighestFromDicnt() { setWrittenHighestSource(dicntHighest); }
+
+bool readLoaderRecord(std::span<int32_t> words, int32_t& ierr) {
+  int32_t flag = 0;
+  TMPRD(words, DISTAT.currentUnit, flag);
+  if (flag == 0) return true;
+  ierr = kStreamReadFailed;
+  FixedText routnm(6, kProcessingName);
+  FText noName;
+  DIMSG(ierr, routnm, kDiNumber, noName, DICTL.tempUnit(DISTAT.currentUnit));
+  return false;
+}
+
+void reportNotDetected(int32_t& ierr, std::string_view routine, int32_t location) {
+  ierr = kNotDetected;
+  FixedText routnm(6, routine);
+  FText noName;
+  DIMSG(ierr, routnm, kDiNumber, noName, location);
+}
+
+void reportSkipped(std::string_view text, int32_t id) {
+  FixedText routnm(6, kProcessingName);
+  FixedText line(kDiTextLength, text);
+  FText noName;
+  DIINF(routnm, line, kDiNumber, noName, id);
+}
+
+// ---- Page building -------------------------------------------------------------------
+
+LoaderPages::LoaderPages(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t type)
+    : ldpage_(ldpage.first(std::min<std::size_t>(ldpage.size(), kLargestPageWords))),
+      ldscr_(ldscr),
+      type_(type),
+      pageSize_(loaderPageSize()) {
+  PGNEW(ldscr_, type_, page_, freeHead_);
+  first_ = page_;
+  begin();
+}
+
+void LoaderPages::begin() {
+  forgetHeldPage(page_);
+  const std::size_t n = std::min<std::size_t>(ldpage_.size(), static_cast<std::size_t>(pageSize_));
+  std::fill_n(ldpage_.begin(), n, 0);
+  lastUsed_ = DBLEVL.pageHeaderWords;
+}
+
+void LoaderPages::write(int32_t next) {
+  RECPK5(ldpage_, 1, page_, type_, lastUsed_, next, freeHead_);
+  PAGWR(type_, page_, ldpage_);
+}
+
+void LoaderPages::startNewPage() {
+  int32_t page = 0;
+  int32_t freeHead = 0;
+  PGNEW(ldscr_, type_, page, freeHead);
+  write(page);
+  page_ = page;
+  freeHead_ = freeHead;
+  begin();
+}
+
+int32_t LoaderPages::store(int32_t n) {
+  const int32_t q = lastUsed_ + 1;
+  lastUsed_ += n;
+  return q;
+}
+
+int32_t& LoaderPages::word(int32_t k) {
+  if (k >= 1 && static_cast<std::size_t>(k) <= ldpage_.size()) {
+    return ldpage_[static_cast<std::size_t>(k - 1)];
+  }
+  spare_ = 0;
+  return spare_;
+}
+
+void LoaderPages::finish() { write(kLastLoaderPage); }
+
+void LoaderPages::record(int32_t kind) { DSCLOS(ldscr_, kind, type_, first_); }
+
+// ---- The walk over stored entries ----------------------------------------------------
+
+EntryCursor::EntryCursor(std::span<int32_t> ldpage, int32_t type)
+    : ldpage_(ldpage), type_(type) {
+  int32_t first = 0;
+  DSDIRF(type_, first);
+  missing_ = first <= 0;
+  if (!missing_) seek(first);
+}
+
+bool EntryCursor::stop() {
+  atEntry_ = false;
+  return false;
+}
+
+// Reads PAGE into slot 2 and stands on its first entry; a page without entries passes
+// the walk on to its next page.
+bool EntryCursor::seek(int32_t page) {
+  // A data file of n pages holds at most n - 1 pages of a dataset.
+  const int32_t pageLimit = std::max(DBPARM.fileSlot(kDataFileSlot).nextPage - 1, 0);
+  const int32_t size = loaderPageSize();
+  for (;;) {
+    if (page <= 0 || pagesRead_ >= pageLimit) return stop();
+    ++pagesRead_;
+    PGSLOT(ldpage_, page, type_, 2, offset_);
+    lastUsed_ = std::clamp(RECW4(ldpage_, offset_), 0, size);
+    nextPage_ = RECW3(ldpage_, offset_);
+    q_ = offset_ + DBLEVL.pageHeaderWords;
+    if (DBLEVL.pageHeaderWords + 1 <= lastUsed_) {
+      atEntry_ = true;
+      return true;
+    }
+    page = nextPage_;
+  }
+}
+
+bool EntryCursor::next() {
+  if (!atEntry_) return false;
+  const int32_t length =
+      type_ == kNodeDataset ? DBLEVL.nodeEntryWords : RECCLS(RECW2(ldpage_, q_));
+  // An entry of no known length cannot be stepped over: the walk ends there.
+  if (length < 1) return stop();
+  const int64_t nextPosition = int64_t{q_} + length - offset_ + 1;
+  if (nextPosition <= lastUsed_) {
+    q_ += length;
+    return true;
+  }
+  return seek(nextPage_);
+}
+
+int32_t EntryCursor::nodeId() const { return RECW1(ldpage_, q_); }
+int32_t EntryCursor::nodeSequence() const { return RECNOD(ldpage_, q_); }
+int32_t EntryCursor::elementId() const { return RECW0(ldpage_, q_); }
+int32_t EntryCursor::elementSequence() const { return RECELM(ldpage_, q_); }
+int32_t EntryCursor::elementType() const { return RECW2(ldpage_, q_); }
+
+// ---- ISLCPY ---------------------------------------------------------------------------
+
+void ISLCPY(std::span<const int32_t> source, int32_t first, int32_t last, int32_t position,
+            std::span<int32_t> target, int32_t& lastOut) {
+  if (first <= 0) return;
+  const int64_t count = std::max<int64_t>(int64_t{last} - first + 1, 0);
+  int64_t copied = 0;
+  for (; copied < count; ++copied) {
+    const int64_t s = first + copied;
+    const int64_t t = position + copied;
+    if (s > static_cast<int64_t>(source.size()) || t < 1 ||
+        t > static_cast<int64_t>(target.size())) {
+      break;
+    }
+    target[static_cast<std::size_t>(t - 1)] = source[static_cast<std::size_t>(s - 1)];
+  }
+  lastOut = static_cast<int32_t>(std::max<int64_t>(int64_t{position} - 1 + copied,
+                                                   std::numeric_limits<int32_t>::min()));
+}
+
+}  // namespace kvr

@@ -1,0 +1,185 @@
+// The frame that every dataset loader shares. A loader turns one finished dataset of the
+// writing road into a database dataset: it reads the rest of the unit's stream record by
+// record (the processing has read the 55-word header), checks each record, packs its
+// entries into data-file pages of its dataset type, chains and writes them, and records
+// the dataset's first page (DSCLOS).
+//
+// Every loader is called as LOADER(LDPAGE, LDSCR, [third argument,] IERR). IERR is 0 on
+// entry and, on return, 0 or the code the loader has already reported with DIMSG.
+//
+// The two buffers, owned by the writing road and reused by every loader:
+//  - LDPAGE, four areas of a page of the largest size. Area 1 (words 1..P) holds the page
+//    being built, area 2 (words P + 1..2P) a page read for lookup (page-buffer slot 2 of
+//    DBLEVL), area 3 (2P + 1..3P) and the room after it serve the symbol sets;
+//  - LDSCR, two pages: PGNEW and DSCLOS read and rewrite data page 1 in its first page.
+//
+// A loader page: word 1 the free-page head PGNEW answered when the page was handed out, 2
+// its page number, 3 the dataset type, 4 the next page (-1 on the last), 5 the position of
+// the last word used; words 6 to H (H = DBLEVL.pageHeaderWords, 38) are 0; entries from
+// word H + 1. A new page is all 0 before entries are stored, so unwritten words are 0 and
+// the files are deterministic.
+//
+// A page that is written stays written: a loader that stops with an error leaves its
+// pages unreferenced (no DSCLOS), and the clean-up abandons them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace kvr {
+
+inline constexpr int32_t kLargestPageWords = 32640;
+inline constexpr int32_t kLoaderPageAreas = 4;
+inline constexpr int32_t kLoaderScratchPages = 2;
+
+// Dataset types of the nodal coordinates and the element topology.
+inline constexpr int32_t kNodeDataset = 5;
+inline constexpr int32_t kElementDataset = 6;
+
+// Words of a loader page head.
+inline constexpr int32_t kLoaderNextWord = 4;
+inline constexpr int32_t kLoaderLastUsedWord = 5;
+inline constexpr int32_t kLastLoaderPage = -1;  // next-page word of a dataset's last page
+
+// DSCLOS kind of a dataset recorded in the dataset directory.
+inline constexpr int32_t kRecordInDirectory = 1;
+
+// Code of a failed stream read and of an inconsistency the record routines should have
+// prevented (shown with the loader's name and a location number).
+inline constexpr int32_t kStreamReadFailed = 225;
+inline constexpr int32_t kNotDetected = 299;
+
+using LoaderPageBuffer = std::array<int32_t, kLoaderPageAreas * kLargestPageWords>;
+using LoaderScratchBuffer = std::array<int32_t, kLoaderScratchPages * kLargestPageWords>;
+
+inline LoaderPageBuffer LDPAGE{};
+inline LoaderScratchBuffer LDSCR{};
+
+// DICNT: the model summary counters, in their stored order. Extents are REALs.
+struct Dicnt {
+  int32_t elementCount = 0;          // elements loaded (topology loader, at its end)
+  int32_t nodeCount = 0;             // nodes loaded (coordinate loader, at its end)
+  int32_t loadCaseCount = 0;         // load cases added
+  int32_t oneDimensional = 0;        // 1 when an element of dimension 1 was loaded
+  int32_t twoDimensional = 0;
+  int32_t threeDimensional = 0;
+  std::array<float, 3> minimum{};    // coordinate extents x, y, z
+  std::array<float, 3> maximum{};
+  int32_t coordinatesLoaded = 0;     // 1 after a successful coordinate load
+  int32_t nodeCountCopy = 0;
+  int32_t firstConnectivityCount = 0;
+  int32_t topologyLoaded = 0;        // 1 after a successful topology load
+  int32_t elementCountCopy = 0;
+  int32_t largestNodeCount = 0;      // most nodes of any element loaded
+  int32_t secondConnectivityCount = 0;
+  int32_t lastNodeId = 0;
+  int32_t highestElementId = 0;
+  int32_t firstNodeId = 0;           // -1 when the node ids are not consecutive
+  int32_t firstElementId = 0;        // -1 when the element ids are not consecutive
+};
+
+inline Dicnt DICNT;
+
+// Makes the highest numbers written (the numbered setting of the number format asks for
+// them) DICNT's last node id and highest element id. The start of the road calls it.
+void answerWrittenHighestFromDicnt();
+
+// Reads the next WORDS of the current unit's stream. A failed read reports 225 under
+// "DILIM " with the unit (IERR = 225) and answers false.
+bool readLoaderRecord(std::span<int32_t> words, int32_t& ierr);
+
+// Reports 299 under ROUTINE (6 characters) with LOCATION; IERR = 299.
+void reportNotDetected(int32_t& ierr, std::string_view routine, int32_t location);
+
+// An information line TEXT under "DILIM " with the id of the record it skips.
+void reportSkipped(std::string_view text, int32_t id);
+
+// Builds the pages of one dataset in area 1 of LDPAGE. The constructor takes the first
+// page (PGNEW) and clears the area; the position of the last word used starts at H.
+class LoaderPages {
+ public:
+  LoaderPages(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t type);
+
+  int32_t pageSize() const { return pageSize_; }
+  int32_t lastUsed() const { return lastUsed_; }
+  int32_t firstPage() const { return first_; }
+
+  // Ends the current page (its head with the next page, then written) and starts the
+  // next one from word H + 1. Each loader calls it by its own fit test.
+  void startNewPage();
+  // Answers the word of LDPAGE where an entry of N words begins and counts the N words
+  // as used.
+  int32_t store(int32_t n);
+  // Word K of LDPAGE (outside it: a word that is thrown away).
+  int32_t& word(int32_t k);
+  // Writes the current page as the dataset's last one.
+  void finish();
+  // Records the dataset's first page: DSCLOS of KIND for the dataset type.
+  void record(int32_t kind = kRecordInDirectory);
+
+ private:
+  void begin();
+  void write(int32_t next);
+
+  std::span<int32_t> ldpage_;
+  std::span<int32_t> ldscr_;
+  int32_t type_;
+  int32_t pageSize_;
+  int32_t page_ = 0;
+  int32_t freeHead_ = 0;
+  int32_t first_ = 0;
+  int32_t lastUsed_ = 0;
+  int32_t spare_ = 0;
+};
+
+// A walk over the stored nodes (dataset 5) or elements (dataset 6) in the order of their
+// dataset, one page at a time in page-buffer slot 2 of LDPAGE. It starts at the first
+// entry and only goes forward: it never restarts, so records matched against it must
+// come in the dataset's order. Running past the last entry (a next page of 0 or below)
+// ends it as "not found"; page 0 is never read, and a chain of pages that runs back on
+// itself ends after as many pages as the data file holds.
+class EntryCursor {
+ public:
+  EntryCursor(std::span<int32_t> ldpage, int32_t type);
+
+  // The dataset is not in the directory.
+  bool missing() const { return missing_; }
+  // The cursor stands on an entry.
+  bool atEntry() const { return atEntry_; }
+  // The word of LDPAGE where the current entry begins.
+  int32_t q() const { return q_; }
+
+  int32_t nodeId() const;           // word 2 of a node entry
+  int32_t nodeSequence() const;     // RECNOD: with the node numbering offset
+  int32_t elementId() const;        // word 1 of an element entry
+  int32_t elementSequence() const;  // RECELM: with the element numbering offset
+  int32_t elementType() const;      // word 3 of an element entry
+
+  // Moves to the next entry; false (and no entry) when there is none.
+  bool next();
+
+ private:
+  bool seek(int32_t page);
+  bool stop();
+
+  std::span<int32_t> ldpage_;
+  int32_t type_;
+  bool missing_ = false;
+  bool atEntry_ = false;
+  int32_t offset_ = 0;    // first word of slot 2
+  int32_t q_ = 0;
+  int32_t lastUsed_ = 0;  // of the page held
+  int32_t nextPage_ = 0;  // of the page held
+  int32_t pagesRead_ = 0;
+};
+
+// Copies SOURCE words FIRST..LAST to TARGET words POSITION, POSITION + 1, ... and answers
+// in LASTOUT the last position written (POSITION - 1 when FIRST > LAST). A FIRST of 0 or
+// below copies nothing and leaves LASTOUT as it was. The copy stops at the end of SOURCE
+// and of TARGET; LASTOUT then tells how far it went.
+void ISLCPY(std::span<const int32_t> source, int32_t first, int32_t last, int32_t position,
+            std::span<int32_t> target, int32_t& lastOut);
+
+}  // namespace kvr
