@@ -18,9 +18,12 @@ void MSGE1(int32_t n);
 // Error E(3000 + N), E3100-E5890.
 void MSGE3(int32_t n);
 
-// Warning W(1000 + N), W1100-W2590. The line goes to the host's message hook, so here it
-// is seen only in the journals.
+// Warning W(1000 + N), W1100-W2590. The lines go to the host's message hook, so here
+// they are seen only in the journals.
 void MSGW1(int32_t n);
+
+// Warning W(3000 + N), W3100-W5290, written as MSGW1 writes.
+void MSGW3(int32_t n);
 
 // Message M N (M001-M060, M401-M440, M801-M830) with the values to insert: INTS, the
 // REAL word(s), the name codes NAME and LENGTHS (word 1 the name's length, word 2 a

@@ -18,6 +18,14 @@ namespace {
 constexpr int32_t kJournalLine = 80;
 constexpr int32_t kJournalText = 77;
 
+// Copies codes 1 to N of SOURCE to TARGET from position AT on and answers the last
+// position written; the caller keeps N inside both arrays.
+int32_t copyCodes(std::span<const int32_t> source, int32_t n, int32_t at,
+                  std::span<int32_t> target) {
+  std::copy_n(source.begin(), n, target.begin() + (at - 1));
+  return at + n - 1;
+}
+
 }  // namespace
 
 CatLine::CatLine(int32_t capacity) : codes_(static_cast<size_t>(capacity), kBlankCode) {}
@@ -35,6 +43,15 @@ void CatLine::putTag(char letter, int32_t number, int32_t digits, int32_t at) {
   std::replace(tag.begin(), tag.end(), ' ', '0');
   if (letter != 0) tag.insert(tag.begin(), letter);
   put(tag + ":", at);
+}
+
+void CatLine::insert(NameInsert name, int32_t at) {
+  // A count word above the name's codes or the room left would copy past either array.
+  int32_t room = static_cast<int32_t>(codes_.size()) - at + 1;
+  int32_t n = std::min({name.count, static_cast<int32_t>(name.codes.size()), room});
+  if (at < 1 || n <= 0) return;
+  int32_t last = copyCodes(name.codes, n, at, codes_);
+  length_ = std::max(length_, last);
 }
 
 void writeCatalogue(std::span<const CatLine> lines, UnitWriter writer, bool journal) {
@@ -86,15 +103,38 @@ int32_t blockNumber(int32_t n, int32_t base, int32_t lastBlock) {
   return base + 100 * block + 10 * message;
 }
 
+namespace {
+
+// Composes TEXT into LINE from position 1: the pieces before and after the name mark,
+// NAME between them.
+void composeLine(std::string_view text, NameInsert name, CatLine& line) {
+  size_t mark = text.find(kNameInsert);
+  line.put(text.substr(0, mark), 1);
+  if (mark == std::string_view::npos) return;
+  line.insert(name, line.length() + 1);
+  line.put(text.substr(mark + 1), line.length() + 1);
+}
+
+}  // namespace
+
 void writeBlockMessage(char letter, int32_t number, std::span<const CatText> texts,
-                       UnitWriter writer, bool journal) {
+                       UnitWriter writer, bool journal, NameInsert name) {
   constexpr int32_t kLineLength = 80;
-  std::array<CatLine, 1> lines{CatLine(kLineLength)};
-  lines[0].putTag(letter, number, 4, 1);
-  for (const CatText& t : texts) {
-    if (t.number == number) lines[0].put(t.text, lines[0].length() + 2);
+  std::array<CatLine, 3> lines{CatLine(kLineLength), CatLine(kLineLength),
+                               CatLine(kLineLength)};
+  auto found = std::lower_bound(texts.begin(), texts.end(), number,
+                                [](const CatText& t, int32_t n) { return t.number < n; });
+  if (found == texts.end() || found->number != number) {
+    lines[0].putTag(letter, number, 4, 1);
+    writeCatalogue(std::span(lines).first(1), writer, journal);
+    return;
   }
-  writeCatalogue(lines, writer, journal);
+  size_t count = 0;
+  for (std::string_view text : {found->line1, found->line2, found->line3}) {
+    if (text.empty()) break;
+    composeLine(text, name, lines[count++]);
+  }
+  writeCatalogue(std::span(lines).first(count), writer, journal);
 }
 
 }  // namespace kvr

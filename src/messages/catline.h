@@ -14,6 +14,12 @@
 
 namespace kvr {
 
+// A name to insert: its character codes, COUNT of them in use.
+struct NameInsert {
+  std::span<const int32_t> codes;
+  int32_t count = 0;
+};
+
 class CatLine {
  public:
   explicit CatLine(int32_t capacity);
@@ -23,6 +29,10 @@ class CatLine {
   void put(std::string_view piece, int32_t at);
   // Places the message tag: LETTER (none when 0), NUMBER with DIGITS digits and ":".
   void putTag(char letter, int32_t number, int32_t digits, int32_t at);
+  // Places the codes of NAME from position AT on, cut to the codes it holds and to the
+  // room left in the line; a count of 0 or less places nothing. The length becomes the
+  // last position filled.
+  void insert(NameInsert name, int32_t at);
 
   int32_t length() const { return length_; }
   std::span<const int32_t> codes() const { return codes_; }
@@ -38,20 +48,35 @@ enum class UnitWriter { None, WRTLIN, WRTLN1, HCMSG };
 
 void writeCatalogue(std::span<const CatLine> lines, UnitWriter writer, bool journal);
 
-// One text of a four-digit block: the message number and its one line.
+// One message of a four-digit block: its number and its one to three lines as composed,
+// tag included; an absent line is empty. Line 1 of a message that inserts a name holds
+// kNameInsert where the name goes.
 struct CatText {
   int32_t number;
-  std::string_view text;
+  std::string_view line1;
+  std::string_view line2 = {};
+  std::string_view line3 = {};
 };
+
+inline constexpr char kNameInsert = '^';
+
+// True when the numbers of TEXTS rise strictly, as the block lookup needs.
+constexpr bool inNumberOrder(std::span<const CatText> texts) {
+  for (size_t k = 1; k < texts.size(); ++k) {
+    if (texts[k].number <= texts[k - 1].number) return false;
+  }
+  return true;
+}
 
 // The number a four-digit block routine selects for N: BASE + 100 x the hundreds of N +
 // 10 x its tens (the units digit is ignored), or 0 when the hundreds lie outside
 // 1..LASTBLOCK.
 int32_t blockNumber(int32_t n, int32_t base, int32_t lastBlock);
 
-// Writes the one-line message NUMBER of a four-digit block: the tag (LETTER and the
-// number), then its text from TEXTS, or the tag alone for a number without a text.
+// Writes message NUMBER of a four-digit block: its lines from TEXTS (in number order),
+// NAME inserted where line 1 asks for it, or the tag (LETTER and the number) alone for a
+// number without a text.
 void writeBlockMessage(char letter, int32_t number, std::span<const CatText> texts,
-                       UnitWriter writer, bool journal);
+                       UnitWriter writer, bool journal, NameInsert name = {});
 
 }  // namespace kvr

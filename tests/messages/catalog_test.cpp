@@ -37,46 +37,139 @@ class Catalogue : public test::MessageFixture {
 };
 
 TEST_F(Catalogue, ErrorBlockE1WritesTagAndText) {
+  IOMODE.inputMode = 1;  // WRTLN1 gets flag 1 whatever the input
   MSGE1(150);
   MSGE1(159);  // the units digit plays no part
   MSGE1(210);  // a number without a text: its tag alone
+  MSGE1(100);
+  MSGE1(1490);
   MSGE1(1500);
   MSGE1(99);
   MSGE1(-10);
-  EXPECT_EQ(messages(), (Lines{" E1150: Cannot load database", " E1150: Cannot load database", " E1210:"}));
+  const std::string e1100 = "E1100: Database is not useable by this version";
+  const std::string e1100b = "       Was created by later incompatible version";
+  const std::string e2490 = "E2490: Invalid reinforcement: number of offsets  ";
+  const std::string e2490b = "       is inconsistent with surface type";
+  EXPECT_EQ(messages(), (Lines{" E1150: Cannot load database", " E1150: Cannot load database", " E1210:",
+                               " " + e1100, " Was created by later incompatible version",
+                               " E2490: Invalid reinforcement: number of offsets",
+                               " is inconsistent with surface type"}));
   Lines journal{journalled("E1150: Cannot load database"), journalled("E1150: Cannot load database"),
-                journalled("E1210:")};
+                journalled("E1210:"), journalled(e1100), journalled(e1100b), journalled(e2490),
+                journalled(e2490b)};
   EXPECT_EQ(journal1(), journal);
   EXPECT_EQ(journal2(), journal);
-  ASSERT_EQ(gCalls.size(), 3u);
-  EXPECT_EQ(gCalls[0].writer, LineWriter::WRTLN1);
-  EXPECT_EQ(gCalls[0].flag, 1);
+  ASSERT_EQ(gCalls.size(), 7u);
+  for (const Call& c : gCalls) {
+    EXPECT_EQ(c.writer, LineWriter::WRTLN1);
+    EXPECT_EQ(c.flag, 1);
+  }
 }
 
-TEST_F(Catalogue, TextsOfTheErrorBlocks) {
+// Unit lines of single calls, among them every number the command interpreter passes.
+TEST_F(Catalogue, TextsOfTheBlocks) {
   struct Case {
     void (*routine)(int32_t);
     int32_t n;
-    std::string line;
+    Lines lines;  // as HCMSG or the message unit receives them
   };
   const Case cases[] = {
-      {MSGE1, 100, "E1100: Database is not useable by this version"},
-      {MSGE1, 1210, "E2210: Cannot register array for UNDO"},
-      {MSGE1, 1499, "E2490:"},
-      {MSGE3, 370, "E3370: Failed to open batch file"},
-      {MSGE3, 1340, "E4340: Cannot re-open database after setting write lock"},
-      {MSGE3, 1430, "E4430: Cannot write to archive file"},
-      {MSGE3, 1480, "E4480:"},
-      {MSGE3, 2899, "E5890:"},
+      {MSGE1, 200, {"E1200: Too many component lines specified"}},
+      {MSGE1, 400, {"E1400: Illegal letter in name"}},
+      {MSGE1, 410, {"E1410: Max 2 characters allowed in alpha part"}},
+      {MSGE1, 420, {"E1420: Max 4 characters allowed in alpha part"}},
+      {MSGE1, 430, {"E1430: Too many digits in numeric part"}},
+      {MSGE1, 440, {"E1440: Alpha part of name already in use"}},
+      {MSGE1, 1100, {"E2100: Error with dynamic memory allocation"}},
+      {MSGE1, 1130, {"E2130: Insufficient memory currently available"}},
+      {MSGE1, 1210, {"E2210: Cannot register array for UNDO"}},
+      {MSGE1, 1420, {"E2420:"}},
+      {MSGE3, 100, {"E3100: Cannot find specified file"}},
+      {MSGE3, 110, {"E3110: Incompatible file format"}},
+      {MSGE3, 140, {"E3140: No header lines found in file"}},
+      {MSGE3, 210, {"E3210: Ambiguous command"}},
+      {MSGE3, 320, {"E3320: Shape index corrupt"}},
+      {MSGE3, 370, {"E3370: Failed to open batch file"}},
+      {MSGE3, 379, {"E3370: Failed to open batch file"}},
+      {MSGE3, 380, {"E3380: Failed to open input file"}},
+      {MSGE3, 400, {"E3400: No attributes"}},
+      {MSGE3, 430, {"E3430: Loadcase not selected"}},
+      {MSGE3, 1070, {"E4070: Insufficient array space"}},
+      {MSGE3, 1380, {"E4380: Cannot interrogate directory"}},
+      {MSGE3, 1090,
+       {"E4090: Model too large for", "Ask your support centre for advice",
+        "on increasing the size limits"}},
+      {MSGE3, 1450, {"E4450: No  data for this model"}},
+      {MSGE3, 2280, {"E5280: Either no results found or values", "outside current results range settings"}},
+      {MSGE3, 1810, {"E4810:"}},
+      {MSGE3, 2400, {"E5400: IR code is an additional facility not supplied with this library"}},
+      {MSGE3, 2899, {"E5890: STRESS operator cannot be used on complex results."}},
+      {MSGW1, 100, {"W1100: Next name is the last in this sequence"}},
+      {MSGW1, 640, {"W1640: Display list full"}},
+      {MSGW1, 1300, {"W2300: Cannot process encoded archive entity",
+                     "A standard archive entity has already been processed"}},
+      {MSGW1, 1310, {"W2310: Illegal entity for model append"}},
+      {MSGW1, 1320, {"W2320: Manual node not processed as start node >1"}},
+      {MSGW1, 300, {"W1300: Node is outside work-box"}},
+      {MSGW1, 310, {"W1310:"}},
+      {MSGW1, 850, {"W1850: Not all points are in or above the surface."}},
+      {MSGW1, 910,
+       {"W1930: Changes have been made to the current model.",
+        "It should be saved prior to this multi-viewport operation"}},
+      {MSGW1, 930, {"W1930:"}},
+      {MSGW3, 140, {"W3140: No match for this synonym"}},
+      {MSGW3, 150, {"W3150: Synonym match exists already", "New synonym will replace old"}},
+      {MSGW3, 170, {"W3170: Maximum number of synonyms exceeded"}},
+      {MSGW3, 180, {"W3180: This is a priority synonym"}},
+      {MSGW3, 900,
+       {"W3900: No valid results for presentation:", "Either no results found or values",
+        "outside current RESULTS RANGE settings"}},
+      {MSGW3, 500, {"W3500 : Frames will be mapped"}},
+      {MSGW3, 670, {"W3670  Internal buffer is full", "Line will be truncated"}},
+      {MSGW3, 110, {"W3110:"}},
+      {MSGW3, 120, {"W3120:"}},
+      {MSGW3, 280, {"W3280:"}},
+      {MSGW3, 680, {"W3680:"}},
+      {MSGW3, 2290, {"W5290: Current picture is not valid in a Montage"}},
   };
-  Lines expected;
   for (const Case& c : cases) {
+    gCalls.clear();
     c.routine(c.n);
-    expected.push_back(" " + c.line);
+    Lines got;
+    for (const Call& call : gCalls) got.push_back(call.text);
+    EXPECT_EQ(got, c.lines) << c.n;
   }
-  MSGE3(99);
-  MSGE3(2900);
-  EXPECT_EQ(messages(), expected);
+  // Outside the blocks nothing is written.
+  gCalls.clear();
+  for (int32_t n : {99, 1500, -10, -150}) MSGE1(n);
+  for (int32_t n : {99, 2900}) MSGE3(n);
+  for (int32_t n : {99, 1600}) MSGW1(n);
+  for (int32_t n : {99, 2300}) MSGW3(n);
+  EXPECT_TRUE(gCalls.empty());
+}
+
+TEST_F(Catalogue, JournalCopiesKeepTheLinesBlanks) {
+  MSGE3(1090);
+  MSGE3(1810);
+  MSGW1(850);
+  MSGW1(1100);
+  MSGW3(1770);
+  MSGW3(520);
+  Lines journal{
+      journalled("E4090: Model too large for "),
+      journalled("       Ask your support centre for advice"),
+      journalled("       on increasing the size limits"),
+      journalled("E4810: "),
+      "  *  W1850: Not all points are in or above the surface.",
+      journalled("W2100: Database is wrong type for required action"),
+      journalled("       Possible problem with file extensions"),
+      journalled("W4770: Weights do not add to unity for TE4  "),
+      journalled("W3520 : Minimum number of digits is 1"),
+      journalled("        Significant digits set to 1"),
+  };
+  EXPECT_EQ(journal1(), journal);
+  EXPECT_EQ(journal2(), journal);
+  EXPECT_EQ(journal1()[0].size(), 31u);  // the record's blank and 30 characters
 }
 
 TEST_F(Catalogue, CommandErrorsAreNotJournalled) {
@@ -84,25 +177,91 @@ TEST_F(Catalogue, CommandErrorsAreNotJournalled) {
   MSGE3(229);
   MSGE3(190);
   MSGE3(230);
-  EXPECT_EQ(messages(), (Lines{" E3200:", " E3220:", " E3190:", " E3230:"}));
-  EXPECT_EQ(journal2(), (Lines{journalled("E3190:"), journalled("E3230:")}));
+  EXPECT_EQ(messages(), (Lines{" E3200: Incorrect command", " E3220: Too many command items",
+                               " E3190: Not on a cutaway", " E3230: Negative argument"}));
+  EXPECT_EQ(journal2(), (Lines{journalled("E3190: Not on a cutaway"), journalled("E3230: Negative argument")}));
 }
 
 TEST_F(Catalogue, WarningsReachOnlyTheJournals) {
   MSGW1(1100);
-  MSGW1(1190);
-  MSGW1(1600);
+  MSGW1(1109);
+  MSGW3(170);
   EXPECT_TRUE(messages().empty());
-  Lines journal{journalled("W2100: Database is wrong type for required action"),
-                journalled("W2190: UNDO facility is now switched off")};
+  const std::string w2100 = "W2100: Database is wrong type for required action";
+  const std::string w2100b = "       Possible problem with file extensions";
+  const std::string w3170 = "W3170: Maximum number of synonyms exceeded";
+  Lines journal{journalled(w2100), journalled(w2100b), journalled(w2100), journalled(w2100b),
+                journalled(w3170)};
   EXPECT_EQ(journal1(), journal);
   EXPECT_EQ(journal2(), journal);
-  ASSERT_EQ(gCalls.size(), 2u);
-  EXPECT_EQ(gCalls[0].writer, LineWriter::HCMSG);
-  EXPECT_EQ(gCalls[0].flag, 1);
-  IOMODE.inputMode = 1;
-  MSGW1(100);
-  EXPECT_EQ(gCalls.at(2).flag, 0);
+  ASSERT_EQ(gCalls.size(), 5u);
+  for (const Call& c : gCalls) {
+    EXPECT_EQ(c.writer, LineWriter::HCMSG);
+    EXPECT_EQ(c.flag, 1);
+  }
+  EXPECT_EQ(gCalls[1].text, "Possible problem with file extensions");
+  IOMODE.inputMode = 1;  // command-file input
+  MSGW1(1100);
+  MSGW3(150);
+  ASSERT_EQ(gCalls.size(), 9u);
+  for (size_t k = 5; k < gCalls.size(); ++k) EXPECT_EQ(gCalls[k].flag, 0);
+}
+
+// Every number of each block whose units digit is 0: lines on the unit, in the journals
+// and handed to HCMSG.
+TEST_F(Catalogue, EveryNumberOfTheBlocksIsWritten) {
+  struct Block {
+    void (*routine)(int32_t);
+    int32_t last;
+    size_t unit, journal, hook;
+  };
+  const Block blocks[] = {{MSGE1, 1490, 154, 154, 0}, {MSGE3, 2890, 307, 304, 0},
+                          {MSGW1, 1590, 0, 162, 162}, {MSGW3, 2290, 0, 263, 263}};
+  size_t unit = 0, journal = 0;
+  for (const Block& b : blocks) {
+    gCalls.clear();
+    for (int32_t n = 100; n <= b.last; n += 10) b.routine(n);
+    size_t hook = 0;
+    for (const Call& c : gCalls) hook += c.writer == LineWriter::HCMSG;
+    unit += b.unit;
+    journal += b.journal;
+    EXPECT_EQ(messages().size(), unit) << b.last;
+    EXPECT_EQ(journal1().size(), journal) << b.last;
+    EXPECT_EQ(journal2().size(), journal) << b.last;
+    EXPECT_EQ(hook, b.hook) << b.last;
+  }
+}
+
+// A name inserted into a line: cut to the codes of its slot and to the room left in the
+// 80-position line; a count of 0 or less inserts nothing.
+TEST_F(Catalogue, NameInsertIsCutToItsSlotAndTheLine) {
+  const CatText texts[] = {{4450, "E4450: No ^ data for this model"},
+                           {4460, "E4460: Model too large for ^"}};
+  std::vector<int32_t> slot(41, kBlankCode);
+  int32_t last = 0;
+  TXTCOD(FixedText(5, "KVX*."), 1, slot, last);
+  std::vector<int32_t> wide(80, codeOf('w'));
+  struct Case {
+    int32_t number;
+    NameInsert name;
+    std::string line;
+  };
+  const Case cases[] = {
+      {4450, {}, "E4450: No  data for this model"},
+      {4450, {slot, 3}, "E4450: No KVX data for this model"},
+      {4460, {slot, 3}, "E4460: Model too large for KVX"},
+      {4460, {std::span(slot).first(3), 999}, "E4460: Model too large for KVX"},
+      {4460, {slot, 0}, "E4460: Model too large for"},
+      {4460, {slot, -4}, "E4460: Model too large for"},
+      {4460, {wide, 80}, "E4460: Model too large for " + std::string(53, 'w')},
+      {4450, {wide, 80}, "E4450: No " + std::string(70, 'w')},
+  };
+  for (const Case& c : cases) {
+    gCalls.clear();
+    writeBlockMessage('E', c.number, texts, UnitWriter::WRTLN1, false, c.name);
+    ASSERT_EQ(gCalls.size(), 1u);
+    EXPECT_EQ(gCalls[0].text, c.line) << c.name.count;
+  }
 }
 
 TEST_F(Catalogue, MessagesOfBlockMUseTheirOwnWriters) {
