@@ -125,7 +125,8 @@ int32_t selectResults(std::span<int32_t> resultsPage, int32_t mode) {
 void finish(std::span<int32_t> page, std::span<int32_t> resultsPage, int32_t mode,
             int32_t& error) {
   RESWLK.depth = 0;
-  if (!openModel(page, RESWLK.returnName, kWalkNameCodes)) {
+  // Before the first walk there is no model to return to.
+  if (RESWLK.returnName[0] == 0 || !openModel(page, RESWLK.returnName, kWalkNameCodes)) {
     error = 1;
     return;
   }
