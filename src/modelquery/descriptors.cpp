@@ -23,6 +23,7 @@ constexpr std::string_view kRealFormat = "(A30,A8,I4,I4,3G12.5)";
 constexpr std::string_view kFileFormat = "(A30,A8,I4,A200)";
 
 constexpr int32_t kShortLength = 150;  // PHYTYP's type and section-type records
+
 constexpr char kZeros[kDescriptorLength] = {};
 
 // SLOTS records of LENGTH characters, zero bytes until a slot is put.
@@ -99,20 +100,24 @@ std::string_view parameterKeyword(const ParameterName& p) {
   return p.name;
 }
 
-struct MaterialStores {
-  DescriptorStore groups{150, kDescriptorLength};
-  DescriptorStore concepts{150, kDescriptorLength};
-  DescriptorStore parameters{150, kDescriptorLength};
+// The three stores of a table: the top records (level 1, the first TOPCOUNT of them), the
+// second-level records (level 2) and the parameter records (level 3).
+struct TableStores {
+  DescriptorStore top;
+  DescriptorStore second;
+  DescriptorStore parameters;
+  int32_t topCount;
 };
 
-const MaterialStores& materialStores() {
-  static const MaterialStores stores = [] {
-    MaterialStores s;
+const TableStores& materialStores() {
+  static const TableStores stores = [] {
+    TableStores s{{150, kDescriptorLength}, {150, kDescriptorLength}, {150, kDescriptorLength},
+                  static_cast<int32_t>(materialGroups().size())};
     for (const ListEntry& e : materialGroups()) {
-      s.groups.put(e.slot, composeList(e, DescriptorLayout::kList));
+      s.top.put(e.slot, composeList(e, DescriptorLayout::kList));
     }
     for (const ListEntry& e : materialConcepts()) {
-      s.concepts.put(e.slot, composeList(e, DescriptorLayout::kList));
+      s.second.put(e.slot, composeList(e, DescriptorLayout::kList));
     }
     for (const ParameterName& p : materialParameterNames()) {
       ParameterValues values{p.slot, 1, 11, 3, {0, 100, static_cast<float>(p.slot)}, {}};
@@ -126,18 +131,12 @@ const MaterialStores& materialStores() {
   return stores;
 }
 
-struct PhysicalStores {
-  std::string type;
-  DescriptorStore sections{200, kShortLength};
-  DescriptorStore parameters{200, kDescriptorLength};
-};
-
-const PhysicalStores& physicalStores() {
-  static const PhysicalStores stores = [] {
-    PhysicalStores s;
-    s.type = composeList(physicalTypeEntry(), DescriptorLayout::kList).substr(0, kShortLength);
+const TableStores& physicalStores() {
+  static const TableStores stores = [] {
+    TableStores s{{1, kShortLength}, {200, kShortLength}, {200, kDescriptorLength}, 1};
+    s.top.put(1, composeList(physicalTypeEntry(), DescriptorLayout::kList));
     for (const ListEntry& e : physicalSectionTypes()) {
-      s.sections.put(e.slot, composeList(e, DescriptorLayout::kSection));
+      s.second.put(e.slot, composeList(e, DescriptorLayout::kSection));
     }
     for (const SectionParameter& p : physicalParameters()) {
       s.parameters.put(p.values.slot, composeParameter(p.title, p.keyword, p.values));
@@ -161,6 +160,25 @@ void copySlots(const DescriptorStore& store, std::span<const int32_t> slots, FTe
   const int32_t n = std::min({count, roomOf(records, capacity), listed});
   for (int32_t i = 1; i <= n; ++i) {
     records.at(i).assign(store.at(slots[static_cast<size_t>(i - 1)]));
+  }
+}
+
+// One call of a table at LEVEL: 0 the probe, 1 the top records, 2 and 3 by slot.
+void readTable(const TableStores& stores, int32_t level, std::span<const int32_t> slots,
+               FTextArray records, int32_t capacity, int32_t& count, int32_t& answer) {
+  if (level == 0) {
+    answer = 100;
+    return;
+  }
+  answer = 0;
+  if (level == 1) {
+    count = stores.topCount;
+    const int32_t n = std::min(count, roomOf(records, capacity));
+    for (int32_t i = 1; i <= n; ++i) records.at(i).assign(stores.top.at(i));
+  } else if (level == 2) {
+    copySlots(stores.second, slots, records, capacity, count);
+  } else if (level == 3) {
+    copySlots(stores.parameters, slots, records, capacity, count);
   }
 }
 
@@ -196,37 +214,12 @@ std::string DSCREC(const Descriptor& d) {
 
 void MATCON(const int32_t& level, std::span<const int32_t> slots, FTextArray records,
             const int32_t& capacity, int32_t& count, int32_t& answer) {
-  if (level == 0) {
-    answer = 100;
-    return;
-  }
-  answer = 0;
-  if (level < 1 || level > 3) return;
-  const MaterialStores& stores = materialStores();
-  if (level == 1) {
-    count = static_cast<int32_t>(materialGroups().size());
-    const int32_t n = std::min(count, roomOf(records, capacity));
-    for (int32_t i = 1; i <= n; ++i) records.at(i).assign(stores.groups.at(i));
-  } else {
-    copySlots(level == 2 ? stores.concepts : stores.parameters, slots, records, capacity, count);
-  }
+  readTable(materialStores(), level, slots, records, capacity, count, answer);
 }
 
 void PHYTYP(const int32_t& level, std::span<const int32_t> slots, FTextArray records,
             const int32_t& capacity, int32_t& count, int32_t& answer) {
-  if (level == 0) {
-    answer = 100;
-    return;
-  }
-  answer = 0;
-  if (level < 1 || level > 3) return;
-  const PhysicalStores& stores = physicalStores();
-  if (level == 1) {
-    count = 1;
-    if (roomOf(records, capacity) >= 1) records.at(1).assign(stores.type);
-  } else {
-    copySlots(level == 2 ? stores.sections : stores.parameters, slots, records, capacity, count);
-  }
+  readTable(physicalStores(), level, slots, records, capacity, count, answer);
 }
 
 // ---- Dispatch by analysis-program code ------------------------------------------------
