@@ -268,6 +268,20 @@ TEST_F(Entities, AttfndCreatesDeletesAndCreatesAgain) {
   EXPECT_EQ(REGHED.ARRLEN(15), 3);
 }
 
+TEST_F(Entities, KeySearchFollowsTheListItIsGiven) {
+  entry(4, 1, "A", {1});
+  EXPECT_EQ(attributeEntry(4, 1), 1);
+  int32_t stat = -1;
+  ARRREG(2, 1, stat);  // a new model: the old entries are gone
+  EXPECT_EQ(attributeEntry(4, 1), 0);
+  put(15, 1, {4, 2, 1, 1, 0});  // entries written past ATTFND are found too
+  put(14, 1, {kBlank, kBlank});
+  EXPECT_EQ(attributeEntry(4, 2), 1);
+  put(15, 1, {4, 3, 1, 1, 0});  // rewritten in place
+  attributeListChanged();
+  EXPECT_EQ((std::array{attributeEntry(4, 2), attributeEntry(4, 3)}), (std::array{0, 1}));
+}
+
 TEST_F(Entities, AttvalClipsReadsAndWritesOnlyStoredPositions) {
   entry(-3, 1, "V", {10, 20, 30, 40, 50});
   struct Case {
