@@ -248,7 +248,12 @@ bool readI(std::string_view field, int32_t& value) {
   return true;
 }
 
-bool readF(std::string_view field, int d, double& value) {
+namespace {
+
+// Fw.d input into a float or a double: the digits go to the type in one step, rounded
+// once to nearest, so that a float reads exactly as a float field is read.
+template <class Real>
+bool readReal(std::string_view field, int d, Real& value) {
   // The mantissa's significant digits are gathered without their point; SCALE is the
   // power of ten that the integer they form is multiplied by.
   char local[64];
@@ -313,7 +318,7 @@ bool readF(std::string_view field, int d, double& value) {
   if (!mantissaDigit) return false;
   if (part != Part::Mantissa && !exponentDigit) return false;
   if (count == 0) {
-    value = negative ? -0.0 : 0.0;
+    value = negative ? Real(-0.0) : Real(0.0);
     return true;
   }
   if (d < 0) d = 0;
@@ -323,7 +328,7 @@ bool readF(std::string_view field, int d, double& value) {
   char* p = digits + count;
   *p++ = 'e';
   p = std::to_chars(p, p + 22, scale).ptr;
-  double parsed = 0.0;
+  Real parsed{};
   const auto result = std::from_chars(digits, p, parsed);
   if (result.ec == std::errc::result_out_of_range) {
     // The value is 0.ddd times 10**(count + scale): too large to hold is a bad field,
@@ -336,6 +341,11 @@ bool readF(std::string_view field, int d, double& value) {
   value = negative ? -parsed : parsed;
   return true;
 }
+
+}  // namespace
+
+bool readF(std::string_view field, int d, double& value) { return readReal(field, d, value); }
+bool readF(std::string_view field, int d, float& value) { return readReal(field, d, value); }
 
 // ---------------------------------------------------------------------------------------
 // The format interpreter.

@@ -36,13 +36,16 @@ std::string editG(double value, int w, int d);
 // Input editing of one field. Answer true and set VALUE, or false on a bad field (VALUE
 // is then left alone). Blanks anywhere in the field are ignored; an all-blank field reads
 // 0. A lone sign, a lone decimal point or an exponent without digits is a bad field, and
-// so is an integer beyond the int32_t range or a real beyond the double range (a real
-// too small for it reads as zero). Fw.d without a decimal point in the field takes the
-// last d digits of the mantissa as decimals; the exponent is "E" or "D" (either case)
-// followed by a signed or unsigned integer, or a signed integer alone ("1.5+2").
+// so is an integer beyond the int32_t range or a real that rounds beyond the range of its
+// type (a real too small for it reads as zero). A float is rounded once from the digits,
+// never through a double. Fw.d without a decimal point in the field takes the last d
+// digits of the mantissa as decimals; the exponent is "E" or "D" (either case) followed
+// by a signed or unsigned integer, or a signed integer alone ("1.5+2").
 bool readI(std::string_view field, int32_t& value);
 bool readF(std::string_view field, int d, double& value);
+bool readF(std::string_view field, int d, float& value);
 inline bool readG(std::string_view field, int d, double& value) { return readF(field, d, value); }
+inline bool readG(std::string_view field, int d, float& value) { return readF(field, d, value); }
 
 // One item of an output list. A float is edited from its own value (widened exactly).
 using Item = std::variant<int32_t, int64_t, float, double, std::string_view>;
