@@ -24,7 +24,8 @@
 namespace kvr::fmt {
 
 // Single edit descriptors, each giving exactly W characters (none for W below 1, except
-// that editI with W = 0 gives the integer in its minimal width, as I0 does). Ew.d and
+// that editI with W = 0 gives the integer in its minimal width, as I0 does, and I0.0 of
+// zero one blank). Ew.d and
 // Gw.d need D of 1 or more and give W asterisks otherwise. An exponent beyond 99 is
 // written without its letter ("0.12345+100"). When a number needs one column more than
 // W and starts with "0.", the optional zero is dropped (".12345E+05").
@@ -58,10 +59,11 @@ using Item = std::variant<int32_t, int64_t, float, double, std::string_view>;
 // quote stands for one), "/", with repeat counts before data descriptors, "/" and
 // parenthesised groups; blanks outside quotes are ignored, letters may be lower case and
 // the commas between items may be left out.
-// Output stops at the first data descriptor for which no item remains; literals and nX
-// before it are still written (nX always writes its n blanks). When items remain at the
-// final ")", a new record starts and the format resumes at the last top-level group,
-// with its repeat count, or at its beginning when it has no group. An item of a type the
+// Output stops at the first data descriptor for which no item remains; literals before
+// it are still written. nX moves the position n columns on: its blanks are written only
+// when a literal or an item follows in the same record, so "(1X)" makes an empty record.
+// When items remain at the final ")", a new record starts and the format resumes at the
+// last top-level group, with its repeat count, or at its beginning when it has no group. An item of a type the
 // descriptor cannot edit (a text for I, a number for A) gives w asterisks; Gw.d edits an
 // integer as Iw and a text as Aw. A format without a data descriptor that is given items
 // (or whose reversion part has none) counts as unreadable.
