@@ -25,10 +25,10 @@ namespace kvr::fmt {
 
 // Single edit descriptors, each giving exactly W characters (none for W below 1, except
 // that editI with W = 0 gives the integer in its minimal width, as I0 does, and I0.0 of
-// zero one blank). Ew.d and
-// Gw.d need D of 1 or more and give W asterisks otherwise. An exponent beyond 99 is
-// written without its letter ("0.12345+100"). When a number needs one column more than
-// W and starts with "0.", the optional zero is dropped (".12345E+05").
+// zero one blank). Ew.d and Gw.d need D of 1 or more and give W asterisks otherwise. An
+// exponent beyond 99 is written without its letter ("0.12345+100"). When a number needs
+// one column more than W and starts with "0.", the optional zero is dropped
+// (".12345E+05").
 std::string editI(int64_t value, int w);
 std::string editF(double value, int w, int d);
 std::string editE(double value, int w, int d);
@@ -63,10 +63,10 @@ using Item = std::variant<int32_t, int64_t, float, double, std::string_view>;
 // it are still written. nX moves the position n columns on: its blanks are written only
 // when a literal or an item follows in the same record, so "(1X)" makes an empty record.
 // When items remain at the final ")", a new record starts and the format resumes at the
-// last top-level group, with its repeat count, or at its beginning when it has no group. An item of a type the
-// descriptor cannot edit (a text for I, a number for A) gives w asterisks; Gw.d edits an
-// integer as Iw and a text as Aw. A format without a data descriptor that is given items
-// (or whose reversion part has none) counts as unreadable.
+// last top-level group, with its repeat count, or at its beginning when it has no group.
+// An item of a type the descriptor cannot edit (a text for I, a number for A) gives w
+// asterisks; Gw.d edits an integer as Iw and a text as Aw. A format without a data
+// descriptor that is given items (or whose reversion part has none) counts as unreadable.
 std::vector<std::string> format(std::string_view fmt, const std::vector<Item>& items);
 // The same, for a format known to make one record: answers the first record only.
 std::string format1(std::string_view fmt, const std::vector<Item>& items);

@@ -206,7 +206,8 @@ TEST_F(UnitIo, ScratchFilesLeaveTheTemporaryDirectoryEmptyAndStillReadBack) {
   SavedEnv env({"TMPDIR"});
   std::filesystem::create_directory("tmp");
   setenv("TMPDIR", dir.file("tmp").c_str(), 1);
-  ASSERT_EQ(unitOpen(50, want("ignored", Form::Unformatted, Access::Sequential, Status::Scratch)), kIosOk);
+  const OpenSpec named = want("ignored", Form::Unformatted, Access::Sequential, Status::Scratch);
+  ASSERT_EQ(unitOpen(50, named), kIosOk);
   ASSERT_EQ(unitOpen(51, want("", Form::Formatted, Access::Sequential, Status::Scratch)), kIosOk);
   ASSERT_EQ(unitOpen(52, want("", Form::Unformatted, Access::Direct, Status::Scratch, 2)), kIosOk);
   EXPECT_TRUE(std::filesystem::is_empty("tmp"));
@@ -247,7 +248,8 @@ TEST_F(UnitIo, PipesAndFifosTakeEveryRecord) {
   for (Form form : {Form::Formatted, Form::Unformatted}) {
     const bool formatted = form == Form::Formatted;
     auto write = [&](int32_t unit, int32_t n) {
-      return formatted ? writeRecord(unit, std::to_string(n)) : writeUnformatted(unit, std::vector<int32_t>{n});
+      return formatted ? writeRecord(unit, std::to_string(n))
+                       : writeUnformatted(unit, std::vector<int32_t>{n});
     };
     const std::string expected = formatted ? "7\n7\n" : framed + framed;
 
