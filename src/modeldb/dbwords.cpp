@@ -4,6 +4,7 @@
 
 #include "modeldb/dblevl.h"
 #include "modeldb/dbopen.h"
+#include "modeldb/dbpage.h"
 
 namespace kvr {
 namespace {
@@ -16,6 +17,7 @@ void resetDatabaseWords() {
   DBLEVL.currentTypeCode = kNewTypeCode;
   int32_t unused = 0;
   DBLOCK(kForgetHolder, unused);
+  resetPseudoUnits();
 }
 
 }  // namespace kvr

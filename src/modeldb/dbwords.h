@@ -1,7 +1,7 @@
 // The database-side words that the writing road's start-up (GFXDEF) puts into their
 // start state, all through one routine so that each block's owner adds its own words
-// here: new databases get the current type code 5006, and the database session forgets
-// the write-lock holder.
+// here: new databases get the current type code 5006, the database session forgets
+// the write-lock holder, and the pseudo-units start with nothing written.
 #pragma once
 
 namespace kvr {
