@@ -1,6 +1,7 @@
 // The database open over a fuzzed index and data file pair: a damaged or foreign pair is
 // refused with a status, never a crash or a hang. The input is the index file's length as
 // a 4-byte little-endian word, the index file, then the data file.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>

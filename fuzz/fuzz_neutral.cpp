@@ -4,6 +4,7 @@
 // reader's checks.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
