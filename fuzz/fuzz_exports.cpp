@@ -142,11 +142,7 @@ void call(FuzzedDataProvider& in) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::setUp();
-  fuzz::writeFile("settings.ini", "");
-  for (const char* name : {"QUORIN_GLOBAL_INIT", "KVRKEY"}) unsetenv(name);
-  setenv("QUORIN_INIT", "settings.ini", 1);
-  setenv("KVR_REGISTRY_USER", "no-registry", 1);
-  setenv("KVR_REGISTRY_MACHINE", "no-registry", 1);
+  fuzz::isolateSettings();
   return 0;
 }
 

@@ -40,6 +40,16 @@ inline void writeFile(const char* name, std::string_view bytes) {
   std::fclose(f);
 }
 
+// Settings come only from an empty file named by QUORIN_INIT, and no registry file
+// exists: nothing of the machine the target runs on reaches it.
+inline void isolateSettings() {
+  writeFile("settings.ini", "");
+  for (const char* name : {"QUORIN_GLOBAL_INIT", "KVRKEY"}) ::unsetenv(name);
+  ::setenv("QUORIN_INIT", "settings.ini", 1);
+  ::setenv("KVR_REGISTRY_USER", "no-registry", 1);
+  ::setenv("KVR_REGISTRY_MACHINE", "no-registry", 1);
+}
+
 inline std::string_view asText(const uint8_t* data, size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
