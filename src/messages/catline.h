@@ -20,6 +20,10 @@ struct NameInsert {
   int32_t count = 0;
 };
 
+// Program-name text K (1 or 2) as messages insert it: name slot K + 1 of IOMODE with its
+// count word. Nothing in the library fills the slots, so by default it inserts nothing.
+NameInsert programNameText(int32_t k);
+
 class CatLine {
  public:
   explicit CatLine(int32_t capacity);
@@ -55,11 +59,6 @@ class CatLine {
   std::vector<int32_t> codes_;
   int32_t length_ = 0;
 };
-
-// Program-name text K (1 or 2) that the catalogues insert, with its count of codes in
-// use. The name slots that hold the two texts do not exist yet: both texts are empty, so
-// the pieces around an insert stand side by side.
-NameInsert programNameText(int32_t k);
 
 enum class UnitWriter { None, WRTLIN, WRTLN1, HCMSG };
 

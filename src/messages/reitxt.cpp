@@ -1,9 +1,11 @@
 // The texts of the reinforcement and property errors that meshing messages append.
 #include <array>
+#include <bit>
 #include <string>
 #include <string_view>
 
 #include "messages/catalog.h"
+#include "modeldb/entrec.h"
 #include "runtime/codtxt.h"
 
 namespace kvr {
@@ -27,10 +29,15 @@ constexpr Reason kReasons[] = {
     {99, "Cannot recover reinforcement definition"},
 };
 
-// The name of reinforcement section SECTION as stored, two words of four characters
-// each. The record reader of the named arrays (array 27 holds these names) is not built
-// yet, so every name reads as blanks.
-std::array<int32_t, 2> sectionName(int32_t) { return {kBlankCode, kBlankCode}; }
+// Named array 27 holds the names of the reinforcement sections, two words each.
+constexpr int32_t kSectionNames = 27;
+
+// The name of reinforcement section SECTION as stored, four characters per word.
+std::array<int32_t, 2> sectionName(int32_t section) {
+  std::array<float, 2> name{};
+  ARRREA(1, kSectionNames, section, name);
+  return {std::bit_cast<int32_t>(name[0]), std::bit_cast<int32_t>(name[1])};
+}
 
 int32_t append(std::string_view piece, int32_t at, std::span<int32_t> line) {
   std::string s(piece);
@@ -49,17 +56,24 @@ void REITXT(int32_t code, int32_t section, int32_t position, std::span<int32_t> 
     if (r.code == code) reason = &r;
   }
   if (reason == nullptr) return;
+  // Each part starts after the one before; LAST becomes the last position really filled,
+  // so a part cut off at the line's end does not move it.
+  int32_t end = position - 1;
   int32_t at = position;
+  auto advance = [&](int32_t filled) {
+    if (filled >= at) end = filled;
+    at = filled + 2;
+  };
   if (code >= 11 && code <= 13) {
-    if (section < 1) {
-      at = append("One reinforcement section", at, line) + 2;
-    } else {
-      at = append("Reinforcement section", at, line) + 2;
-      REALCD(sectionName(section), 1, 8, at, line, last);
-      at = last + 2;
+    advance(append(section < 1 ? "One reinforcement section" : "Reinforcement section", at, line));
+    if (section >= 1) {
+      int32_t filled = at - 1;
+      REALCD(sectionName(section), 1, 8, at, line, filled);
+      advance(filled);
     }
   }
-  last = append(reason->text, at, line);
+  advance(append(reason->text, at, line));
+  last = end;
 }
 
 }  // namespace kvr

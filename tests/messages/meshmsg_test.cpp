@@ -7,6 +7,9 @@
 #include "catfixture.h"
 #include "messages/catalog.h"
 #include "messages/meshtext.h"
+#include "modeldb/arrreg.h"
+#include "modeldb/corsto.h"
+#include "modeldb/reghed.h"
 #include "runtime/codtxt.h"
 #include "runtime/msgarg.h"
 
@@ -135,17 +138,37 @@ TEST_F(Catalogue, LongMeshContinuationLinesAreKeptWhole) {
   EXPECT_EQ(journal1(), (Lines{journalled("E0069:Short"), journalled(longPiece.substr(0, 77))}));
 }
 
-TEST_F(Catalogue, ReinforcementTextsAreAppended) {
+// The full model registry with named array 27, whose record 5 names section "ABC".
+class Reinforcement : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset();
+    int32_t stat = -1;
+    ARRNUM(1);
+    ARRREG(2, 1, stat);
+    ASSERT_EQ(stat, 0);
+    std::vector<int32_t> name{packed("ABC "), kBlankCode};
+    ARRIO(-1, 27, 5, 1, -1, name, {}, stat);
+    ASSERT_EQ(stat, 0);
+  }
+  void TearDown() override { reset(); }
+  static void reset() {
+    CoreFreeFile(-1);
+    REGHED = {};
+  }
+};
+
+TEST_F(Reinforcement, TextsAreAppendedAfterTheSection) {
   struct Case {
     int32_t code, section, position;
     std::string text;  // from position 1
     int32_t last;
   };
   const Case cases[] = {
+      {12, 5, 1, "Reinforcement section ABC      is not a bar section", 51},
       {12, 0, 1, "One reinforcement section is not a bar section", 46},
       {11, -3, 1, "One reinforcement section could not be recovered", 48},
-      // The section's name reads as blanks until the named arrays are read here.
-      {13, 5, 1, "Reinforcement section          is not a grid section", 52},
+      {13, 5, 1, "Reinforcement section ABC      is not a grid section", 52},
       {99, 0, 1, "Cannot recover reinforcement definition", 39},
       {4, 0, 3, "  Cannot project point onto surface", 35},
       {7, 0, 1, "", 77},
@@ -163,7 +186,7 @@ TEST_F(Catalogue, ReinforcementTextsAreAppended) {
   // The line's end cuts the text.
   std::vector<int32_t> short30(30, kBlankCode);
   int32_t last = 0;
-  REITXT(12, 0, 1, short30, last);
+  REITXT(12, 5, 1, short30, last);
   EXPECT_EQ(last, 30);
 }
 
