@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <string>
 #include <vector>
@@ -170,6 +171,20 @@ TEST_F(MessagesM, EachMessageHasItsWriterAndJournal) {
                       journalled("M451: A Frequency Curve is attached to this load")};
   EXPECT_EQ(journal1(), journal);
   EXPECT_EQ(journal2(), journal);
+}
+
+// Program-name text 1 is name slot 2, text 2 name slot 3.
+TEST_F(MessagesM, ProgramNameTextsComeFromTheirSlots) {
+  for (int32_t k : {2, 3}) {
+    auto& slot = IOMODE.nameSlot(k);
+    const std::vector<int32_t> name = codes(k == 2 ? "ONE" : "TWO");
+    std::copy(name.begin(), name.end(), slot.codes.begin());
+    slot.count = 3;
+  }
+  call({429, {4}, {}, "", {}, {}});
+  call({1, {}, {}, "M1", {}, {}});
+  EXPECT_EQ(handed(), (Lines{"M429: No ONE sets exist for this model", "but < 4 > parts can be transfered as TWO sets",
+                             "M001: No TWO index file for model < M1 >"}));
 }
 
 TEST_F(MessagesM, LongLinesReachTheUnitWholeAndTheJournalsCut) {
