@@ -315,6 +315,15 @@ int32_t unitRecl(int32_t unit) {
   return u == nullptr ? 0 : u->recl;
 }
 
+int64_t unitRecords(int32_t unit) {
+  const Unit* u = find(unit);
+  if (u == nullptr || u->access != Access::Direct || u->recl <= 0) return 0;
+  struct stat st;
+  if (::fstat(u->fd, &st) != 0) return 0;
+  const int64_t bytes = int64_t{u->recl} * 4;
+  return (static_cast<int64_t>(st.st_size) + bytes - 1) / bytes;
+}
+
 bool fileExists(std::string_view name) {
   std::string actual;
   return findExistingFile(name, actual);

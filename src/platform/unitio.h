@@ -82,6 +82,9 @@ bool unitIsOpen(int32_t unit);
 std::string unitFileName(int32_t unit);  // empty when not connected
 bool unitIsShared(int32_t unit);
 int32_t unitRecl(int32_t unit);          // 0 unless connected for direct access
+// The records a direct-access unit's file holds, a record only partly present counted:
+// the file's size over the record's bytes, rounded up. 0 unless connected for direct access.
+int64_t unitRecords(int32_t unit);
 // A file looked for by name is found as named, else as the one file of its directory
 // whose name matches ignoring case (names written on a platform that ignored case).
 bool fileExists(std::string_view name);

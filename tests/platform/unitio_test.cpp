@@ -109,6 +109,7 @@ TEST_F(UnitIo, DirectRecordsAreZeroFilledAndEndOfFileIsReported) {
   ASSERT_EQ(unitOpen(40, want("d.dat", Form::Unformatted, Access::Direct, Status::Unknown, 100)), kIosOk);
   std::vector<int32_t> rec(100, 7);
   ASSERT_EQ(writeDirect(40, 3, rec), kIosOk);
+  EXPECT_EQ(unitRecords(40), 3);
   std::vector<int32_t> back(100, -1);
   EXPECT_EQ(readDirect(40, 5, back), kIosEnd);
   EXPECT_EQ(back, std::vector<int32_t>(100, 0));
@@ -126,6 +127,12 @@ TEST_F(UnitIo, DirectRecordsAreZeroFilledAndEndOfFileIsReported) {
   std::string bytes = readFile("d.dat");
   ASSERT_EQ(bytes.size(), 1200u);
   EXPECT_EQ(bytes.substr(400, 400), std::string(400, '\0'));
+  EXPECT_EQ(unitRecords(40), 0);  // not connected
+
+  // A record only partly present counts.
+  writeFile("p.dat", std::string(401, '\1'));
+  ASSERT_EQ(unitOpen(40, want("p.dat", Form::Unformatted, Access::Direct, Status::Old, 100)), kIosOk);
+  EXPECT_EQ(unitRecords(40), 2);
 }
 
 TEST_F(UnitIo, DirectRecordBeyondFourGigabytes) {
