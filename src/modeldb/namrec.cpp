@@ -11,6 +11,7 @@
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
 #include "modeldb/modcnt.h"
+#include "modeldb/reghed.h"
 #include "runtime/codtxt.h"
 
 namespace kvr {
@@ -20,7 +21,9 @@ constexpr int32_t kRead = 1;
 constexpr int32_t kWrite = -1;
 constexpr int32_t kNameChars = 8;
 
+// The name of entity ID; blank while its record lies beyond the name array's records.
 NameWords readName(const NameKind& kind, int32_t id) {
+  if (id < 1 || kind.array > REGHED.top || id > REGHED.ARRLEN(kind.array)) return {kBlankCode, kBlankCode};
   std::array<float, 2> r{};
   ARRREA(kRead, kind.array, id, r);
   return {std::bit_cast<int32_t>(r[0]), std::bit_cast<int32_t>(r[1])};

@@ -503,7 +503,10 @@ TEST_F(Entities, EntityLabelsForMessages) {
   MSGENT(-2025, 2, 3);
   EXPECT_EQ((std::array{MSGARG.value(1), MSGARG.value(2)}), (std::array{a4Word("SURF"), a4Word("ACE2")}));
   MSGARG.count() = 0;
-  MSGENT(-2025, 1, 10);  // waits for the kind conversion: blank
+  MSGENT(-2025, 1, 10);  // a material: the label of its type-4 entry
+  EXPECT_EQ((std::array{MSGARG.value(1), MSGARG.value(2)}), nameOf("M"));
+  MSGARG.count() = 0;
+  MSGENT(-2025, 1, 11);  // no type-3 entry: blank
   EXPECT_EQ((std::array{MSGARG.value(1), MSGARG.value(2)}), (std::array{kBlank, kBlank}));
   ::testing::internal::GetCapturedStdout();
   setEntityLabelReader(nullptr);

@@ -272,7 +272,7 @@ TEST_F(Lines, NamesCompareAsPaddedTexts) {
   LNNAMP(6, stat, &t, nullptr, nullptr);
   EXPECT_EQ(stat, -1);
   EXPECT_EQ(get(3, 6, 1)[0], kMarker);
-  LNNAMP(7, stat, nullptr, nullptr, nullptr);
+  LNNAMP(5, stat, nullptr, nullptr, nullptr);
   EXPECT_EQ(stat, -2);
 }
 
