@@ -87,35 +87,6 @@ int32_t compareName(int32_t cls, std::span<const int32_t> pattern, int32_t first
   return result;
 }
 
-// What a chain walk does after an entry.
-enum class Walk { Next, Stop };
-
-// Walks the chain of class CLS from page FIRST: every page is read into PGCUR and its
-// entries are loaded one by one into the record of CLS (CTLGET) and handed to VISIT,
-// with the entry's number; an entry whose word 1 is 0 is handed over too and ends that
-// page's entries only: the walk goes on with the page in word 4 until it is 0, so the
-// pages linked behind a page with free entries stay reachable. A chain is
-// never longer than the index file, so a damaged one cannot make the walk loop. Answers
-// true when VISIT stopped it; LAST receives the last page read (0 for none).
-template <typename Visit>
-bool walkChain(int32_t cls, int32_t first, int32_t& last, Visit visit) {
-  last = 0;
-  const int32_t perPage = entriesPerPage(cls);
-  int32_t pagesLeft = std::max(DBPARM.fileSlot(kIndexFileSlot).nextPage, kUserLevelPage + 1);
-  for (int32_t page = first; page > 0 && pagesLeft > 0; --pagesLeft) {
-    PAGRD(cls, page, PGCUR.page());
-    last = page;
-    for (int32_t i = 1; i <= perPage; ++i) {
-      CTLGET(cls, i);
-      const int32_t state = CTLREC.word(cls, kStateWord);
-      if (visit(page, i) == Walk::Stop) return true;
-      if (state == 0) break;
-    }
-    page = PGCUR.word(kClassChainWord);
-  }
-  return false;
-}
-
 // The search of CTLF02 and CTLF03 over the chain of CLS from page FIRST by the first
 // token of codes 1-6 of NAME, or for the first entry in use when ANY is set.
 int32_t searchChain(int32_t cls, int32_t first, std::span<const int32_t> name, bool any,
@@ -134,16 +105,16 @@ int32_t searchChain(int32_t cls, int32_t first, std::span<const int32_t> name, b
   int32_t rememberedPage = 0;
   int32_t rememberedEntry = 0;
   int32_t last = 0;
-  const bool exact = walkChain(cls, first, last, [&](int32_t page, int32_t i) {
-    if (CTLREC.word(cls, kStateWord) <= 0) return Walk::Next;
+  const bool exact = walkControlChain(cls, first, last, [&](int32_t page, int32_t i) {
+    if (CTLREC.word(cls, kStateWord) <= 0) return ChainStep::Next;
     const int32_t result = any ? kFound : compareName(cls, name, tokenFirst, tokenLast);
-    if (result == kFound) return Walk::Stop;
+    if (result == kFound) return ChainStep::Stop;
     if (result > 0 && ++abbreviations == 1) {
       status = result;
       rememberedPage = page;
       rememberedEntry = i;
     }
-    return Walk::Next;
+    return ChainStep::Next;
   });
 
   if (exact) {
@@ -258,12 +229,12 @@ void IDXERR(int32_t code, int32_t value1, int32_t value2) {
 void CTLF01(std::span<const int32_t> name, std::span<int32_t> stored, int32_t& status) {
   bool comparedBefore = false;
   int32_t last = 0;
-  const bool found = walkChain(kUserLevelClass, kUserLevelPage, last, [&](int32_t, int32_t) {
-    if (CTLREC.word(kUserLevelClass, kStateWord) <= 0) return Walk::Next;
+  const bool found = walkControlChain(kUserLevelClass, kUserLevelPage, last, [&](int32_t, int32_t) {
+    if (CTLREC.word(kUserLevelClass, kStateWord) <= 0) return ChainStep::Next;
     copyCodes(nameOf(kUserLevelClass), stored, kNameCodes);
-    if (compareName(kUserLevelClass, name, 1, kNameCodes) == kFound) return Walk::Stop;
+    if (compareName(kUserLevelClass, name, 1, kNameCodes) == kFound) return ChainStep::Stop;
     comparedBefore = true;
-    return Walk::Next;
+    return ChainStep::Next;
   });
   if (found) {
     status = comparedBefore ? kFound : kFoundFirst;
@@ -313,8 +284,8 @@ void CTLA01(std::span<const int32_t> name, std::span<int32_t> work) {
   }
 
   int32_t last = 0;
-  const bool free = walkChain(kUserLevelClass, kUserLevelPage, last, [](int32_t, int32_t) {
-    return CTLREC.word(kUserLevelClass, kStateWord) <= 0 ? Walk::Stop : Walk::Next;
+  const bool free = walkControlChain(kUserLevelClass, kUserLevelPage, last, [](int32_t, int32_t) {
+    return CTLREC.word(kUserLevelClass, kStateWord) <= 0 ? ChainStep::Stop : ChainStep::Next;
   });
   if (!free) {
     int32_t page = 0;
