@@ -187,14 +187,7 @@ void LCADD(std::span<const int32_t> name, std::span<int32_t> work, float value1,
     const bool free = walkControlChain(kLoadCaseClass, head, last, [](int32_t, int32_t) {
       return CTLREC.word(kLoadCaseClass, kStateWord) == kFree ? ChainStep::Stop : ChainStep::Next;
     });
-    if (!free) {
-      // PGNEW works in WORK, so PGCUR still holds the chain's last page.
-      PGNEW(work, kLoadCaseClass, page, freeHead);
-      PGCUR.word(kClassChainWord) = page;
-      PAGWR(kLoadCaseClass, last, PGCUR.page());
-      PGINIT(kLoadCaseClass, page, PGCUR.page());
-      SPAIRS(kLoadCaseClass, page, 1);
-    }
+    if (!free) appendControlPage(kLoadCaseClass, last, work);
   }
 
   // The whole record is written: nothing of the entry loaded before stays in it.

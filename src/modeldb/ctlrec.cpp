@@ -287,23 +287,24 @@ void CTLA01(std::span<const int32_t> name, std::span<int32_t> work) {
   const bool free = walkControlChain(kUserLevelClass, kUserLevelPage, last, [](int32_t, int32_t) {
     return CTLREC.word(kUserLevelClass, kStateWord) <= 0 ? ChainStep::Stop : ChainStep::Next;
   });
-  if (!free) {
-    int32_t page = 0;
-    int32_t freeHead = 0;
-    PGNEW(work, kUserLevelClass, page, freeHead);
-    // PGNEW worked in WORK, so PGCUR still holds the chain's last page: link the new
-    // page behind it.
-    PGCUR.word(kClassChainWord) = page;
-    PAGWR(kUserLevelClass, last, PGCUR.page());
-    PGINIT(kUserLevelClass, page, PGCUR.page());
-    SPAIRS(kUserLevelClass, page, 1);
-  }
+  if (!free) appendControlPage(kUserLevelClass, last, work);
   std::span<int32_t> record = CTLREC.record(kUserLevelClass);
   std::fill_n(record.begin(), recordLength(kUserLevelClass), 0);
   record[kStateWord - 1] = kInUse;
   setName(kUserLevelClass, name);
   record[kChildWord - 1] = 0;
   CRPUT(kUserLevelClass);
+}
+
+void appendControlPage(int32_t cls, int32_t last, std::span<int32_t> work) {
+  int32_t page = 0;
+  int32_t freeHead = 0;
+  PGNEW(work, cls, page, freeHead);
+  // PGNEW worked in WORK, so PGCUR still holds the chain's last page.
+  PGCUR.word(kClassChainWord) = page;
+  PAGWR(cls, last, PGCUR.page());
+  PGINIT(cls, page, PGCUR.page());
+  SPAIRS(cls, page, 1);
 }
 
 void CTLA02(std::span<const int32_t> name, std::span<int32_t> work, int32_t v1, int32_t v2,

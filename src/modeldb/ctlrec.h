@@ -154,6 +154,12 @@ void CTLF03(std::span<const int32_t> name, int32_t typeCode, std::span<int32_t> 
 // one index page for the page allocation.
 void CTLA01(std::span<const int32_t> name, std::span<int32_t> work);
 
+// Allocates a page of class CLS (WORK, a buffer of at least one index page, for the
+// allocation) and links it behind page LAST, the last page of its chain, which PGCUR
+// holds: LAST is written with the new page in word 4, the new page is set up in PGCUR
+// (not yet written) and its entry 1 becomes the current entry of CLS.
+void appendControlPage(int32_t cls, int32_t last, std::span<int32_t> work);
+
 // Adds the project level NAME with words 9-11 = V1, V2, V3 under the loaded user level,
 // on a page of its own that becomes the head of the user level's chain (its word 4 the
 // previous head). Without a user level in use: M012 (2701) and word 1 of record 102 0.

@@ -19,12 +19,6 @@ std::vector<int32_t> run(int32_t from, int32_t n) {
   return v;
 }
 
-std::vector<int32_t> words(const DbPage& p, int32_t from, int32_t n) {
-  std::vector<int32_t> w;
-  for (int32_t k = from; k < from + n; ++k) w.push_back(p.word(k));
-  return w;
-}
-
 std::vector<int32_t> joined(std::initializer_list<std::vector<int32_t>> parts) {
   std::vector<int32_t> all;
   for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
@@ -236,13 +230,7 @@ TEST_F(Loaders, BeamLoadRefusals) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    beginDataset(28);
-    for (const auto& r : c.records) raw(r);
-    if (c.cut) {
-      cutDataset();
-    } else {
-      endDataset();
-    }
+    dataset(28, c.records, c.cut);
     int32_t tag = 0;
     EXPECT_EQ(load(DIPBL, tag), c.code);
     EXPECT_EQ(messages().back(), c.line);

@@ -44,12 +44,6 @@ class ScanAndCombination : public test::LoaderFixture {
     G104W9(first);
     return first;
   }
-
-  static std::vector<int32_t> words(const DbPage& p, int32_t from, int32_t n) {
-    std::vector<int32_t> w;
-    for (int32_t k = from; k < from + n; ++k) w.push_back(p.word(k));
-    return w;
-  }
 };
 
 TEST_F(ScanAndCombination, ScanEntriesAndTheirCountOnPageOne) {
@@ -141,13 +135,7 @@ TEST_F(ScanAndCombination, Refusals) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ASSERT_EQ(loadCase("LC" + std::to_string(++n)), 0);
-    beginDataset(c.key);
-    for (const auto& r : c.records) raw(r);
-    if (c.end) {
-      endDataset();
-    } else {
-      cutDataset();
-    }
+    dataset(c.key, c.records, !c.end);
     int32_t tag = 0;
     EXPECT_EQ(load(c.key == 31 ? DIPSL : DIPCL, tag), c.code);
     EXPECT_EQ(messages().back(), c.line);

@@ -163,6 +163,19 @@ class LoaderFixture : public StartFixture {
     DISTAT.currentUnit = k;
   }
 
+  // A dataset of KEY on unit index K made of RECORDS, handed over with its end records
+  // or, when CUT, without them.
+  static void dataset(int32_t key, const std::vector<std::vector<int32_t>>& records,
+                      bool cut = false, int32_t k = kA) {
+    beginDataset(key, k);
+    for (const auto& r : records) raw(r, k);
+    if (cut) {
+      cutDataset(k);
+    } else {
+      endDataset(k);
+    }
+  }
+
   // Runs LOADER on the writing road's buffers; its IERR is answered.
   static int32_t load(Loader loader) {
     int32_t ierr = -1;
@@ -195,6 +208,13 @@ class LoaderFixture : public StartFixture {
     DbPage words(DBLEVL.dataPageSize);
     PAGRD(1, p, words);
     return words;
+  }
+
+  // Words FROM to FROM + N - 1 of page P.
+  static std::vector<int32_t> words(const DbPage& p, int32_t from, int32_t n) {
+    std::vector<int32_t> w;
+    for (int32_t k = from; k < from + n; ++k) w.push_back(p.word(k));
+    return w;
   }
 
   // The first page of dataset TYPE in the directory, 0 when it is not recorded.
