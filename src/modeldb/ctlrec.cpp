@@ -9,6 +9,7 @@
 #include "modeldb/codcmp.h"
 #include "modeldb/dbmsg.h"
 #include "modeldb/idxlay.h"
+#include "platform/unitio.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
 #include "runtime/iounit.h"
@@ -85,6 +86,15 @@ int32_t compareName(int32_t cls, std::span<const int32_t> pattern, int32_t first
   int32_t result = 0;
   CODCMP(nameOf(cls), 1, nameWords(cls), pattern, first, last, result);
   return result;
+}
+
+// The most pages a chain of the index file can have: the pages the file holds. Its
+// header's next-page word is read from the file and may be damaged, so it bounds the
+// walk only where the file slot holds no real unit.
+int64_t chainPageBound() {
+  const DbFileSlot& index = DBPARM.fileSlot(kIndexFileSlot);
+  if (index.unit >= 0) return io::unitRecords(index.unit);
+  return std::max(index.nextPage, kUserLevelPage + 1);
 }
 
 // The search of CTLF02 and CTLF03 over the chain of CLS from page FIRST by the first
@@ -177,6 +187,38 @@ int32_t entriesPerPage(int32_t cls) {
 int32_t nameWords(int32_t cls) {
   if (cls < kUserLevelClass || cls > kLoadCaseClass) return 0;
   return std::clamp(IDXLAY.word(kNameWordsWord + cls - kFirstControlClass), 0, kNameCodes);
+}
+
+// A damaged chain ends the walk as one that was not stopped: a chain longer than the
+// index file, or one that comes back to a page it walked. The return is seen by
+// comparing each next page with a remembered one that moves to the current page after
+// 1, 2, 4, ... steps, so a loop is found within twice its length plus its lead-in, with
+// no memory beyond two words.
+bool walkControlChain(int32_t cls, int32_t first, int32_t& last, const ChainVisit& visit) {
+  last = 0;
+  const int32_t perPage = entriesPerPage(cls);
+  int64_t pagesLeft = chainPageBound();
+  int32_t remembered = 0;
+  int64_t stepsToMove = 1;
+  int64_t steps = 0;
+  for (int32_t page = first; page > 0 && pagesLeft > 0; --pagesLeft) {
+    PAGRD(cls, page, PGCUR.page());
+    last = page;
+    for (int32_t i = 1; i <= perPage; ++i) {
+      CTLGET(cls, i);
+      const int32_t state = CTLREC.word(cls, kStateWord);
+      if (visit(page, i) == ChainStep::Stop) return true;
+      if (state == 0) break;
+    }
+    if (++steps == stepsToMove) {
+      remembered = page;
+      stepsToMove *= 2;
+      steps = 0;
+    }
+    page = PGCUR.word(kClassChainWord);
+    if (page == remembered) break;
+  }
+  return false;
 }
 
 void CTLGET(int32_t k, int32_t i) {

@@ -21,14 +21,13 @@
 // hold another page; CRPUT reads the record's page again when it does not hold it.
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "modeldb/dbpage.h"
-#include "runtime/iounit.h"
 
 namespace kvr {
 
@@ -99,12 +98,12 @@ enum class ChainStep { Next, Stop };
 // entries are loaded one by one into the record of CLS (CTLGET) and handed to VISIT,
 // with the page and the entry's number; an entry whose word 1 is 0 is handed over too
 // and ends that page's entries only: the walk goes on with the page in word 4 until it
-// is 0, so the pages linked behind a page with free entries stay reachable. A chain is
-// never longer than the index file, so a damaged one cannot make the walk loop. Answers
-// true when VISIT stopped it; LAST receives the last page read (0 for none), which
-// PGCUR then holds.
-template <typename Visit>
-bool walkControlChain(int32_t cls, int32_t first, int32_t& last, Visit visit);
+// is 0, so the pages linked behind a page with free entries stay reachable. A damaged
+// chain (longer than the index file, or coming back to a page it walked) ends the walk as
+// one that was not stopped. Answers true when VISIT stopped it; LAST receives the last
+// page read (0 for none), which PGCUR then holds.
+using ChainVisit = std::function<ChainStep(int32_t page, int32_t entry)>;
+bool walkControlChain(int32_t cls, int32_t first, int32_t& last, const ChainVisit& visit);
 
 // Copies entry I of the page in PGCUR into the record of class K and records (the
 // buffer's page number, I) for K. When the buffer holds a page of another class,
@@ -189,24 +188,5 @@ void DIRSET(int32_t key, int32_t page);
 // record 104, 4 in word 9 of record 104, any other in the directory under CLS; the
 // record is written back.
 void DSCLOS(std::span<int32_t> buffer, int32_t kind, int32_t cls, int32_t first);
-
-template <typename Visit>
-bool walkControlChain(int32_t cls, int32_t first, int32_t& last, Visit visit) {
-  last = 0;
-  const int32_t perPage = entriesPerPage(cls);
-  int32_t pagesLeft = std::max(DBPARM.fileSlot(kIndexFileSlot).nextPage, kUserLevelPage + 1);
-  for (int32_t page = first; page > 0 && pagesLeft > 0; --pagesLeft) {
-    PAGRD(cls, page, PGCUR.page());
-    last = page;
-    for (int32_t i = 1; i <= perPage; ++i) {
-      CTLGET(cls, i);
-      const int32_t state = CTLREC.word(cls, 1);  // the entry's state
-      if (visit(page, i) == ChainStep::Stop) return true;
-      if (state == 0) break;
-    }
-    page = PGCUR.word(kClassChainWord);
-  }
-  return false;
-}
 
 }  // namespace kvr
