@@ -51,11 +51,26 @@ bool readLoaderRecord(std::span<int32_t> words, int32_t& ierr) {
   int32_t flag = 0;
   TMPRD(words, DISTAT.currentUnit, flag);
   if (flag == 0) return true;
-  ierr = kStreamReadFailed;
+  reportStreamFault(ierr);
+  return false;
+}
+
+void reportLoaderError(int32_t& ierr, int32_t code) {
+  ierr = code;
   FixedText routnm(6, kProcessingName);
   FText noName;
-  DIMSG(ierr, routnm, kDiNumber, noName, DICTL.tempUnit(DISTAT.currentUnit));
-  return false;
+  DIMSG(ierr, routnm, kDiNoValue, noName, 0);
+}
+
+void reportLoaderError(int32_t& ierr, int32_t code, int32_t value) {
+  ierr = code;
+  FixedText routnm(6, kProcessingName);
+  FText noName;
+  DIMSG(ierr, routnm, kDiNumber, noName, value);
+}
+
+void reportStreamFault(int32_t& ierr) {
+  reportLoaderError(ierr, kStreamReadFailed, DICTL.tempUnit(DISTAT.currentUnit));
 }
 
 void reportNotDetected(int32_t& ierr, std::string_view routine, int32_t location) {
@@ -121,6 +136,12 @@ int32_t& LoaderPages::word(int32_t k) {
 }
 
 void LoaderPages::finish() { write(kLastLoaderPage); }
+
+void LoaderPages::setFirstPageWord(int32_t k, int32_t value) {
+  PAGRD(type_, first_, ldpage_);
+  word(k) = value;
+  PAGWR(type_, first_, ldpage_);
+}
 
 void LoaderPages::record(int32_t kind) { DSCLOS(ldscr_, kind, type_, first_); }
 

@@ -92,6 +92,14 @@ void answerWrittenHighestFromDicnt();
 // "DILIM " with the unit (IERR = 225) and answers false.
 bool readLoaderRecord(std::span<int32_t> words, int32_t& ierr);
 
+// Reports CODE under "DILIM ", without a value or with VALUE; IERR = CODE.
+void reportLoaderError(int32_t& ierr, int32_t code);
+void reportLoaderError(int32_t& ierr, int32_t code, int32_t value);
+
+// Reports 225 under "DILIM " with the current unit, as a failed stream read does;
+// IERR = 225.
+void reportStreamFault(int32_t& ierr);
+
 // Reports 299 under ROUTINE (6 characters) with LOCATION; IERR = 299.
 void reportNotDetected(int32_t& ierr, std::string_view routine, int32_t location);
 
@@ -118,6 +126,9 @@ class LoaderPages {
   int32_t& word(int32_t k);
   // Writes the current page as the dataset's last one.
   void finish();
+  // After finish: word K of the dataset's first page becomes VALUE (the page is read
+  // into area 1 again and written back), for a count known only at the end.
+  void setFirstPageWord(int32_t k, int32_t value);
   // Records the dataset's first page: DSCLOS of KIND for the dataset type.
   void record(int32_t kind = kRecordInDirectory);
 

@@ -5,7 +5,7 @@
 #include <bit>
 
 #include "dbinterface/diblocks.h"
-#include "dbinterface/lcfind_interim.h"
+#include "dbinterface/lcfind.h"
 #include "dbinterface/ressel.h"
 #include "geometry/matrix4.h"
 #include "modeldb/ctlrec.h"
@@ -28,7 +28,6 @@ constexpr int32_t kPlainModel = 1;
 constexpr int32_t kSelectSecond = 2;
 constexpr int32_t kComponentNotOpened = 7;      // M007
 constexpr int32_t kIndexErrorNonFatal = 13;     // IDXERR code that does not end the run
-constexpr int32_t kAnyNumber = -1;
 
 using WalkName = std::array<int32_t, kWalkNameCodes>;
 
@@ -106,8 +105,8 @@ int32_t selectResults(std::span<int32_t> resultsPage, int32_t mode) {
   std::array<int32_t, 6> full{};
   int32_t found = -1;
   int32_t position = 0;
-  LCFIND(RESWLK.loadCase, kAnyNumber, full, found, position);
-  if (found != 0) return -1;
+  LCFIND(RESWLK.loadCase, kAnyLoadCaseNumber, full, found, position);
+  if (found != kLoadCaseExact) return -1;
   int32_t status = 1;
   if (mode == kSelectSecond) {
     RESSL2(resultsPage, status);
@@ -134,8 +133,8 @@ void finish(std::span<int32_t> page, std::span<int32_t> resultsPage, int32_t mod
   std::array<int32_t, 6> full{};
   int32_t found = -1;
   int32_t position = 0;
-  LCFIND(RESWLK.loadCase, kAnyNumber, full, found, position);
-  if (found != 0) return;
+  LCFIND(RESWLK.loadCase, kAnyLoadCaseNumber, full, found, position);
+  if (found != kLoadCaseExact) return;
   int32_t status = 0;
   RESSL1(resultsPage, status);
 }

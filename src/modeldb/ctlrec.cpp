@@ -88,9 +88,6 @@ int32_t compareName(int32_t cls, std::span<const int32_t> pattern, int32_t first
   return result;
 }
 
-// What a chain walk does after an entry.
-enum class Walk { Next, Stop };
-
 // The most pages a chain of the index file can have: the pages the file holds. Its
 // header's next-page word is read from the file and may be damaged, so it bounds the
 // walk only where the file slot holds no real unit.
@@ -98,46 +95,6 @@ int64_t chainPageBound() {
   const DbFileSlot& index = DBPARM.fileSlot(kIndexFileSlot);
   if (index.unit >= 0) return io::unitRecords(index.unit);
   return std::max(index.nextPage, kUserLevelPage + 1);
-}
-
-// Walks the chain of class CLS from page FIRST: every page is read into PGCUR and its
-// entries are loaded one by one into the record of CLS (CTLGET) and handed to VISIT,
-// with the entry's number; an entry whose word 1 is 0 is handed over too and ends that
-// page's entries only: the walk goes on with the page in word 4 until it is 0, so the
-// pages linked behind a page with free entries stay reachable. Answers true when VISIT
-// stopped it; LAST receives the last page read (0 for none).
-//
-// A damaged chain ends the walk as one that was not stopped: a chain longer than the
-// index file, or one that comes back to a page it walked. The return is seen by
-// comparing each next page with a remembered one that moves to the current page after
-// 1, 2, 4, ... steps, so a loop is found within twice its length plus its lead-in, with
-// no memory beyond two words.
-template <typename Visit>
-bool walkChain(int32_t cls, int32_t first, int32_t& last, Visit visit) {
-  last = 0;
-  const int32_t perPage = entriesPerPage(cls);
-  int64_t pagesLeft = chainPageBound();
-  int32_t remembered = 0;
-  int64_t stepsToMove = 1;
-  int64_t steps = 0;
-  for (int32_t page = first; page > 0 && pagesLeft > 0; --pagesLeft) {
-    PAGRD(cls, page, PGCUR.page());
-    last = page;
-    for (int32_t i = 1; i <= perPage; ++i) {
-      CTLGET(cls, i);
-      const int32_t state = CTLREC.word(cls, kStateWord);
-      if (visit(page, i) == Walk::Stop) return true;
-      if (state == 0) break;
-    }
-    if (++steps == stepsToMove) {
-      remembered = page;
-      stepsToMove *= 2;
-      steps = 0;
-    }
-    page = PGCUR.word(kClassChainWord);
-    if (page == remembered) break;
-  }
-  return false;
 }
 
 // The search of CTLF02 and CTLF03 over the chain of CLS from page FIRST by the first
@@ -158,16 +115,16 @@ int32_t searchChain(int32_t cls, int32_t first, std::span<const int32_t> name, b
   int32_t rememberedPage = 0;
   int32_t rememberedEntry = 0;
   int32_t last = 0;
-  const bool exact = walkChain(cls, first, last, [&](int32_t page, int32_t i) {
-    if (CTLREC.word(cls, kStateWord) <= 0) return Walk::Next;
+  const bool exact = walkControlChain(cls, first, last, [&](int32_t page, int32_t i) {
+    if (CTLREC.word(cls, kStateWord) <= 0) return ChainStep::Next;
     const int32_t result = any ? kFound : compareName(cls, name, tokenFirst, tokenLast);
-    if (result == kFound) return Walk::Stop;
+    if (result == kFound) return ChainStep::Stop;
     if (result > 0 && ++abbreviations == 1) {
       status = result;
       rememberedPage = page;
       rememberedEntry = i;
     }
-    return Walk::Next;
+    return ChainStep::Next;
   });
 
   if (exact) {
@@ -232,6 +189,38 @@ int32_t nameWords(int32_t cls) {
   return std::clamp(IDXLAY.word(kNameWordsWord + cls - kFirstControlClass), 0, kNameCodes);
 }
 
+// A damaged chain ends the walk as one that was not stopped: a chain longer than the
+// index file, or one that comes back to a page it walked. The return is seen by
+// comparing each next page with a remembered one that moves to the current page after
+// 1, 2, 4, ... steps, so a loop is found within twice its length plus its lead-in, with
+// no memory beyond two words.
+bool walkControlChain(int32_t cls, int32_t first, int32_t& last, const ChainVisit& visit) {
+  last = 0;
+  const int32_t perPage = entriesPerPage(cls);
+  int64_t pagesLeft = chainPageBound();
+  int32_t remembered = 0;
+  int64_t stepsToMove = 1;
+  int64_t steps = 0;
+  for (int32_t page = first; page > 0 && pagesLeft > 0; --pagesLeft) {
+    PAGRD(cls, page, PGCUR.page());
+    last = page;
+    for (int32_t i = 1; i <= perPage; ++i) {
+      CTLGET(cls, i);
+      const int32_t state = CTLREC.word(cls, kStateWord);
+      if (visit(page, i) == ChainStep::Stop) return true;
+      if (state == 0) break;
+    }
+    if (++steps == stepsToMove) {
+      remembered = page;
+      stepsToMove *= 2;
+      steps = 0;
+    }
+    page = PGCUR.word(kClassChainWord);
+    if (page == remembered) break;
+  }
+  return false;
+}
+
 void CTLGET(int32_t k, int32_t i) {
   const int32_t held = PGCUR.word(kPageClassWord);
   if (held != k || !CtlRec::isClass(k)) {
@@ -282,12 +271,12 @@ void IDXERR(int32_t code, int32_t value1, int32_t value2) {
 void CTLF01(std::span<const int32_t> name, std::span<int32_t> stored, int32_t& status) {
   bool comparedBefore = false;
   int32_t last = 0;
-  const bool found = walkChain(kUserLevelClass, kUserLevelPage, last, [&](int32_t, int32_t) {
-    if (CTLREC.word(kUserLevelClass, kStateWord) <= 0) return Walk::Next;
+  const bool found = walkControlChain(kUserLevelClass, kUserLevelPage, last, [&](int32_t, int32_t) {
+    if (CTLREC.word(kUserLevelClass, kStateWord) <= 0) return ChainStep::Next;
     copyCodes(nameOf(kUserLevelClass), stored, kNameCodes);
-    if (compareName(kUserLevelClass, name, 1, kNameCodes) == kFound) return Walk::Stop;
+    if (compareName(kUserLevelClass, name, 1, kNameCodes) == kFound) return ChainStep::Stop;
     comparedBefore = true;
-    return Walk::Next;
+    return ChainStep::Next;
   });
   if (found) {
     status = comparedBefore ? kFound : kFoundFirst;
@@ -337,26 +326,27 @@ void CTLA01(std::span<const int32_t> name, std::span<int32_t> work) {
   }
 
   int32_t last = 0;
-  const bool free = walkChain(kUserLevelClass, kUserLevelPage, last, [](int32_t, int32_t) {
-    return CTLREC.word(kUserLevelClass, kStateWord) <= 0 ? Walk::Stop : Walk::Next;
+  const bool free = walkControlChain(kUserLevelClass, kUserLevelPage, last, [](int32_t, int32_t) {
+    return CTLREC.word(kUserLevelClass, kStateWord) <= 0 ? ChainStep::Stop : ChainStep::Next;
   });
-  if (!free) {
-    int32_t page = 0;
-    int32_t freeHead = 0;
-    PGNEW(work, kUserLevelClass, page, freeHead);
-    // PGNEW worked in WORK, so PGCUR still holds the chain's last page: link the new
-    // page behind it.
-    PGCUR.word(kClassChainWord) = page;
-    PAGWR(kUserLevelClass, last, PGCUR.page());
-    PGINIT(kUserLevelClass, page, PGCUR.page());
-    SPAIRS(kUserLevelClass, page, 1);
-  }
+  if (!free) appendControlPage(kUserLevelClass, last, work);
   std::span<int32_t> record = CTLREC.record(kUserLevelClass);
   std::fill_n(record.begin(), recordLength(kUserLevelClass), 0);
   record[kStateWord - 1] = kInUse;
   setName(kUserLevelClass, name);
   record[kChildWord - 1] = 0;
   CRPUT(kUserLevelClass);
+}
+
+void appendControlPage(int32_t cls, int32_t last, std::span<int32_t> work) {
+  int32_t page = 0;
+  int32_t freeHead = 0;
+  PGNEW(work, cls, page, freeHead);
+  // PGNEW worked in WORK, so PGCUR still holds the chain's last page.
+  PGCUR.word(kClassChainWord) = page;
+  PAGWR(cls, last, PGCUR.page());
+  PGINIT(cls, page, PGCUR.page());
+  SPAIRS(cls, page, 1);
 }
 
 void CTLA02(std::span<const int32_t> name, std::span<int32_t> work, int32_t v1, int32_t v2,

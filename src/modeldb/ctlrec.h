@@ -24,6 +24,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "modeldb/dbpage.h"
@@ -90,6 +91,20 @@ int32_t recordLength(int32_t cls);
 int32_t entriesPerPage(int32_t cls);
 int32_t nameWords(int32_t cls);
 
+// What a chain walk does after an entry.
+enum class ChainStep { Next, Stop };
+
+// Walks the chain of class CLS from page FIRST: every page is read into PGCUR and its
+// entries are loaded one by one into the record of CLS (CTLGET) and handed to VISIT,
+// with the page and the entry's number; an entry whose word 1 is 0 is handed over too
+// and ends that page's entries only: the walk goes on with the page in word 4 until it
+// is 0, so the pages linked behind a page with free entries stay reachable. A damaged
+// chain (longer than the index file, or coming back to a page it walked) ends the walk as
+// one that was not stopped. Answers true when VISIT stopped it; LAST receives the last
+// page read (0 for none), which PGCUR then holds.
+using ChainVisit = std::function<ChainStep(int32_t page, int32_t entry)>;
+bool walkControlChain(int32_t cls, int32_t first, int32_t& last, const ChainVisit& visit);
+
 // Copies entry I of the page in PGCUR into the record of class K and records (the
 // buffer's page number, I) for K. When the buffer holds a page of another class,
 // IDXERR(14, 1201, that class) ends the run.
@@ -137,6 +152,12 @@ void CTLF03(std::span<const int32_t> name, int32_t typeCode, std::span<int32_t> 
 // it, or a new page at the chain's end; record 101 holds it. WORK is a buffer of at least
 // one index page for the page allocation.
 void CTLA01(std::span<const int32_t> name, std::span<int32_t> work);
+
+// Allocates a page of class CLS (WORK, a buffer of at least one index page, for the
+// allocation) and links it behind page LAST, the last page of its chain, which PGCUR
+// holds: LAST is written with the new page in word 4, the new page is set up in PGCUR
+// (not yet written) and its entry 1 becomes the current entry of CLS.
+void appendControlPage(int32_t cls, int32_t last, std::span<int32_t> work);
 
 // Adds the project level NAME with words 9-11 = V1, V2, V3 under the loaded user level,
 // on a page of its own that becomes the head of the user level's chain (its word 4 the

@@ -26,7 +26,9 @@ constexpr int32_t kWordsPerReal = 1;  // a REAL is one 32-bit word
 constexpr int32_t kModelWord16 = 16;
 constexpr int32_t kTitleWord = 19;
 constexpr int32_t kTitleWords = 20;
+constexpr int32_t kCountersWord = 13;  // record 103: node, element and load-case counts
 constexpr int32_t kCreationWord = 44;
+constexpr int32_t kFirstLoadCaseWord = 49;  // record 103: date and time of the first load case
 constexpr int32_t kResultsTypeWord = 2;
 constexpr int32_t kResultsNameWord = 3;
 
@@ -84,6 +86,7 @@ void S102W9(int32_t v1, int32_t v2, int32_t v3) {
   at(kProjectLevelClass, kWord9 + 2) = v3;
 }
 
+void S103W1(int32_t value) { at(kModelClass, kStateWord) = value; }
 void G103W2(std::span<int32_t> name) {
   copyOut(kModelClass, kNameWord, nameWords(kModelClass), name);
 }
@@ -96,9 +99,17 @@ void G103W9(int32_t& value) { value = at(kModelClass, kWord9); }
 void S103W9(int32_t value) { at(kModelClass, kWord9) = value; }
 void S103WG(int32_t value) { at(kModelClass, kModelWord16) = value; }
 void S103LS(std::span<const int32_t> list) { copyIn(kModelClass, kTitleWord, kTitleWords, list); }
+void S103WB(int32_t nodes, int32_t elements, int32_t loadCases) {
+  const int32_t counts[] = {nodes, elements, loadCases};
+  copyIn(kModelClass, kCountersWord, 3, counts);
+}
 void S103WS(int32_t day, int32_t month, int32_t year, int32_t hour, int32_t minute) {
   const int32_t created[] = {day, month, year, hour, minute};
   copyIn(kModelClass, kCreationWord, 5, created);
+}
+void S103WC(int32_t day, int32_t month, int32_t year, int32_t hour, int32_t minute) {
+  const int32_t first[] = {day, month, year, hour, minute};
+  copyIn(kModelClass, kFirstLoadCaseWord, 5, first);
 }
 
 void G104W1(int32_t& value) { value = at(kLoadCaseClass, kStateWord); }

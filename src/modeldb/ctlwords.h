@@ -25,9 +25,11 @@ void G102W8(int32_t& value);
 void S102W8(int32_t value);
 void S102W9(int32_t v1, int32_t v2, int32_t v3);
 
-// Record 103, the model: name, first load-case page (word 8), dataset-directory page
-// (word 9), word 16, the 20-word title list (words 19-38) and the date and time of
-// creation (words 44-48).
+// Record 103, the model: its state (word 1), name, first load-case page (word 8),
+// dataset-directory page (word 9), the node count, element count and load-case counter
+// (words 13-15), word 16, the 20-word title list (words 19-38), the date and time of
+// creation (words 44-48) and of the first load case (words 49-53).
+void S103W1(int32_t value);
 void G103W2(std::span<int32_t> name);
 void S103W2(std::span<const int32_t> name);
 void G103W8(int32_t& value);
@@ -36,7 +38,9 @@ void G103W9(int32_t& value);
 void S103W9(int32_t value);
 void S103WG(int32_t value);
 void S103LS(std::span<const int32_t> list);
+void S103WB(int32_t nodes, int32_t elements, int32_t loadCases);
 void S103WS(int32_t day, int32_t month, int32_t year, int32_t hour, int32_t minute);
+void S103WC(int32_t day, int32_t month, int32_t year, int32_t hour, int32_t minute);
 
 // Record 104, the load case: state, name, first results-attribute page (word 8), first
 // scan or combination page (word 9), first beam-load page (word 10), type and number

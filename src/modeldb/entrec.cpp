@@ -12,6 +12,7 @@
 #include "modeldb/entkind.h"
 #include "modeldb/modcnt.h"
 #include "modeldb/reghed.h"
+#include "modeldb/seqtab.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
 
@@ -22,6 +23,7 @@ constexpr int32_t kRead = 1;
 constexpr int32_t kWrite = -1;
 constexpr int32_t kIntegers = -1;
 constexpr int32_t kReals = 1;
+constexpr int32_t kAttributeTypeColumn = 6;
 
 // A record position as ARRIO takes it; a position beyond the word range is held at its
 // largest value, which ARRIO refuses as beyond the array.
@@ -60,13 +62,19 @@ bool nameRecord(int32_t k, int32_t id, std::array<float, 2>& name) {
 // The first word of a deleted entity's or entry's label.
 float deletionMarker() { return MODCON.real(kModDeletedMarker); }
 
-// MSGENT's label of entity E of KIND: the name record for the kinds that keep one.
+// MSGENT's label of entity E of KIND: the name record for the kinds that keep one, else
+// the label of the entity's attribute entry of the type that CODMAP converts KIND to.
 void entityLabel(int32_t e, int32_t kind, int32_t& word1, int32_t& word2) {
-  if (kind < 1 || kind > kMaxEntityKind) return;
-  const EntityKind* row = entityKind(kind);
-  if (row == nullptr || row->test != KindTest::kNameRecord) return;
+  const EntityKind* row = kind >= 1 && kind <= kMaxEntityKind ? entityKind(kind) : nullptr;
   std::array<float, 2> name{};
-  if (!nameRecord(nameArray(*row), e, name)) return;
+  if (row != nullptr && row->test == KindTest::kNameRecord) {
+    if (!nameRecord(nameArray(*row), e, name)) return;
+  } else {
+    int32_t type = 0;
+    CODMAP(kAttributeTypeColumn, kind, type);
+    const int32_t r = attributeEntry(type, e);
+    if (r == 0 || !nameRecord(kArrLabels, r, name)) return;
+  }
   word1 = std::bit_cast<int32_t>(name[0]);
   word2 = std::bit_cast<int32_t>(name[1]);
 }

@@ -93,7 +93,9 @@ constexpr int32_t lineTypeOf(int32_t word7) {
 constexpr int32_t lineSubtypeOf(int32_t word7) { return word7 % 100; }
 
 // Installs the model database's label reader for the entity messages (MSGENT): the name
-// record of kinds 1, 2, 3, 4, 6, 7, 42 and 46. Called by the start-up of each road.
+// record of kinds 1, 2, 3, 4, 6, 7, 42 and 46, and for the other kinds the label of the
+// entity's first live attribute entry of the type CODMAP column 6 gives. Called by the
+// start-up of each road.
 void installEntityLabels();
 
 }  // namespace kvr

@@ -37,6 +37,9 @@ void resetCurrent() {
   state.workWords = {};
   DSPSL2.counts = {};
   DSPSL2.lists = {};
+  DSPSL2.setNumbers = {};
+  DSPSL2.typeWords = {};
+  DSPSL2.blockWords = {};
 }
 
 void resetAll() {

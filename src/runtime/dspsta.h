@@ -14,7 +14,10 @@
 //    listings, the listing switch (1: listings are printed) and the results display's
 //    listing-file switch (1: its listings also go to the listing file).
 //  - DSPSL2: the display-selection tables: their item count and, per item, a count and a
-//    list.
+//    list; for a set shown, its number, type word and first member block, which the set
+//    rewrite keeps up to date (the count then being its member count).
+//  - DSPTAB: a display table of which the library keeps the four words that the switch
+//    save around command-file input clears and restores.
 //  - VWPTAB: the five viewports 0..4, each with a name, a directory, a status and four
 //    words.
 //  - DSPOPT: the display options: three tables cleared at start-up, 74 switches and one
@@ -106,9 +109,26 @@ struct DspSl2 {
   int32_t itemCount = 0;
   std::array<int32_t, kItems> counts{};
   std::array<std::array<int32_t, kListLength>, kItems> lists{};
+  std::array<int32_t, kItems> setNumbers{};
+  std::array<int32_t, kItems> typeWords{};
+  std::array<int32_t, kItems> blockWords{};
+
+  // Entry J (1..31).
+  int32_t& count(int32_t j) { return counts[static_cast<std::size_t>(j - 1)]; }
+  int32_t& setNumber(int32_t j) { return setNumbers[static_cast<std::size_t>(j - 1)]; }
+  int32_t& typeWord(int32_t j) { return typeWords[static_cast<std::size_t>(j - 1)]; }
+  int32_t& blockWord(int32_t j) { return blockWords[static_cast<std::size_t>(j - 1)]; }
 };
 
 inline DspSl2 DSPSL2;
+
+struct DspTab {
+  std::array<int32_t, 4> switches{};
+  // Switch word K (1..4).
+  int32_t& switchWord(int32_t k) { return switches[static_cast<std::size_t>(k - 1)]; }
+};
+
+inline DspTab DSPTAB;
 
 struct Viewport {
   static constexpr int32_t kNameCodes = 20;

@@ -4,7 +4,7 @@
 
 #include "command/cmdfile.h"
 #include "messages/catalog.h"
-#include "modeldb/dspsav_interim.h"
+#include "modeldb/seqtab.h"
 #include "runtime/codtxt.h"
 #include "runtime/filcls.h"
 #include "runtime/filtyp.h"
@@ -30,7 +30,7 @@ void toTerminal() {
     NameMapFree();
     gCommandFile.nameMapInUse = 0;
   }
-  if (VWDFLT.switchesSaved == 1) DSPSAV(kRestoreSwitches);
+  if (VWDFLT.word(kVwSwitchesSaved) == 1) DSPSAV(kRestoreSwitches);
   gCommandFile.state = 0;
 }
 

@@ -13,7 +13,10 @@
 //    model open mode), the flush and rewind, the channel reset and the 55 header words
 //    read back, as the processing leaves a stream for its loader (cutDataset stops before
 //    the end records);
-//  - runs the loader (load) and reads the pages back (page, PAGRD).
+//  - runs the loader (load; a loader whose third argument receives the tag of each record
+//    read gives it back) and reads the pages back (page, PAGRD).
+// The datasets of a load case (keys 28, 29, 31, 100, 300) need it registered first
+// (loadCase), as the processing does.
 // The process stop is trapped (a page of 0 read would end the run).
 #pragma once
 
@@ -25,6 +28,7 @@
 
 #include "dbinterface/diblocks.h"
 #include "dbinterface/diendrec.h"
+#include "dbinterface/lcfind.h"
 #include "dbinterface/dimodel.h"
 #include "dbinterface/direcs.h"
 #include "dbinterface/ldframe.h"
@@ -43,6 +47,7 @@
 namespace kvr::test {
 
 using Loader = void (*)(std::span<int32_t>, std::span<int32_t>, int32_t&);
+using TaggedLoader = void (*)(std::span<int32_t>, std::span<int32_t>, int32_t&, int32_t&);
 
 class LoaderFixture : public StartFixture {
  protected:
@@ -158,6 +163,19 @@ class LoaderFixture : public StartFixture {
     DISTAT.currentUnit = k;
   }
 
+  // A dataset of KEY on unit index K made of RECORDS, handed over with its end records
+  // or, when CUT, without them.
+  static void dataset(int32_t key, const std::vector<std::vector<int32_t>>& records,
+                      bool cut = false, int32_t k = kA) {
+    beginDataset(key, k);
+    for (const auto& r : records) raw(r, k);
+    if (cut) {
+      cutDataset(k);
+    } else {
+      endDataset(k);
+    }
+  }
+
   // Runs LOADER on the writing road's buffers; its IERR is answered.
   static int32_t load(Loader loader) {
     int32_t ierr = -1;
@@ -165,11 +183,38 @@ class LoaderFixture : public StartFixture {
     return ierr;
   }
 
+  // As above for a loader with a tag argument; TAG receives its last value.
+  static int32_t load(TaggedLoader loader, int32_t& tag) {
+    int32_t ierr = -1;
+    tag = 0;
+    loader(LDPAGE, LDSCR, tag, ierr);
+    return ierr;
+  }
+
+  // Registers the load case NAME of NUMBER (type 0, value 0.0, blank title and text) and
+  // makes it current; its status is answered.
+  static int32_t loadCase(const std::string& name, int32_t number = 0) {
+    std::vector<int32_t> codes(20, kBlankCode);
+    for (std::size_t i = 0; i < name.size() && i < codes.size(); ++i) codes[i] = codeOf(name[i]);
+    const std::vector<int32_t> title(20, kBlankCode);
+    const std::vector<int32_t> text(10, kBlankCode);
+    int32_t status = -1;
+    registerLoadCase(codes, LDSCR, 0.0f, 0, number, title, text, status);
+    return status;
+  }
+
   // Data page P as it stands in the file.
   static DbPage page(int32_t p) {
     DbPage words(DBLEVL.dataPageSize);
     PAGRD(1, p, words);
     return words;
+  }
+
+  // Words FROM to FROM + N - 1 of page P.
+  static std::vector<int32_t> words(const DbPage& p, int32_t from, int32_t n) {
+    std::vector<int32_t> w;
+    for (int32_t k = from; k < from + n; ++k) w.push_back(p.word(k));
+    return w;
   }
 
   // The first page of dataset TYPE in the directory, 0 when it is not recorded.

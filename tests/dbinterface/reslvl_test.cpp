@@ -11,8 +11,10 @@
 #include "../modeldb/dbopenfixture.h"
 #include "dbinterface/cmptrf.h"
 #include "dbinterface/diblocks.h"
+#include "dbinterface/lcfind.h"
 #include "dbinterface/ressel.h"
 #include "modeldb/ctlrec.h"
+#include "modeldb/ctlwords.h"
 #include "modeldb/dbopen.h"
 #include "modeldb/dbpage.h"
 #include "platform/unitio.h"
@@ -118,10 +120,37 @@ class Walk : public DbOpenFixture {
   struct Step {
     int32_t level, results, second, done, error;
   };
-  Step step(int32_t level) {
+  Step step(int32_t level, int32_t mode = 0) {
     Step s{level, -9, -9, -9, -9};
-    RESLVL(buffer, resultsPage, 0, s.level, s.results, s.second, s.done, s.error);
+    RESLVL(buffer, resultsPage, mode, s.level, s.results, s.second, s.done, s.error);
     return s;
+  }
+
+  // In the database open: the load case LOAD1 with the attribute DISP (type 1, one
+  // component) whose values word is RESULTS.
+  void loadCaseWithAttribute(int32_t results) {
+    int32_t status = -9;
+    LCADD(codes("LOAD1", 6), buffer, 0.0f, 0.0f, 0, 1, {}, {}, status);
+    ASSERT_EQ(status, 0);
+    const int32_t size = DBPARM.fileSlot(kDataFileSlot).pageSize;
+    std::vector<int32_t> page(static_cast<size_t>(size), 0);
+    int32_t header = 0, freeHead = 0;
+    PGNEW(buffer, kLastDataClass, header, freeHead);
+    // One component "U" of type 1 on the menu, then one variant (id 10, 1 word, position 1).
+    std::vector<int32_t> words = {1, 1, 0, 0, 0};
+    for (int32_t k = 0; k < 24; ++k) words.push_back(k == 0 ? codeOf('U') : kBlankCode);
+    for (int32_t v : {1, 10, 1, 1}) words.push_back(v);
+    std::copy(words.begin(), words.end(), page.begin() + 38);
+    page[4] = 38 + static_cast<int32_t>(words.size());
+    PAGWR(kLastDataClass, header, page);
+    CTLREC.word(kResultsClass, 1) = -1;
+    CTLREC.word(kResultsClass, 2) = 1;
+    const std::vector<int32_t> name = codes("DISP", 8);
+    std::copy(name.begin(), name.end(), CTLREC.record(kResultsClass).begin() + 2);
+    CTLREC.word(kResultsClass, 11) = header;
+    CTLREC.word(kResultsClass, 12) = results;
+    CTLREC.word(kResultsClass, 14) = 1;
+    CRPUT(kResultsClass);
   }
 
   // The mark of the model whose database is open.
@@ -323,6 +352,56 @@ TEST_F(Walk, NestingPastTwentyLevelsStopsLikeAFailedOpen) {
   EXPECT_EQ(s.level, 20);
   EXPECT_EQ(openMark(), kC1);
   EXPECT_EQ(offsets(), (std::array<int32_t, 2>{20, 20}));
+}
+
+// With a selection mode, each leaf that holds the current load case gives the values
+// word of the selected attribute, one without it -1; the end of the walk selects again in
+// the starting model when the load case is found there, else leaves the selection.
+TEST_F(Walk, SelectsTheResultsOfTheCurrentLoadCase) {
+  plain("C1", kC1);
+  plain("C2", kC2);
+  ASSERT_EQ(open("C1"), 0);
+  loadCaseWithAttribute(7);
+  DBCLOS();
+  const std::vector<Component> list = {Component{"C1", 0, 0, {}, 0, 0},
+                                       Component{"C2", 0, 0, {}, 0, 0}};
+  assembly("ASM", kAsm, {list});
+  assembly("BARE", kAsm + 1, {list});
+  ASSERT_EQ(open("ASM"), 0);
+  loadCaseWithAttribute(9);
+  DBCLOS();
+  RESSEL.type = 1;
+  RESSEL.name = {};
+  const std::vector<int32_t> disp = codes("DISP", 8);
+  std::copy(disp.begin(), disp.end(), RESSEL.name.begin());
+
+  for (const char* name : {"ASM", "BARE"}) {
+    SCOPED_TRACE(name);
+    current(name, name);
+    S104W2(codes("LOAD1", 6));
+    Step s = step(0, 1);
+    EXPECT_EQ(openMark(), kC1);
+    EXPECT_EQ(s.results, 7);
+    EXPECT_EQ(s.second, 0);
+    EXPECT_EQ(RESSEL.valid, 1);
+    EXPECT_EQ(RESSEL.resultsWord, 7);
+    s = step(s.level, 1);
+    EXPECT_EQ(openMark(), kC2);
+    EXPECT_EQ(s.results, -1);
+    EXPECT_EQ(step(s.level, 1).done, 1);
+
+    RESSEL.valid = 0;
+    s = step(-1, 1);
+    EXPECT_EQ(s.error, 0);
+    EXPECT_EQ(openMark(), name == std::string("ASM") ? kAsm : kAsm + 1);
+    if (name == std::string("ASM")) {
+      EXPECT_EQ(RESSEL.valid, 1);
+      EXPECT_EQ(RESSEL.resultsWord, 9);
+    } else {
+      EXPECT_EQ(RESSEL.valid, 0);
+      EXPECT_EQ(RESSEL.resultsWord, 7);
+    }
+  }
 }
 
 }  // namespace
