@@ -51,18 +51,25 @@ bool readLoaderRecord(std::span<int32_t> words, int32_t& ierr) {
   int32_t flag = 0;
   TMPRD(words, DISTAT.currentUnit, flag);
   if (flag == 0) return true;
-  ierr = kStreamReadFailed;
-  FixedText routnm(6, kProcessingName);
-  FText noName;
-  DIMSG(ierr, routnm, kDiNumber, noName, DICTL.tempUnit(DISTAT.currentUnit));
+  reportStreamFault(ierr);
   return false;
 }
 
+void reportStreamFault(int32_t& ierr) {
+  reportLoaderError(ierr, kStreamReadFailed, kProcessingName, kDiNumber,
+                    DICTL.tempUnit(DISTAT.currentUnit));
+}
+
 void reportNotDetected(int32_t& ierr, std::string_view routine, int32_t location) {
-  ierr = kNotDetected;
+  reportLoaderError(ierr, kNotDetected, routine, kDiNumber, location);
+}
+
+void reportLoaderError(int32_t& ierr, int32_t code, std::string_view routine, int32_t kind,
+                       int32_t number, std::string_view name) {
+  ierr = code;
   FixedText routnm(6, routine);
-  FText noName;
-  DIMSG(ierr, routnm, kDiNumber, noName, location);
+  FixedText text(static_cast<int32_t>(name.size()), name);
+  DIMSG(ierr, routnm, kind, text, number);
 }
 
 void reportSkipped(std::string_view text, int32_t id) {
