@@ -136,8 +136,8 @@ int32_t convertNumber(std::span<const int32_t> token, int32_t mode, int32_t& iva
 
 void NXTTKN(std::span<const int32_t> line, int32_t start, int32_t end, int32_t mode,
             int32_t& kind, int32_t& first, int32_t& last, int32_t& ivalue, float& rvalue) {
-  if (mode < kLexName || mode > kLexNumber) {
-    assert(!"NXTTKN: only modes 1, 2 and 3 are served");
+  if ((mode < kLexName || mode > kLexNumber) && mode != kLexRest) {
+    assert(!"NXTTKN: only modes 1, 2, 3 and 5 are served");
     kind = kTokenNone;
     return;
   }
@@ -181,6 +181,13 @@ void NXTTKN(std::span<const int32_t> line, int32_t start, int32_t end, int32_t m
   }
 
   int32_t q = p;
+  if (mode == kLexRest) {
+    q = end;
+    while (q > p && isLex(at(q), kLexBlank)) --q;
+    last = q;
+    kind = kTokenText;
+    return;
+  }
   while (q < end && !endsToken(at(q + 1), slash)) ++q;
   last = q;
   if (mode == kLexName) {

@@ -31,13 +31,16 @@ inline constexpr int32_t kTokenBadNumber = -3;    // malformed number
 inline constexpr int32_t kLexName = 1;     // every token is a name
 inline constexpr int32_t kLexInteger = 2;  // an integer is expected
 inline constexpr int32_t kLexNumber = 3;   // a number is expected
+inline constexpr int32_t kLexRest = 5;     // the rest of the line is one name
 
 // Reads the next token of LINE that begins at or after START and ends at or before END,
-// in MODE 1, 2 or 3. KIND receives its kind; FIRST and LAST its positions; IVALUE and
+// in MODE 1, 2, 3 or 5. KIND receives its kind; FIRST and LAST its positions; IVALUE and
 // RVALUE the value of an integer (kind 2, or 3 in mode 3), RVALUE alone that of a real.
 // With nothing but blanks: kind 0 and FIRST = LAST = END; with END below START: kind 0,
 // LAST = END, FIRST untouched. Out-arguments that a kind does not name keep their values.
-// Another mode answers kind 0 and sets nothing else.
+// In mode 5 a token that is not a one-character token runs from its first character to
+// the last non-blank character before END, and is a name. Another mode answers kind 0 and
+// sets nothing else.
 void NXTTKN(std::span<const int32_t> line, int32_t start, int32_t end, int32_t mode,
             int32_t& kind, int32_t& first, int32_t& last, int32_t& ivalue, float& rvalue);
 

@@ -40,6 +40,7 @@ void clearWritingState() {
   c.numvar.fill(0);
   c.variants.fill({});
   c.modelName.words.fill(DIBLNK);
+  c.modelGiven.words.fill(DIBLNK);
   DIUNIT.components.fill({});
 }
 

@@ -87,7 +87,8 @@ struct Dictl {
   WordRow<10> processing;     // words of the dataset processing
   int32_t nodeCount = 0;      // nodes entered for the current model
   int32_t elementCount = 0;   // elements entered for the current model
-  WordRow<kModelNameCodes> modelName;  // character codes
+  WordRow<kModelNameCodes> modelName;  // character codes, upper-cased
+  WordRow<kModelNameCodes> modelGiven; // the same name as the host gave it
   PerUnit<int32_t> ncomps;    // component count of the unit's results attribute
   PerUnit<int32_t> numvar;    // its variant count
   // Words 1-6 the keys of up to six attribute variants, 7-12 the values per data record

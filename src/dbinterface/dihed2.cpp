@@ -53,6 +53,7 @@ class HeaderCall {
  public:
   HeaderCall(int32_t& ierr, FText name) : ierr_(ierr), shownName_(kHeaderNameCodes) {
     textCodes(name, nameCodes_, true);
+    textCodes(name, givenCodes_, false);
     CODTXT(nameCodes_, kHeaderNameCodes, shownName_);
   }
 
@@ -77,6 +78,7 @@ class HeaderCall {
 
   int32_t k = 0;  // the unit index, once found
   const std::array<int32_t, kHeaderNameCodes>& nameCodes() const { return nameCodes_; }
+  const std::array<int32_t, kHeaderNameCodes>& givenCodes() const { return givenCodes_; }
   bool nameIsBlank(int32_t chars) const {
     return std::all_of(nameCodes_.begin(), nameCodes_.begin() + chars,
                        [](int32_t c) { return c == kBlankCode; });
@@ -93,6 +95,7 @@ class HeaderCall {
 
   int32_t& ierr_;
   std::array<int32_t, kHeaderNameCodes> nameCodes_{};
+  std::array<int32_t, kHeaderNameCodes> givenCodes_{};
   FixedText shownName_;
 };
 
@@ -154,6 +157,7 @@ bool acceptModelHeader(HeaderCall& call, int32_t iopcod, FText name, int32_t iun
     call.refuse(code, kUnitFlagNone);
   } else {
     DICTL.modelName.words = call.nameCodes();
+    DICTL.modelGiven.words = call.givenCodes();
     call.refuseWithName(code);
   }
   return false;
@@ -207,6 +211,7 @@ bool acceptDatasetHeader(HeaderCall& call, int32_t ikey, int32_t iopcod) {
 void openModel(HeaderCall& call, int32_t iopcod) {
   DISTAT.modelActive = 1;
   DICTL.modelName.words = call.nameCodes();
+  DICTL.modelGiven.words = call.givenCodes();
   DISTAT.databaseOpen = 0;
   const int32_t state = iopcod == kCreate ? kNotEntered : kEntered;
   DISTAT.coordinatesState = state;

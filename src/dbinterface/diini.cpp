@@ -10,6 +10,7 @@
 #include "modeldb/dblevl.h"
 #include "modeldb/dbpage.h"
 #include "modeldb/elttab.h"
+#include "modeldb/entrec.h"
 #include "platform/unitio.h"
 #include "plot/pltdev.h"
 #include "runtime/chrset.h"
@@ -155,6 +156,7 @@ void DIINI(int32_t luopt, int32_t ludb8, int32_t ludb7, int32_t luneu,
   }
 
   SYSINI();
+  installEntityLabels();
   if (luopt == kOutputNeutral) return;
   prepareDatabaseSide(ludb8, ludb7, ipgsiz);
 }

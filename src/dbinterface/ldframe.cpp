@@ -1,5 +1,5 @@
 // The loader frame: the stream reads and reports of the loaders, the page building, the
-// walk over the stored nodes and elements, and ISLCPY.
+// walk over the stored nodes and elements.
 
 #include "dbinterface/ldframe.h"
 
@@ -187,24 +187,5 @@ int32_t EntryCursor::elementId() const { return RECW0(ldpage_, q_); }
 int32_t EntryCursor::elementSequence() const { return RECELM(ldpage_, q_); }
 int32_t EntryCursor::elementType() const { return RECW2(ldpage_, q_); }
 
-// ---- ISLCPY ---------------------------------------------------------------------------
-
-void ISLCPY(std::span<const int32_t> source, int32_t first, int32_t last, int32_t position,
-            std::span<int32_t> target, int32_t& lastOut) {
-  if (first <= 0) return;
-  const int64_t count = std::max<int64_t>(int64_t{last} - first + 1, 0);
-  int64_t copied = 0;
-  for (; copied < count; ++copied) {
-    const int64_t s = first + copied;
-    const int64_t t = position + copied;
-    if (s > static_cast<int64_t>(source.size()) || t < 1 ||
-        t > static_cast<int64_t>(target.size())) {
-      break;
-    }
-    target[static_cast<std::size_t>(t - 1)] = source[static_cast<std::size_t>(s - 1)];
-  }
-  lastOut = static_cast<int32_t>(std::max<int64_t>(int64_t{position} - 1 + copied,
-                                                   std::numeric_limits<int32_t>::min()));
-}
 
 }  // namespace kvr

@@ -28,6 +28,8 @@
 #include <span>
 #include <string_view>
 
+#include "runtime/codtxt.h"  // ISLCPY
+
 namespace kvr {
 
 inline constexpr int32_t kLargestPageWords = 32640;
@@ -186,12 +188,5 @@ class EntryCursor {
   int32_t nextPage_ = 0;  // of the page held
   int32_t pagesRead_ = 0;
 };
-
-// Copies SOURCE words FIRST..LAST to TARGET words POSITION, POSITION + 1, ... and answers
-// in LASTOUT the last position written (POSITION - 1 when FIRST > LAST). A FIRST of 0 or
-// below copies nothing and leaves LASTOUT as it was. The copy stops at the end of SOURCE
-// and of TARGET; LASTOUT then tells how far it went.
-void ISLCPY(std::span<const int32_t> source, int32_t first, int32_t last, int32_t position,
-            std::span<int32_t> target, int32_t& lastOut);
 
 }  // namespace kvr

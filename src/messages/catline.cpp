@@ -18,14 +18,6 @@ namespace {
 constexpr int32_t kJournalLine = 80;
 constexpr int32_t kJournalText = 77;
 
-// Copies codes 1 to N of SOURCE to TARGET from position AT on and answers the last
-// position written; the caller keeps N inside both arrays.
-int32_t copyCodes(std::span<const int32_t> source, int32_t n, int32_t at,
-                  std::span<int32_t> target) {
-  std::copy_n(source.begin(), n, target.begin() + (at - 1));
-  return at + n - 1;
-}
-
 }  // namespace
 
 CatLine::CatLine(int32_t capacity) : codes_(static_cast<size_t>(capacity), kBlankCode) {}
@@ -50,7 +42,8 @@ void CatLine::insert(NameInsert name, int32_t at) {
   int32_t room = static_cast<int32_t>(codes_.size()) - at + 1;
   int32_t n = std::min({name.count, static_cast<int32_t>(name.codes.size()), room});
   if (at < 1 || n <= 0) return;
-  int32_t last = copyCodes(name.codes, n, at, codes_);
+  int32_t last = at - 1;
+  ISLCPY(name.codes, 1, n, at, codes_, last);
   length_ = std::max(length_, last);
 }
 

@@ -27,6 +27,9 @@
 namespace kvr {
 namespace {
 
+// Raised by every set-up and release of the model registry.
+uint64_t gGeneration = 0;
+
 // Set-up modes.
 constexpr int32_t kWritingRoad = 1;
 constexpr int32_t kFullModel = 2;
@@ -320,12 +323,16 @@ void ARRREG(int32_t mode, int32_t force, int32_t& stat) {
   }
   REGHED.mode = mode;
   REGHED.top = layoutSize(mode);
+  ++gGeneration;
 }
 
 void ARRREL() {
   if (REGHED.file >= 1 && REGHED.file <= kCoreFiles) CoreFreeFile(REGHED.file);
   REGHED.mode = 0;
+  ++gGeneration;
 }
+
+uint64_t registryGeneration() { return gGeneration; }
 
 void ARRIO(int32_t mode, int32_t k, int32_t i, int32_t n, int32_t type, std::span<int32_t> ibuf,
            std::span<float> rbuf, int32_t& stat) {

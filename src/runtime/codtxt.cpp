@@ -1,6 +1,7 @@
 #include "runtime/codtxt.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -266,6 +267,24 @@ void IFILL(int32_t n, int32_t value, std::span<int32_t> words) {
   for (int32_t k = 1; k <= n && k <= capacity(words); ++k) {
     words[static_cast<size_t>(k - 1)] = value;
   }
+}
+
+void ISLCPY(std::span<const int32_t> source, int32_t first, int32_t last, int32_t position,
+            std::span<int32_t> target, int32_t& lastOut) {
+  if (first <= 0) return;
+  const int64_t count = std::max<int64_t>(int64_t{last} - first + 1, 0);
+  int64_t copied = 0;
+  for (; copied < count; ++copied) {
+    const int64_t s = first + copied;
+    const int64_t t = position + copied;
+    if (s > static_cast<int64_t>(source.size()) || t < 1 ||
+        t > static_cast<int64_t>(target.size())) {
+      break;
+    }
+    target[static_cast<std::size_t>(t - 1)] = source[static_cast<std::size_t>(s - 1)];
+  }
+  lastOut = static_cast<int32_t>(std::max<int64_t>(int64_t{position} - 1 + copied,
+                                                   std::numeric_limits<int32_t>::min()));
 }
 
 }  // namespace kvr

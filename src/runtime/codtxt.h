@@ -81,4 +81,11 @@ void UPCCOD(std::span<int32_t> codes, int32_t a, int32_t b);
 // Words 1..N of WORDS set to VALUE; nothing for N of 0 or less.
 void IFILL(int32_t n, int32_t value, std::span<int32_t> words);
 
+// Copies SOURCE words FIRST..LAST to TARGET words POSITION, POSITION + 1, ... and answers
+// in LASTOUT the last position written (POSITION - 1 when FIRST > LAST). A FIRST of 0 or
+// below copies nothing and leaves LASTOUT as it was. The copy stops at the end of SOURCE
+// and of TARGET; LASTOUT then tells how far it went.
+void ISLCPY(std::span<const int32_t> source, int32_t first, int32_t last, int32_t position,
+            std::span<int32_t> target, int32_t& lastOut);
+
 }  // namespace kvr

@@ -201,7 +201,25 @@ TEST_F(Nxttkn, OtherModesAnswerNothingAndAssertInDebugBuilds) {
         EXPECT_EQ(t.first, -99);
         EXPECT_EQ(t.ivalue, -99);
       },
-      "modes 1, 2 and 3");
+      "modes 1, 2, 3 and 5");
+}
+
+TEST_F(Nxttkn, RestOfTheLineInMode5) {
+  Token t = lex("  ONE TWO  ", kvr::kLexRest);
+  EXPECT_EQ(t.kind, kvr::kTokenText);
+  EXPECT_EQ(t.first, 3);
+  EXPECT_EQ(t.last, 9);
+  EXPECT_EQ(t.ivalue, -99);
+  // A number and separators inside are part of the name; a one-character token first is
+  // still that token.
+  t = lex("A,B 12", kvr::kLexRest);
+  EXPECT_EQ(t.kind, kvr::kTokenText);
+  EXPECT_EQ(t.last, 6);
+  t = lex("  X", kvr::kLexRest);
+  EXPECT_EQ(t.first, 3);
+  EXPECT_EQ(t.last, 3);
+  EXPECT_EQ(lex("/", kvr::kLexRest).kind, kvr::kTokenSlash);
+  EXPECT_EQ(lex("        ", kvr::kLexRest).kind, kvr::kTokenNone);
 }
 
 }  // namespace

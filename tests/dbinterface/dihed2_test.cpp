@@ -167,6 +167,9 @@ TEST_F(Headers, ModelHeaderRecordAndState) {
   EXPECT_EQ(DISTAT.messageCount(kA), 0);
   EXPECT_EQ(DICTL.modelName.word(1), codeOf('B'));
   EXPECT_EQ(DICTL.modelName.word(5), kBlankCode);
+  // The name as the host gave it opens the model's files later.
+  EXPECT_EQ(DICTL.modelGiven.word(1), codeOf('b'));
+  EXPECT_EQ(DICTL.modelGiven.word(5), kBlankCode);
 
   // The record as it stands on the file once flushed.
   int32_t flag = 0;
