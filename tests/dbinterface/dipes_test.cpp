@@ -203,6 +203,28 @@ TEST_F(SetLoader, DirectoryEntries) {
   EXPECT_EQ(find("NONE").corrupt, 1);
 }
 
+// A page of 2040 words holds 43 entries: the 44th set opens a second directory page,
+// linked after the first, and is found there.
+TEST_F(SetLoader, FullDirectoryPageChainsANewOne) {
+  loadNodeRange(5);
+  for (int32_t k = 1; k <= 44; ++k) {
+    ASSERT_EQ(loadSet(18, "S" + std::to_string(k), {{1}}), 0) << k;
+  }
+  const DbPage one = page(recorded(kSetDirectoryType));
+  EXPECT_EQ(one.word(39 + 42 * kSetEntryWords), 1) << "entry 43 in use";
+  ASSERT_GT(one.word(4), 0);
+  const DbPage two = page(one.word(4));
+  EXPECT_EQ(words(two, 2, 5), (std::vector<int32_t>{one.word(4), 2, -1, 0}));
+  EXPECT_EQ(words(two, 39, 40), (std::vector<int32_t>{1, 5002}));
+  EXPECT_EQ(two.word(39 + kSetEntryWords), 0);
+  EXPECT_EQ(page(1).word(6), DBPARM.fileSlot(kDataFileSlot).nextPage);
+
+  const Found last = find("S44");
+  EXPECT_EQ(last.status, 0);
+  EXPECT_EQ(last.first, two.word(41));
+  EXPECT_EQ(find("S4").status, 0) << "an exact match wins over S40 to S44";
+}
+
 TEST_F(SetLoader, SetfndMatchesWholeNamesAndAbbreviations) {
   loadNodeRange(5);
   EXPECT_EQ(find("TOP").status, -1) << "no directory";
