@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "modeldb/attlst.h"
 #include "modelquery/descriptors.h"
 #include "platform/fmtedit.h"
 
@@ -265,6 +266,11 @@ void MATDSC(const int32_t& code, const int32_t& level, std::span<const int32_t> 
 void PHYDSC(const int32_t& code, const int32_t& level, std::span<const int32_t> slots,
             FTextArray records, const int32_t& capacity, int32_t& count, int32_t& answer) {
   dispatch(PHYTYP, code, level, slots, records, capacity, count, answer);
+}
+
+void installDescriptorDispatch() {
+  DSCDSP.material = MATDSC;
+  DSCDSP.property = PHYDSC;
 }
 
 }  // namespace kvr

@@ -108,4 +108,8 @@ void MATCON(const int32_t& level, std::span<const int32_t> slots, FTextArray rec
 void PHYTYP(const int32_t& level, std::span<const int32_t> slots, FTextArray records,
             const int32_t& capacity, int32_t& count, int32_t& answer);
 
+// Makes ITMNAM and ITMNA2 of the attribute list ask MATDSC and PHYDSC; each road's start
+// calls it.
+void installDescriptorDispatch();
+
 }  // namespace kvr

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "modeldb/attlst.h"
+#include "modelquery/descriptors.h"
 #include "modelquery/queries.h"
 #include "platform/fmtedit.h"
 
@@ -491,6 +493,20 @@ TEST(Descriptors, DispatchByAnalysisProgramCode) {
     EXPECT_EQ(c.answer, 0);
     EXPECT_EQ(stub.data, untouched);
   }
+}
+
+// The attribute list's item-name probe reaches the tables once the road has installed them.
+TEST(Descriptors, ItemNameProbeReachesTheTables) {
+  const kvr::DscDsp saved = kvr::DSCDSP;
+  kvr::installDescriptorDispatch();
+  int32_t out = -1;
+  kvr::ITMNAM(1, 21, out);
+  EXPECT_EQ(out, 100);
+  kvr::ITMNAM(1, 4, out);
+  EXPECT_EQ(out, 0);
+  kvr::ITMNA2(1, 27, out);
+  EXPECT_EQ(out, 100);
+  kvr::DSCDSP = saved;
 }
 
 }  // namespace
