@@ -10,6 +10,8 @@
 #include "modeldb/dblevl.h"
 #include "modeldb/dbpage.h"
 #include "modeldb/elttab.h"
+#include "modeldb/entrec.h"
+#include "modelquery/descriptors.h"
 #include "platform/unitio.h"
 #include "plot/pltdev.h"
 #include "runtime/chrset.h"
@@ -155,6 +157,8 @@ void DIINI(int32_t luopt, int32_t ludb8, int32_t ludb7, int32_t luneu,
   }
 
   SYSINI();
+  installEntityLabels();
+  installDescriptorDispatch();
   if (luopt == kOutputNeutral) return;
   prepareDatabaseSide(ludb8, ludb7, ipgsiz);
 }

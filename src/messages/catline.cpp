@@ -20,6 +20,12 @@ constexpr int32_t kJournalText = 77;
 
 }  // namespace
 
+NameInsert programNameText(int32_t k) {
+  if (k < 1 || k > IoMode::kNameSlots - 1) return {};
+  const auto& slot = IOMODE.nameSlot(k + 1);
+  return {slot.codes, slot.count};
+}
+
 CatLine::CatLine(int32_t capacity) : codes_(static_cast<size_t>(capacity), kBlankCode) {}
 
 void CatLine::put(std::string_view piece, int32_t at) {

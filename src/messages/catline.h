@@ -20,6 +20,10 @@ struct NameInsert {
   int32_t count = 0;
 };
 
+// Program-name text K (1 or 2) as messages insert it: name slot K + 1 of IOMODE with its
+// count word. Nothing in the library fills the slots, so by default it inserts nothing.
+NameInsert programNameText(int32_t k);
+
 class CatLine {
  public:
   explicit CatLine(int32_t capacity);

@@ -367,17 +367,13 @@ static_assert(std::size(kTexts) == 280 && inNumberOrder(kTexts));
 // The command errors E3200-E3220 are not journalled.
 bool journalled(int32_t number) { return number < 3200 || number > 3220; }
 
-// The program name that E4090 and E4450 insert: program-name text 2, with its count word.
-// No name slot holds it yet, so the pieces around the insert stand side by side.
-NameInsert programNameText2() { return {}; }
-
 }  // namespace
 
 void MSGE3(int32_t n) {
   int32_t number = blockNumber(n, 3000, 28);
   if (number == 0) return;
   writeBlockMessage('E', number, kTexts, UnitWriter::WRTLN1, journalled(number),
-                    programNameText2());
+                    programNameText(2));
 }
 
 }  // namespace kvr

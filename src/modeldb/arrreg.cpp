@@ -27,6 +27,9 @@
 namespace kvr {
 namespace {
 
+// Raised by every set-up and release of the model registry.
+uint64_t gGeneration = 0;
+
 // Set-up modes.
 constexpr int32_t kWritingRoad = 1;
 constexpr int32_t kFullModel = 2;
@@ -121,10 +124,12 @@ ArrayShape layoutShape(int32_t mode, int32_t k) {
   }
 }
 
-// Fills HEAD from layout MODE and creates its store arrays in FILE, in number order.
-// Answers 0, or the negative result of the CoreCreate that failed.
+// Fills HEAD from layout MODE and creates its store arrays in FILE, in number order;
+// CREATED receives the number of arrays created. Answers 0, or the negative result of
+// the CoreCreate that failed.
 template <class Head>
-int32_t createLayout(Head& head, int32_t mode, int32_t file) {
+int32_t createLayout(Head& head, int32_t mode, int32_t file, int32_t& created) {
+  created = 0;
   const int32_t n = layoutSize(mode);
   for (int32_t k = 1; k <= n; ++k) {
     const ArrayShape s = layoutShape(mode, k);
@@ -139,6 +144,7 @@ int32_t createLayout(Head& head, int32_t mode, int32_t file) {
     CoreCreate(file, head.ARRWID(k), head.ARRPPG(k), a, stat);
     if (a < 0) return a;
     head.ARRCOR(k) = a;
+    created = k;
   }
   return 0;
 }
@@ -290,10 +296,15 @@ void ARRREG(int32_t mode, int32_t force, int32_t& stat) {
     // file is full; the answer store starts afresh instead.
     CoreFreeFile(ArrDsc::kStoreFile);
     ARRDSC.file = ArrDsc::kStoreFile;
-    const int32_t result = createLayout(ARRDSC, mode, ArrDsc::kStoreFile);
+    int32_t created = 0;
+    const int32_t result = createLayout(ARRDSC, mode, ArrDsc::kStoreFile, created);
     if (result < 0) {
       reportSetupFailure(result, false);
       ARRREL();
+      // The head names only the arrays that file 1 still holds; a later set-up starts
+      // afresh from an empty file.
+      ARRDSC.top = created;
+      for (int32_t k = created + 1; k <= ArrDsc::kArrays; ++k) ARRDSC.ARRCOR(k) = 0;
       stat = 1;
       return;
     }
@@ -306,7 +317,8 @@ void ARRREG(int32_t mode, int32_t force, int32_t& stat) {
   // The file may still hold the arrays of an earlier set-up that no window slot keeps;
   // creating on top of them would fill the file and fail the second model opening.
   CoreFreeFile(REGHED.file);
-  int32_t result = createLayout(REGHED, mode, REGHED.file);
+  int32_t created = 0;
+  int32_t result = createLayout(REGHED, mode, REGHED.file, created);
   bool undoPass = false;
   if (result == 0 && mode == kFullModel) {
     undoPass = true;
@@ -320,12 +332,16 @@ void ARRREG(int32_t mode, int32_t force, int32_t& stat) {
   }
   REGHED.mode = mode;
   REGHED.top = layoutSize(mode);
+  ++gGeneration;
 }
 
 void ARRREL() {
   if (REGHED.file >= 1 && REGHED.file <= kCoreFiles) CoreFreeFile(REGHED.file);
   REGHED.mode = 0;
+  ++gGeneration;
 }
+
+uint64_t registryGeneration() { return gGeneration; }
 
 void ARRIO(int32_t mode, int32_t k, int32_t i, int32_t n, int32_t type, std::span<int32_t> ibuf,
            std::span<float> rbuf, int32_t& stat) {

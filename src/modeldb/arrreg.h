@@ -77,4 +77,8 @@ void ARRALC(int32_t k, int32_t nmore, int32_t& first, int32_t& stat);
 // database and ends the run (STOPRN with abort).
 int32_t ARRFND(std::span<const int32_t, 2> key, int32_t k, int32_t hint, int32_t last);
 
+// Counts the set-ups and releases of the model registry: a reader that keeps an index of a
+// named array knows by it that the array was made afresh.
+uint64_t registryGeneration();
+
 }  // namespace kvr

@@ -9,6 +9,7 @@
 #include "modeldb/codcmp.h"
 #include "modeldb/dbmsg.h"
 #include "modeldb/idxlay.h"
+#include "platform/unitio.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
 #include "runtime/iounit.h"
@@ -90,18 +91,35 @@ int32_t compareName(int32_t cls, std::span<const int32_t> pattern, int32_t first
 // What a chain walk does after an entry.
 enum class Walk { Next, Stop };
 
+// The most pages a chain of the index file can have: the pages the file holds. Its
+// header's next-page word is read from the file and may be damaged, so it bounds the
+// walk only where the file slot holds no real unit.
+int64_t chainPageBound() {
+  const DbFileSlot& index = DBPARM.fileSlot(kIndexFileSlot);
+  if (index.unit >= 0) return io::unitRecords(index.unit);
+  return std::max(index.nextPage, kUserLevelPage + 1);
+}
+
 // Walks the chain of class CLS from page FIRST: every page is read into PGCUR and its
 // entries are loaded one by one into the record of CLS (CTLGET) and handed to VISIT,
 // with the entry's number; an entry whose word 1 is 0 is handed over too and ends that
 // page's entries only: the walk goes on with the page in word 4 until it is 0, so the
-// pages linked behind a page with free entries stay reachable. A chain is
-// never longer than the index file, so a damaged one cannot make the walk loop. Answers
-// true when VISIT stopped it; LAST receives the last page read (0 for none).
+// pages linked behind a page with free entries stay reachable. Answers true when VISIT
+// stopped it; LAST receives the last page read (0 for none).
+//
+// A damaged chain ends the walk as one that was not stopped: a chain longer than the
+// index file, or one that comes back to a page it walked. The return is seen by
+// comparing each next page with a remembered one that moves to the current page after
+// 1, 2, 4, ... steps, so a loop is found within twice its length plus its lead-in, with
+// no memory beyond two words.
 template <typename Visit>
 bool walkChain(int32_t cls, int32_t first, int32_t& last, Visit visit) {
   last = 0;
   const int32_t perPage = entriesPerPage(cls);
-  int32_t pagesLeft = std::max(DBPARM.fileSlot(kIndexFileSlot).nextPage, kUserLevelPage + 1);
+  int64_t pagesLeft = chainPageBound();
+  int32_t remembered = 0;
+  int64_t stepsToMove = 1;
+  int64_t steps = 0;
   for (int32_t page = first; page > 0 && pagesLeft > 0; --pagesLeft) {
     PAGRD(cls, page, PGCUR.page());
     last = page;
@@ -111,7 +129,13 @@ bool walkChain(int32_t cls, int32_t first, int32_t& last, Visit visit) {
       if (visit(page, i) == Walk::Stop) return true;
       if (state == 0) break;
     }
+    if (++steps == stepsToMove) {
+      remembered = page;
+      stepsToMove *= 2;
+      steps = 0;
+    }
     page = PGCUR.word(kClassChainWord);
+    if (page == remembered) break;
   }
   return false;
 }

@@ -59,11 +59,11 @@ void EXTVNL(FText ext);
 void DBPROB(FText name, int32_t n, int32_t& geoGens, int32_t& geoExists, int32_t& modelGens,
             int32_t& modelExists);
 
-// Takes the model name from the first token of the 20-code line LINE and probes its
-// files. GEOFOUND is 1 when the current geometry file exists, MODELFOUND 1 when the
+// Takes the model name from the first blank-delimited word of the 20-code line LINE (so
+// a name with a directory, "out/beam", is one name) and probes its files as DBPROB does. GEOFOUND is 1 when the current geometry file exists, MODELFOUND 1 when the
 // current data and index files both exist. When either was found STATUS is 0 and NAME
 // (a code line) receives the first 20 codes of LINE; otherwise STATUS is -1 and NAME is
-// blank in positions 1 to 20. A line without a name token probes nothing.
+// blank in positions 1 to 20. A blank line probes nothing.
 void DBLOCN(std::span<const int32_t> line, std::span<int32_t> name, int32_t& status,
             int32_t& geoFound, int32_t& modelFound);
 

@@ -409,7 +409,10 @@ void TLBOPN(std::span<int32_t> buffer, std::span<const int32_t> name, int32_t le
 
 void DBLOCK(int32_t mode, int32_t& result) {
   if (mode == kLockQuery) {
-    result = DBLEVL.lockHolder == os::processId() ? kHeld : -DBLEVL.lockHolder;
+    const int32_t holder = DBLEVL.lockHolder;
+    // A holder below 0 is no process id (a damaged or foreign file; -2^31 cannot even be
+    // negated): the word as it stands answers, negative, as another process's lock.
+    result = holder == os::processId() ? kHeld : holder < 0 ? holder : -holder;
     return;
   }
   DBLEVL.lockHolder = 0;

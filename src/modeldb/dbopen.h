@@ -71,7 +71,9 @@ void DBPG1I(std::span<int32_t> buffer, std::span<const int32_t> name, int32_t le
             int32_t& status);
 
 // MODE 1: RESULT = 1 when this process holds the lock, else minus the holder's process id
-// (0 when nobody holds it). Any other MODE forgets the holder; RESULT is not touched.
+// (0 when nobody holds it); a holder below 0, no process id, answers as it stands, so it
+// too reads as another process's lock. Any other MODE forgets the holder; RESULT is not
+// touched.
 void DBLOCK(int32_t mode, int32_t& result);
 
 // Clears word 18 of index page 1: with MODE 1 only when this process holds the lock.

@@ -5,6 +5,7 @@
 #include <array>
 #include <climits>
 #include <string>
+#include <utility>
 
 #include "modeldb/dblevl.h"
 #include "modeldb/dbpage.h"
@@ -228,6 +229,12 @@ int32_t slotTransfer(std::span<int32_t> buffer, int32_t page, int32_t write, int
 
 }  // namespace
 
+void resetPseudoUnits() {
+  slotHighWater() = 0;
+  streamHighWater() = 0;
+  PSEUDO = {};
+}
+
 int32_t PAGDSP(std::span<int32_t> buffer, int32_t page, int32_t size, int32_t write,
                int32_t unit) {
   if (unit >= 0) return RANDIO(buffer, page, size, write, unit);
@@ -252,9 +259,19 @@ int32_t PAGCLS(int32_t cls) { return cls <= kLastDataClass ? kDataFileSlot : kIn
 
 int32_t CLSPSZ(int32_t cls) { return DBPARM.fileSlot(PAGCLS(cls)).pageSize; }
 
+namespace {
+PageReadObserver& pageReadObserver() {
+  static PageReadObserver observer;
+  return observer;
+}
+}  // namespace
+
 void PAGRD(int32_t cls, int32_t page, std::span<int32_t> buffer) {
+  if (pageReadObserver()) pageReadObserver()(cls, page);
   pageTransfer(cls, page, buffer, 0);
 }
+
+void setPageReadObserver(PageReadObserver o) { pageReadObserver() = std::move(o); }
 
 void PAGWR(int32_t cls, int32_t page, std::span<int32_t> buffer) {
   pageTransfer(cls, page, buffer, 1);

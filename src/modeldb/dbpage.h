@@ -28,6 +28,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -96,6 +97,11 @@ struct PseudoUnits {
 
 inline PseudoUnits PSEUDO;
 
+// Puts the pseudo-units into their start state, as every start-up does: no slot and no
+// stream record written (the two high-water words of IDXLAY 0), no stream begun or being
+// read, every marker 0.
+void resetPseudoUnits();
+
 // Transfers SIZE words (a negative size counts as 0; at most BUFFER's capacity) between
 // BUFFER and record PAGE of the direct-access unit UNIT: WRITE 0 reads, any other value
 // writes. A failed transfer writes the " !RANDIO Error:" line to the log file and asks
@@ -140,6 +146,11 @@ int32_t CLSPSZ(int32_t cls);
 // and ends the run without a transfer.
 void PAGRD(int32_t cls, int32_t page, std::span<int32_t> buffer);
 void PAGWR(int32_t cls, int32_t page, std::span<int32_t> buffer);
+
+// Called with (class, page) by every PAGRD before its transfer, so that tests can count
+// the pages a walk reads; an empty function removes it.
+using PageReadObserver = std::function<void(int32_t cls, int32_t page)>;
+void setPageReadObserver(PageReadObserver observer);
 
 // Sets CLSPSZ(CLS) words of BUFFER to 0 (at most its capacity), then word 2 to PAGE and
 // word 3 to CLS.

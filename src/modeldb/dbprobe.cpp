@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "command/nxttkn.h"
 #include "modeldb/dbnames.h"
 #include "runtime/codtxt.h"
 #include "runtime/genopen.h"
@@ -104,15 +103,16 @@ void DBLOCN(std::span<const int32_t> line, std::span<int32_t> name, int32_t& sta
   BLKCOD(name, 1, std::min(kLineCodes, static_cast<int32_t>(name.size())));
   status = -1;
 
+  // The model name is the line's first blank-delimited word: a name with a directory
+  // holds "/", which the command lexer would end the token at.
   const int32_t end = std::min(kLineCodes, static_cast<int32_t>(line.size()));
-  int32_t kind = 0;
-  int32_t first = 0;
-  int32_t last = 0;
-  int32_t ivalue = 0;
-  float rvalue = 0.0f;
-  NXTTKN(line, 1, end, kLexName, kind, first, last, ivalue, rvalue);
+  const auto code = [&](int32_t k) { return line[static_cast<size_t>(k - 1)]; };
+  int32_t first = 1;
+  while (first <= end && code(first) == kBlankCode) ++first;
+  int32_t last = first - 1;
+  while (last < end && code(last + 1) != kBlankCode) ++last;
   // A line without a name would probe the bare extensions.
-  if (kind != kTokenText || first < 1 || last < first || last > end) return;
+  if (last < first) return;
 
   FixedText model(kLineCodes);
   CODTXT(line.subspan(static_cast<size_t>(first - 1)), last - first + 1, model);

@@ -4,6 +4,7 @@
 
 #include "modeldb/dblevl.h"
 #include "modeldb/dbopen.h"
+#include "modeldb/dbpage.h"
 #include "runtime/machcn.h"
 
 namespace kvr {
@@ -21,6 +22,7 @@ void resetDatabaseWords() {
   DBLEVL.nodeEntryWords = 3 * MACHCN.word(kMachWordsPerReal) + 4;
   int32_t unused = 0;
   DBLOCK(kForgetHolder, unused);
+  resetPseudoUnits();
 }
 
 }  // namespace kvr

@@ -2,7 +2,8 @@
 // start state, all through one routine so that each block's owner adds its own words
 // here: new databases get the current type code 5006, the loader pages get their header
 // area of 38 words and their node entries 3w + 4 words (w the integer words per REAL of
-// MACHCN), and the database session forgets the write-lock holder.
+// MACHCN), the database session forgets the write-lock holder, and the pseudo-units start
+// with nothing written.
 #pragma once
 
 namespace kvr {

@@ -36,14 +36,15 @@ void LOCTOP(int32_t shape, int32_t index, int32_t mode, std::span<int32_t> list,
   }
   const auto found = std::find_if(lists.begin(), lists.end(),
                                   [index](const LocalList& l) { return l.index == index; });
-  if (found == lists.end()) {
-    count = kindLength(shape, index, lists);
-    status = kIndexWithoutList;
+  // The room is tested before the index: a list too long for the capacity is refused as
+  // such even when the shape has no list of that index.
+  count = found == lists.end() ? kindLength(shape, index, lists) : found->count;
+  if (static_cast<size_t>(count) > list.size()) {
+    status = kListTooLong;
     return;
   }
-  count = found->count;
-  if (static_cast<size_t>(found->count) > list.size()) {
-    status = kListTooLong;
+  if (found == lists.end()) {
+    status = kIndexWithoutList;
     return;
   }
   std::copy(found->nodes().begin(), found->nodes().end(), list.begin());

@@ -37,8 +37,9 @@ inline constexpr int32_t kEdgeWalkMode = 1;
 // Gives in LIST the local nodes of list INDEX of shape code SHAPE, in the edge-walk
 // numbering when MODE is 1. LIST's size is the capacity: it is cleared to 0 first, and on
 // success holds the list followed by zeros. STATUS 0 with COUNT the list's length; 1 for a
-// shape without lists (COUNT 0); 2 for an index without a list for this shape; 9 when the
-// list is longer than the capacity (nothing written). With status 2 or 9, COUNT is the
+// shape without lists (COUNT 0); 9 when the list asked for, or for an index without a
+// list the kind asked for, is longer than the capacity (nothing written); else 2 for an
+// index without a list for this shape. With status 2 or 9, COUNT is the
 // room a list of the kind asked for needs: the node count for index 0, else the longest
 // list of that sign (for a shape whose edges are its positive lists, a negative index
 // counts as an edge too), or the length of the very list refused for want of room.

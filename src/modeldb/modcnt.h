@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace kvr {
@@ -13,13 +14,70 @@ struct ModCnt {
   static constexpr int32_t kWords = 93;
   std::array<int32_t, kWords> words{};
 
-  int32_t& word(int32_t k) { return words[static_cast<size_t>(k - 1)]; }
+  int32_t& word(int32_t k) { return words[static_cast<std::size_t>(k - 1)]; }
 };
 
+// Counts of entities per kind (entity kinds as the existence test numbers them).
+inline constexpr int32_t kCntPoints = 3;
+inline constexpr int32_t kCntLines = 4;
+inline constexpr int32_t kCntSurfaces = 5;
+inline constexpr int32_t kCntBodies = 6;
+inline constexpr int32_t kCntShapes = 7;            // kind 6
 inline constexpr int32_t kCntHighestNode = 10;
 inline constexpr int32_t kCntHighestElement = 11;
+inline constexpr int32_t kCntElementNodes = 12;     // connectivity record width less one
+inline constexpr int32_t kCntOldGroupSize = 14;     // connectivity groups of old formats
+inline constexpr int32_t kCntNodeListBound = 16;    // entries of a packed node list
+inline constexpr int32_t kCntNodeFloor = 19;        // every node below it exists
+inline constexpr int32_t kCntNodeFloorNext = 20;    // kept, not interpreted
+inline constexpr int32_t kCntCoordSystems = 21;     // kind 25
+inline constexpr int32_t kCntKind5 = 48;
+inline constexpr int32_t kCntMaterials = 49;        // kind 10
+inline constexpr int32_t kCntProperties = 50;       // kind 11
+inline constexpr int32_t kCntConditions = 51;       // kind 33
+inline constexpr int32_t kCntLoads = 52;            // kind 30
+inline constexpr int32_t kCntSets = 53;             // kind 7, plus one: set 1 is reserved
+inline constexpr int32_t kCntSetBlockTop = 54;      // highest set-member block in use
+inline constexpr int32_t kCntKind35 = 56;
 inline constexpr int32_t kCntNodeOffset = 61;     // external node = internal + offset
 inline constexpr int32_t kCntElementOffset = 62;  // external element = internal + offset
+inline constexpr int32_t kCntWord63 = 63;         // kept, not interpreted
+inline constexpr int32_t kCntKind34 = 68;
+inline constexpr int32_t kCntKind36 = 69;
+inline constexpr int32_t kCntKind37 = 70;
+inline constexpr int32_t kCntKind38 = 71;
+inline constexpr int32_t kCntAnalysisProgram = 72;  // a model-state word: the analysis program
+inline constexpr int32_t kCntCurves = 78;           // kind 39
+inline constexpr int32_t kCntKind40 = 79;
+inline constexpr int32_t kCntKind41 = 81;
+inline constexpr int32_t kCntKind42 = 82;
+inline constexpr int32_t kCntKind44 = 84;
+inline constexpr int32_t kCntKind46 = 91;           // entity 1 reserved
+inline constexpr int32_t kCntKind47 = 93;
+
+// Counts of deleted entities per kind; deleted lines are counted in two words.
+inline constexpr int32_t kCntDelShapes = 22;
+inline constexpr int32_t kCntDelKind5 = 23;
+inline constexpr int32_t kCntDelCoordSystems = 24;
+inline constexpr int32_t kCntDelLines = 25;
+inline constexpr int32_t kCntDelLines2 = 26;
+inline constexpr int32_t kCntDelSurfaces = 27;
+inline constexpr int32_t kCntDelBodies = 28;
+inline constexpr int32_t kCntDelPoints = 29;
+inline constexpr int32_t kCntDelSets = 30;
+inline constexpr int32_t kCntDelKind34 = 31;
+inline constexpr int32_t kCntDelKind35 = 32;
+inline constexpr int32_t kCntDelConditions = 33;
+inline constexpr int32_t kCntDelLoads = 34;
+inline constexpr int32_t kCntDelMaterials = 35;
+inline constexpr int32_t kCntDelProperties = 36;
+inline constexpr int32_t kCntDelCurves = 37;
+inline constexpr int32_t kCntDelKind40 = 38;
+inline constexpr int32_t kCntDelKind41 = 39;
+inline constexpr int32_t kCntDelKind42 = 40;
+inline constexpr int32_t kCntDelKind44 = 41;
+inline constexpr int32_t kCntDelKind46 = 42;
+inline constexpr int32_t kCntDelKind47 = 43;
 
 inline ModCnt MODCNT;
 

@@ -46,7 +46,7 @@ std::string editSpecial(double value, int w) {
 }
 
 // Iw.m: at least M digits (leading zeros), right-justified; W = 0 gives the minimal width.
-// Iw.0 of zero is all blanks.
+// Iw.0 of zero is all blanks, and I0.0 of zero one blank.
 std::string editIm(int64_t value, int w, int m) {
   if (w < 0) return {};
   uint64_t magnitude = value < 0 ? 0 - uint64_t(value) : uint64_t(value);
@@ -58,7 +58,7 @@ std::string editIm(int64_t value, int w, int m) {
   }
   const int shown = count > m ? count : m;
   const int length = shown + (value < 0 ? 1 : 0);
-  if (w == 0) w = length;
+  if (w == 0) w = length > 0 ? length : 1;
   if (length > w) return stars(w);
   std::string out(size_t(w), ' ');
   size_t at = size_t(w);
@@ -248,7 +248,12 @@ bool readI(std::string_view field, int32_t& value) {
   return true;
 }
 
-bool readF(std::string_view field, int d, double& value) {
+namespace {
+
+// Fw.d input into a float or a double: the digits go to the type in one step, rounded
+// once to nearest, so that a float reads exactly as a float field is read.
+template <class Real>
+bool readReal(std::string_view field, int d, Real& value) {
   // The mantissa's significant digits are gathered without their point; SCALE is the
   // power of ten that the integer they form is multiplied by.
   char local[64];
@@ -313,7 +318,7 @@ bool readF(std::string_view field, int d, double& value) {
   if (!mantissaDigit) return false;
   if (part != Part::Mantissa && !exponentDigit) return false;
   if (count == 0) {
-    value = negative ? -0.0 : 0.0;
+    value = negative ? Real(-0.0) : Real(0.0);
     return true;
   }
   if (d < 0) d = 0;
@@ -323,7 +328,7 @@ bool readF(std::string_view field, int d, double& value) {
   char* p = digits + count;
   *p++ = 'e';
   p = std::to_chars(p, p + 22, scale).ptr;
-  double parsed = 0.0;
+  Real parsed{};
   const auto result = std::from_chars(digits, p, parsed);
   if (result.ec == std::errc::result_out_of_range) {
     // The value is 0.ddd times 10**(count + scale): too large to hold is a bad field,
@@ -336,6 +341,11 @@ bool readF(std::string_view field, int d, double& value) {
   value = negative ? -parsed : parsed;
   return true;
 }
+
+}  // namespace
+
+bool readF(std::string_view field, int d, double& value) { return readReal(field, d, value); }
+bool readF(std::string_view field, int d, float& value) { return readReal(field, d, value); }
 
 // ---------------------------------------------------------------------------------------
 // The format interpreter.
@@ -450,9 +460,11 @@ class FormatWalk {
   bool dataFrom(size_t pos) const { return lastData_ != std::string_view::npos && lastData_ >= pos; }
   bool anyData() const { return lastData_ != std::string_view::npos; }
 
+  // A record ends without the blanks of position editing that nothing followed.
   void newRecord() {
     records_.push_back(std::move(record_));
     record_.clear();
+    pending_ = 0;
   }
   std::vector<std::string> finish() {
     newRecord();
@@ -462,6 +474,12 @@ class FormatWalk {
  private:
   void fail() { failed_ = true; }
   bool editing() const { return items_ != nullptr; }
+
+  // nX moves the position on; its blanks are written when something follows them.
+  void transmit() {
+    record_.append(pending_, ' ');
+    pending_ = 0;
+  }
 
   size_t skipBlanks(size_t pos) const {
     while (pos < text_.size() && text_[pos] == ' ') ++pos;
@@ -487,6 +505,7 @@ class FormatWalk {
   // A quoted literal at POS; a doubled quote inside stands for one.
   size_t literal(size_t pos) {
     const char quote = text_[pos++];
+    if (editing()) transmit();
     for (;;) {
       if (pos >= text_.size()) {
         fail();
@@ -540,7 +559,7 @@ class FormatWalk {
         fail();
         return pos;
       }
-      if (editing()) record_.append(size_t(count), ' ');
+      if (editing()) pending_ += size_t(count);
       return pos + 1;
     }
     Descriptor desc{};
@@ -586,6 +605,7 @@ class FormatWalk {
           stopped_ = true;
           return pos;
         }
+        transmit();
         editItem(desc, (*items_)[next_++], record_);
       }
     }
@@ -599,6 +619,7 @@ class FormatWalk {
   size_t lastData_ = std::string_view::npos;
   bool failed_ = false;
   bool stopped_ = false;
+  size_t pending_ = 0;  // blanks of position editing not yet written
   std::string record_;
   std::vector<std::string> records_;
 };

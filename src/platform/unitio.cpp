@@ -28,7 +28,8 @@ struct Unit {
   Action action = Action::ReadWrite;
   Form form = Form::Formatted;
   int32_t recl = 0;
-  bool scratch = false;
+  bool scratch = false;   // its name is gone from the directory since the open
+  bool regular = false;   // a regular file: one that can seek and be truncated
   bool shared = false;
   bool preconnected = false;
   bool lastWasRead = true;  // a write after a read or rewind first ends the file there
@@ -100,14 +101,15 @@ uint32_t getLE32(const unsigned char* p) {
 }
 
 // Sequential units: a write after a read or a rewind makes the record written the last
-// one of the file, as an end-file would.
+// one of the file, as an end-file would. A pipe, a FIFO or a terminal cannot seek and has
+// nothing to truncate: its records simply follow.
 int32_t prepareSequentialWrite(Unit& u) {
   if (!u.lastWasRead) return kIosOk;
   u.lastWasRead = false;
-  if (u.preconnected) return kIosOk;
+  if (u.preconnected || !u.regular) return kIosOk;
   if (std::fseek(u.stream, 0, SEEK_CUR) != 0) return writeErrno(errno);
   struct stat st;
-  if (::fstat(fileno(u.stream), &st) != 0 || !S_ISREG(st.st_mode)) return kIosOk;
+  if (::fstat(fileno(u.stream), &st) != 0) return writeErrno(errno);
   long pos = std::ftell(u.stream);
   if (pos < 0) return writeErrno(errno);
   if (pos < st.st_size && ftruncate(fileno(u.stream), pos) != 0) return writeErrno(errno);
@@ -119,7 +121,7 @@ int32_t prepareSequentialRead(Unit& u) {
   u.lastWasRead = true;
   if (u.preconnected) return kIosOk;
   if (std::fflush(u.stream) != 0) return writeErrno(errno);
-  if (std::fseek(u.stream, 0, SEEK_CUR) != 0) return kIosReadError;
+  if (u.regular && std::fseek(u.stream, 0, SEEK_CUR) != 0) return kIosReadError;
   return kIosOk;
 }
 
@@ -158,7 +160,8 @@ int closeUnit(Unit& u, bool deleteFile) {
     if (::close(u.fd) != 0) rc = errno;
     u.fd = -1;
   }
-  if ((deleteFile || u.scratch) && !u.name.empty()) {
+  // A scratch file's name went with its open; another file may carry it by now.
+  if (deleteFile && !u.scratch && !u.name.empty()) {
     if (::unlink(u.name.c_str()) != 0 && rc == 0) rc = errno;
   }
   return rc;
@@ -219,8 +222,12 @@ int32_t unitOpen(int32_t unit, const OpenSpec& want) {
     fd = ::mkstemp(pattern.data());
     if (fd < 0) return openErrno(errno);
     ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    // Removed from its directory at once: the descriptor keeps the file, and nothing is
+    // left behind however the process ends. INQUIRE still answers with the name.
+    ::unlink(pattern.c_str());
     u->name = pattern;
     u->scratch = true;
+    u->regular = true;
     u->action = Action::ReadWrite;
   } else {
     if (want.file.empty() || want.file.find('\0') != std::string::npos) return kIosOpenError;
@@ -244,10 +251,11 @@ int32_t unitOpen(int32_t unit, const OpenSpec& want) {
     fd = ::open(name.c_str(), flags, 0666);
     if (fd < 0) return openErrno(errno);
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
       ::close(fd);
       return kIosOpenError;
     }
+    u->regular = S_ISREG(st.st_mode);
     u->name = name;
   }
 
@@ -260,7 +268,6 @@ int32_t unitOpen(int32_t unit, const OpenSpec& want) {
     if (u->stream == nullptr) {
       int e = errno;
       ::close(fd);
-      if (u->scratch) ::unlink(u->name.c_str());
       return openErrno(e);
     }
     bool append = want.access == Access::Append || want.position == Position::Append;
@@ -306,6 +313,15 @@ bool unitIsShared(int32_t unit) {
 int32_t unitRecl(int32_t unit) {
   const Unit* u = find(unit);
   return u == nullptr ? 0 : u->recl;
+}
+
+int64_t unitRecords(int32_t unit) {
+  const Unit* u = find(unit);
+  if (u == nullptr || u->access != Access::Direct || u->recl <= 0) return 0;
+  struct stat st;
+  if (::fstat(u->fd, &st) != 0) return 0;
+  const int64_t bytes = int64_t{u->recl} * 4;
+  return (static_cast<int64_t>(st.st_size) + bytes - 1) / bytes;
 }
 
 bool fileExists(std::string_view name) {

@@ -49,7 +49,9 @@ enum class Status { Old, New, Unknown, Scratch };
 enum class Position { Rewind, Append };
 
 // The specifiers of an OPEN. FILE is ignored for SCRATCH, which gets a unique name in
-// the temporary directory (TMPDIR, else /tmp) and is removed at close.
+// the temporary directory (TMPDIR, else /tmp) and is removed from that directory as soon
+// as it is made: the unit keeps the file until its close, and no process end leaves it
+// behind. INQUIRE still answers with the name.
 struct OpenSpec {
   std::string file;
   Access access = Access::Sequential;
@@ -68,7 +70,7 @@ inline constexpr int32_t kStdoutUnit = 6;
 // be reopened (kIosOpenError).
 int32_t unitOpen(int32_t unit, const OpenSpec& want);
 
-// Disconnects UNIT, keeping the file or deleting it. A scratch file is always deleted.
+// Disconnects UNIT, keeping the file or deleting it. A scratch file ends with its close.
 // Closing a unit that is not connected, or unit 5 or 6, does nothing and answers 0.
 int32_t unitClose(int32_t unit, bool deleteFile = false);
 
@@ -80,13 +82,17 @@ bool unitIsOpen(int32_t unit);
 std::string unitFileName(int32_t unit);  // empty when not connected
 bool unitIsShared(int32_t unit);
 int32_t unitRecl(int32_t unit);          // 0 unless connected for direct access
+// The records a direct-access unit's file holds, a record only partly present counted:
+// the file's size over the record's bytes, rounded up. 0 unless connected for direct access.
+int64_t unitRecords(int32_t unit);
 // A file looked for by name is found as named, else as the one file of its directory
 // whose name matches ignoring case (names written on a platform that ignored case).
 bool fileExists(std::string_view name);
 bool findExistingFile(std::string_view name, std::string& actual);
 
 // Positions a sequential unit at its first record; the next write truncates the file
-// there (an end-file after the written records).
+// there (an end-file after the written records). A unit on a pipe, a FIFO or a terminal
+// cannot be positioned (kIosReadError); its writes never truncate.
 int32_t unitRewind(int32_t unit);
 int32_t unitFlush(int32_t unit);
 

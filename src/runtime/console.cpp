@@ -115,13 +115,13 @@ void open() {
   PLTDEV.colourCount2 = PLTDEV.colourCount;
 }
 
-// Text output: an empty line for a count below 1, else the codes in lines of 80
-// characters, each behind one blank.
+// Text output: an empty record for a count below 1 (as "(1X)" writes it), else the codes
+// in lines of 80 characters, each behind one blank.
 void textOutput() {
   if (PLTCAP.hostDialogue > kHostDialogueThreshold) return;
   const int32_t n = std::min(PLTPAR.textCount, PltPar::kMaxText);
   if (n < 1) {
-    io::writeRecord(PLTPAR.outUnit, " ");
+    io::writeRecord(PLTPAR.outUnit, "");
     return;
   }
   for (int32_t first = 1; first <= n; first += kLineCharacters) {

@@ -62,8 +62,7 @@ constexpr std::string_view kKindLists[] = {
 
 // The two words of the model geometry state that hold an eight-character name.
 constexpr int32_t kGeoNameWords[] = {17, 18};
-// The model-size word that holds the model's analysis-program code.
-constexpr int32_t kCntAnalysisProgram = 72;
+// The analysis-program code that the model-size word starts with.
 constexpr int32_t kDefaultAnalysisProgram = 38;
 constexpr int32_t kEltNamCount = 31;
 constexpr int32_t kSelectionItems = 31;

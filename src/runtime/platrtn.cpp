@@ -568,8 +568,11 @@ int32_t StrToReal(const char* s, double& real) {
   size_t n = numberLength(s);
   // Nothing that reads as a number is no number, whatever follows.
   if (n == 0) return 0;
+  // A number that reads as none is beyond the double range: stored as the huge value of
+  // its sign, as the system's conversion gives it.
   double value = 0.0;
-  if (fmt::readF(std::string_view(s, n), 0, value)) real = value;
+  const bool read = fmt::readF(std::string_view(s, n), 0, value);
+  real = read ? value : (*s == '-' ? -HUGE_VAL : HUGE_VAL);
   for (s += n; *s != '\0'; ++s) {
     if (!isSpace(*s)) return 0;
   }

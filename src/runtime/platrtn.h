@@ -154,7 +154,7 @@ void StrUpper(char* s);
 
 // Reads the number at the start of S (white space before it skipped) into REAL; answers 1
 // when only white space follows it, 0 when anything else does or there is no number (REAL
-// then 0).
+// then 0). A number beyond the double range stores HUGE_VAL with its sign.
 int32_t StrToReal(const char* s, double& real);
 
 // StrToReal rounded to the nearest integer (halves away from zero) into VALUE. A value

@@ -1,8 +1,6 @@
 #include "runtime/txtutil.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <string>
 
 #include "platform/fmtedit.h"
@@ -129,11 +127,10 @@ int32_t INTTXT(int32_t value, FText text) {
 
 float TXTREL(FText text, int32_t n) {
   std::string field;
-  double value = 0.0;
+  float value = 0.0f;
+  // Read as a REAL field: rounded once, and only what rounds beyond the range refused.
   if (!readField(text, n, field) || !fmt::readG(field, 0, value)) return 0.0f;
-  // A value beyond the real range does not read as a real.
-  if (!(std::fabs(value) <= std::numeric_limits<float>::max())) return 0.0f;
-  return static_cast<float>(value);
+  return value;
 }
 
 int32_t TXTINT(FText text, int32_t n) {

@@ -87,13 +87,15 @@ TEST_F(HostFiles, FormattedAppendAndScratch) {
   io::unitClose(kUnit);
   EXPECT_EQ(readFile("run.log"), "first\nsecond\n");
 
-  // ISTAT 2: a scratch file, not the named one, gone at the close.
+  // ISTAT 2: a scratch file, not the named one, never left in its directory.
   setenv("TMPDIR", dir.path().c_str(), 1);
   ASSERT_EQ(open("scratch.tmp", 0, 2), 0);
   unsetenv("TMPDIR");
   std::string name = io::unitFileName(kUnit);
   EXPECT_FALSE(fs::exists("scratch.tmp"));
-  EXPECT_TRUE(fs::exists(name));
+  EXPECT_EQ(fs::path(name).parent_path(), dir.path());
+  EXPECT_FALSE(fs::exists(name));  // held by the unit alone
+  EXPECT_EQ(io::writeUnformatted(kUnit, std::vector<int32_t>{1}), 0);
   int32_t iostat = -1;
   CLSTLDBF(kUnit, iostat);
   EXPECT_EQ(iostat, 0);

@@ -264,6 +264,25 @@ TEST_F(Catalogue, NameInsertIsCutToItsSlotAndTheLine) {
   }
 }
 
+// E4090 and E4450 insert program-name text 2, name slot 3 of the catalogue texts.
+TEST_F(Catalogue, ProgramNameComesFromNameSlotThree) {
+  auto& slot = IOMODE.nameSlot(3);
+  const auto saved = slot;
+  slot.codes.fill(kBlankCode);
+  int32_t last = 0;
+  TXTCOD(FixedText(5, "KVX*."), 1, slot.codes, last);
+  slot.count = 3;
+  MSGE3(1090);
+  MSGE3(1450);
+  slot.count = 999;  // a count beyond the slot inserts the slot's codes and no more
+  MSGE3(1090);
+  slot = saved;
+  ASSERT_GE(messages().size(), 5u);
+  EXPECT_EQ(messages()[0], " E4090: Model too large for KVX");
+  EXPECT_EQ(messages()[3], " E4450: No KVX data for this model");
+  EXPECT_EQ(messages()[4], " E4090: Model too large for KVX");
+}
+
 TEST_F(Catalogue, MessagesOfBlockMUseTheirOwnWriters) {
   const int32_t none[1] = {0};
   const float real[1] = {0.0f};

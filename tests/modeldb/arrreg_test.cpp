@@ -313,6 +313,31 @@ TEST_F(NamedArrays, AFailedCreationReportsAndReleases) {
   }
 }
 
+// A failed answer-store set-up leaves the head naming only what file 1 still holds, and
+// the next set-up starts from an empty file.
+TEST_F(NamedArrays, AFailedAnswerStoreNamesOnlyTheArraysLeft) {
+  int32_t stat = -1;
+  ARRREG(4, 0, stat);
+  ASSERT_EQ(ARRDSC.top, 4);
+  {
+    mem::ScopedHook hook;
+    hook.failNth(2);
+    ARRREG(4, 0, stat);
+  }
+  EXPECT_EQ(stat, 1);
+  EXPECT_EQ(ARRDSC.top, CORSTO.count(1));
+  EXPECT_LT(ARRDSC.top, 4);
+  for (int32_t k = 1; k <= ARRDSC.top; ++k) {
+    EXPECT_EQ(CORSTO.registered(1, ARRDSC.ARRCOR(k)), 1) << k;
+  }
+  for (int32_t k = ARRDSC.top + 1; k <= 4; ++k) EXPECT_EQ(ARRDSC.ARRCOR(k), 0) << k;
+
+  ARRREG(4, 0, stat);
+  EXPECT_EQ(stat, 0);
+  EXPECT_EQ(ARRDSC.top, 4);
+  EXPECT_EQ(CORSTO.count(1), 4);
+}
+
 TEST_F(NamedArrays, ArrrelReleasesTheStoreFileAndKeepsTheHead) {
   fullModel();
   ARRREL();

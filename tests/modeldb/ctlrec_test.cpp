@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,21 @@ TEST_F(CtlRec, AChainThatLoopsIsWalkedOnce) {
   for (int32_t i = 1; i <= 10; ++i) CTLA01(name("U" + std::to_string(i)), buffer);
   setFileWord("M1.M71", kIndexPage, 2, 4, 2);  // the full page 2 names itself as next
   EXPECT_EQ(findUser("ABSENT"), -1);
+}
+
+// A loop through two pages ends the walk within the pages the index file holds, however
+// many pages the next-page word claims.
+TEST_F(CtlRec, ALoopOfTwoPagesEndsWithinTheFile) {
+  for (int32_t i = 1; i <= 11; ++i) CTLA01(name("U" + std::to_string(i)), buffer);
+  ASSERT_EQ(index(2, 4), 6);
+  setFileWord("M1.M71", kIndexPage, 6, 4, 2);
+  DBPARM.fileSlot(kIndexFileSlot).nextPage = std::numeric_limits<int32_t>::max();
+  int64_t reads = 0;
+  setPageReadObserver([&](int32_t, int32_t) { ++reads; });
+  EXPECT_EQ(findUser("ABSENT"), -1);
+  setPageReadObserver(nullptr);
+  EXPECT_GE(reads, 2);
+  EXPECT_LE(reads, static_cast<int64_t>(test::readFile(dir.file("M1.M71")).size()) / 400);
 }
 
 TEST_F(CtlRec, ProjectLevelsStayReachableFromTheChainHead) {

@@ -8,10 +8,13 @@
 
 #include "dbopenfixture.h"
 #include "modeldb/ctlrec.h"
+#include "modeldb/dbpage.h"
 #include "platform/stop.h"
 #include "plot/pltdsp.h"
 #include "runtime/console.h"
+#include "runtime/filcls.h"
 #include "runtime/fouvre.h"
+#include "runtime/startup.h"
 
 namespace kvr {
 namespace {
@@ -297,6 +300,29 @@ TEST_F(DbOpen, ModelStateAndCounters) {
   EXPECT_EQ(nodes, 40);
   EXPECT_EQ(elements, 50);
   EXPECT_EQ(cases, 3);
+}
+
+// Every start-up begins the pseudo-units afresh: after the end of a run that wrote
+// through them, the next run's first slot write is slot 1 again and its stream starts
+// at record 1 (records of 100 words, 3 per slot).
+TEST_F(DbOpen, EachStartUpBeginsThePseudoUnitsAfresh) {
+  for (int32_t run = 1; run <= 2; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    GFXDEF();
+    DBPARM.recordLength = 100;
+    DBPARM.scratchSize1 = 600;
+    DBPARM.scratchSize2 = 300;
+    std::vector<int32_t> page(600, run);
+    page[4] = 150;  // the used length: two stream records
+    EXPECT_EQ(PAGDSP(page, 1, 0, 1, -1), 1);
+    EXPECT_EQ(PAGDSP(page, 1, 0, 1, -4), 2);
+    std::vector<int32_t> back(600, 0);
+    EXPECT_EQ(PAGDSP(back, 1, 0, 0, -1), 3);
+    EXPECT_EQ(back[299], run);
+    // The end of the run closes the scratch files, which removes them.
+    FILCLS(12);
+    FILCLS(13);
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "runtime/codtxt.h"
 #include "runtime/fouvre.h"
 #include "runtime/iounit.h"
+#include "runtime/modelname.h"
 #include "testsupport.h"
 
 namespace kvr {
@@ -153,6 +154,38 @@ TEST_F(FileProbe, LocatesTheModelOfTheFirstToken) {
   EXPECT_EQ(l.status, 0);
   EXPECT_EQ(l.modelFound, 1);
   EXPECT_EQ(l.name, lineOf("  v"));
+}
+
+// A model name with a directory is one word: its files are those the model-file-name
+// builder names, found as DBPROB finds them.
+TEST_F(FileProbe, LocatesAModelInADirectory) {
+  for (const char* model : {"beam", "out/beam"}) {
+    for (ModelFileKind kind : {ModelFileKind::Index, ModelFileKind::Data}) {
+      touch(modelFileName(model, kind));
+    }
+  }
+  ASSERT_TRUE(std::filesystem::exists(dir.file("out/BEAM.M71")));
+  struct Case {
+    const char* line;
+    const char* model;
+    int32_t status, modelFound;
+  };
+  const Case cases[] = {
+      {"beam", "beam", 0, 1},
+      {"out/beam rest of line", "out/beam", 0, 1},
+      {"  out/beam", "out/beam", 0, 1},
+      {"out/missing", "out/missing", -1, 0},
+      {"out/", "out/", -1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const Located l = locate(c.line);
+    EXPECT_EQ(l.status, c.status);
+    EXPECT_EQ(l.modelFound, c.modelFound);
+    EXPECT_EQ(l.modelFound, probe(c.model).modelExists);
+    EXPECT_EQ(l.geoFound, 0);
+    EXPECT_EQ(l.name, c.status == 0 ? lineOf(c.line) : lineOf(""));
+  }
 }
 
 TEST_F(FileProbe, BlankLineFindsNothing) {

@@ -277,7 +277,13 @@ TEST(Loctop, RefusalsClearTheListAndCountTheRoomNeeded) {
       {13, 0, 0, 15, kIndexWithoutList, 8, {}},   // a solid has no whole-element list
       {13, 7, 0, 15, kIndexWithoutList, 4, {}},   // a face of HE8 has 4 nodes
       {13, -13, 0, 15, kIndexWithoutList, 2, {}},
-      {13, 7, 0, 2, kIndexWithoutList, 4, {}},    // no such list, whatever the room
+      // The room is tested before the index.
+      {13, 7, 0, 2, kListTooLong, 4, {}},
+      {13, 7, 0, 3, kListTooLong, 4, {}},
+      {13, 0, 0, 3, kListTooLong, 8, {}},
+      {13, 0, 0, 7, kListTooLong, 8, {}},
+      {13, 0, 0, 8, kIndexWithoutList, 8, {}},
+      {13, -13, 0, 1, kListTooLong, 2, {}},
       {3, -1, 0, 15, kIndexWithoutList, 2, {}},   // TR3 keeps its edges as positive lists
       {14, 6, 0, 15, kIndexWithoutList, 8, {}},   // the longest face of PE15
       {15, -13, 0, 15, kIndexWithoutList, 3, {}},

@@ -1,9 +1,13 @@
 #include "platform/unitio.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -13,6 +17,7 @@ namespace kvr::io {
 namespace {
 
 using kvr::test::readFile;
+using kvr::test::SavedEnv;
 using kvr::test::TempDir;
 using kvr::test::writeFile;
 
@@ -25,6 +30,15 @@ OpenSpec want(const std::string& file, Form form, Access access = Access::Sequen
   s.status = status;
   s.recl = recl;
   return s;
+}
+
+// Everything that can be read from FD now, without waiting for more.
+std::string drain(int fd) {
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+  std::string got;
+  char buf[256];
+  for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) got.append(buf, static_cast<size_t>(n));
+  return got;
 }
 
 class UnitIo : public ::testing::Test {
@@ -95,6 +109,7 @@ TEST_F(UnitIo, DirectRecordsAreZeroFilledAndEndOfFileIsReported) {
   ASSERT_EQ(unitOpen(40, want("d.dat", Form::Unformatted, Access::Direct, Status::Unknown, 100)), kIosOk);
   std::vector<int32_t> rec(100, 7);
   ASSERT_EQ(writeDirect(40, 3, rec), kIosOk);
+  EXPECT_EQ(unitRecords(40), 3);
   std::vector<int32_t> back(100, -1);
   EXPECT_EQ(readDirect(40, 5, back), kIosEnd);
   EXPECT_EQ(back, std::vector<int32_t>(100, 0));
@@ -112,6 +127,12 @@ TEST_F(UnitIo, DirectRecordsAreZeroFilledAndEndOfFileIsReported) {
   std::string bytes = readFile("d.dat");
   ASSERT_EQ(bytes.size(), 1200u);
   EXPECT_EQ(bytes.substr(400, 400), std::string(400, '\0'));
+  EXPECT_EQ(unitRecords(40), 0);  // not connected
+
+  // A record only partly present counts.
+  writeFile("p.dat", std::string(401, '\1'));
+  ASSERT_EQ(unitOpen(40, want("p.dat", Form::Unformatted, Access::Direct, Status::Old, 100)), kIosOk);
+  EXPECT_EQ(unitRecords(40), 2);
 }
 
 TEST_F(UnitIo, DirectRecordBeyondFourGigabytes) {
@@ -186,17 +207,109 @@ TEST_F(UnitIo, WriteToUnconnectedUnitCreatesNothing) {
   EXPECT_EQ(unitClose(77), kIosOk);
 }
 
-TEST_F(UnitIo, ScratchFilesLiveInTheTemporaryDirectoryAndVanishAtClose) {
-  setenv("TMPDIR", dir.path().c_str(), 1);
-  OpenSpec s = want("ignored", Form::Unformatted, Access::Sequential, Status::Scratch);
-  ASSERT_EQ(unitOpen(50, s), kIosOk);
-  std::string name = unitFileName(50);
-  unsetenv("TMPDIR");
-  EXPECT_EQ(std::filesystem::path(name).parent_path(), dir.path());
-  EXPECT_TRUE(std::filesystem::exists(name));
+// Scratch files are named in the temporary directory but never stay there: a process that
+// ends without closing them leaves nothing behind.
+TEST_F(UnitIo, ScratchFilesLeaveTheTemporaryDirectoryEmptyAndStillReadBack) {
+  SavedEnv env({"TMPDIR"});
+  std::filesystem::create_directory("tmp");
+  setenv("TMPDIR", dir.file("tmp").c_str(), 1);
+  const OpenSpec named = want("ignored", Form::Unformatted, Access::Sequential, Status::Scratch);
+  ASSERT_EQ(unitOpen(50, named), kIosOk);
+  ASSERT_EQ(unitOpen(51, want("", Form::Formatted, Access::Sequential, Status::Scratch)), kIosOk);
+  ASSERT_EQ(unitOpen(52, want("", Form::Unformatted, Access::Direct, Status::Scratch, 2)), kIosOk);
+  EXPECT_TRUE(std::filesystem::is_empty("tmp"));
   EXPECT_FALSE(std::filesystem::exists("ignored"));
-  unitClose(50);
-  EXPECT_FALSE(std::filesystem::exists(name));
+  for (int32_t unit : {50, 51, 52}) {
+    EXPECT_EQ(std::filesystem::path(unitFileName(unit)).parent_path(), dir.file("tmp")) << unit;
+  }
+  EXPECT_NE(unitFileName(50), unitFileName(51));
+
+  ASSERT_EQ(writeUnformatted(50, std::vector<int32_t>{1, 2}), kIosOk);
+  ASSERT_EQ(writeRecord(51, "one"), kIosOk);
+  ASSERT_EQ(writeDirect(52, 3, std::vector<int32_t>{5, 6}), kIosOk);
+  ASSERT_EQ(unitRewind(50), kIosOk);
+  ASSERT_EQ(unitRewind(51), kIosOk);
+  std::vector<int32_t> words(2);
+  int32_t count = 0;
+  EXPECT_EQ(readUnformatted(50, words, count), kIosOk);
+  EXPECT_EQ(words, (std::vector<int32_t>{1, 2}));
+  std::string rec;
+  EXPECT_EQ(readRecord(51, rec), kIosOk);
+  EXPECT_EQ(rec, "one");
+  EXPECT_EQ(readDirect(52, 3, words), kIosOk);
+  EXPECT_EQ(words, (std::vector<int32_t>{5, 6}));
+
+  // A file made later under a scratch unit's name is not the unit's to delete.
+  writeFile(unitFileName(51), "kept\n");
+  std::string other = unitFileName(51);
+  EXPECT_EQ(unitClose(51, true), kIosOk);
+  EXPECT_EQ(readFile(other), "kept\n");
+  std::filesystem::remove(other);
+  EXPECT_TRUE(std::filesystem::is_empty("tmp"));
+}
+
+// A unit on a stream that cannot seek takes every record in order, also the first after
+// the open and the first after a read; formatted and unformatted alike.
+TEST_F(UnitIo, PipesAndFifosTakeEveryRecord) {
+  const std::string framed("\x04\0\0\0\x07\0\0\0\x04\0\0\0", 12);
+  for (Form form : {Form::Formatted, Form::Unformatted}) {
+    const bool formatted = form == Form::Formatted;
+    auto write = [&](int32_t unit, int32_t n) {
+      return formatted ? writeRecord(unit, std::to_string(n))
+                       : writeUnformatted(unit, std::vector<int32_t>{n});
+    };
+    const std::string expected = formatted ? "7\n7\n" : framed + framed;
+
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(unitOpen(40, want("/dev/fd/" + std::to_string(fds[1]), form)), kIosOk);
+    ::close(fds[1]);
+    EXPECT_EQ(write(40, 7), kIosOk);
+    EXPECT_EQ(write(40, 7), kIosOk);
+    EXPECT_EQ(unitClose(40), kIosOk);
+    EXPECT_EQ(drain(fds[0]), expected) << formatted;
+    ::close(fds[0]);
+
+    // A FIFO opened for reading and writing reads back its own first record, then writes.
+    std::filesystem::remove("f.fifo");
+    ASSERT_EQ(::mkfifo("f.fifo", 0600), 0);
+    int reader = ::open("f.fifo", O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_EQ(unitOpen(41, want("f.fifo", form)), kIosOk);
+    EXPECT_EQ(write(41, 7), kIosOk);
+    if (formatted) {
+      std::string rec;
+      EXPECT_EQ(readRecord(41, rec), kIosOk);
+      EXPECT_EQ(rec, "7");
+      EXPECT_EQ(write(41, 7), kIosOk);
+      EXPECT_EQ(write(41, 7), kIosOk);
+    } else {
+      EXPECT_EQ(write(41, 7), kIosOk);
+    }
+    EXPECT_EQ(unitClose(41), kIosOk);
+    EXPECT_EQ(drain(reader), expected) << formatted;
+    ::close(reader);
+  }
+}
+
+TEST_F(UnitIo, ATerminalTakesEveryRecord) {
+  int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+    GTEST_SKIP() << "no pseudo-terminal on this machine: " << std::strerror(errno);
+  }
+  const std::string slave = ::ptsname(master);
+  // Held open here too, so that what the unit wrote stays readable after its close.
+  int held = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(unitOpen(42, want(slave, Form::Formatted)), kIosOk);
+  EXPECT_EQ(writeRecord(42, " PROCESSING MESH DATA"), kIosOk);
+  EXPECT_EQ(writeRecord(42, " two"), kIosOk);
+  EXPECT_EQ(unitClose(42), kIosOk);
+  std::string got = drain(master);
+  std::erase(got, '\r');
+  EXPECT_EQ(got, " PROCESSING MESH DATA\n two\n");
+  ::close(held);
+  ::close(master);
 }
 
 TEST_F(UnitIo, ExistingFilesAreFoundIgnoringCaseWhenTheMatchIsUnique) {

@@ -113,7 +113,7 @@ TEST_F(Console, TextOutputWritesLinesOfEightyBehindOneBlank) {
   PLTDSP(kOpTextOutput);
   PLTPAR.textCount = 0;
   PLTDSP(kOpTextOutput2);
-  EXPECT_EQ(lines(), (Lines{" " + std::string(80, 'a'), " " + std::string(20, 'a'), " "}));
+  EXPECT_EQ(lines(), (Lines{" " + std::string(80, 'a'), " " + std::string(20, 'a'), ""}));
   // A host that runs its own dialogues silences text output.
   PLTCAP.hostDialogue = 1001;
   setText("quiet");

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -370,6 +371,8 @@ TEST(StrToReal, AnswersWhetherOnlyWhiteSpaceFollows) {
       {"1.5 ", 1, 1.5}, {"1.5x", 0, 1.5},   {"  -2.5e2\t\n", 1, -250.0}, {".5", 1, 0.5},
       {"7.", 1, 7.0},   {"1e", 0, 1.0},     {"1 5", 0, 1.0},            {"", 0, 0.0},
       {"   ", 0, 0.0},  {"abc", 0, 0.0},    {"+3", 1, 3.0},             {"-.", 0, 0.0},
+      {"1e400", 1, HUGE_VAL}, {"-1e400 ", 1, -HUGE_VAL}, {"1e400x", 0, HUGE_VAL},
+      {"1e-400", 1, 0.0},
   };
   for (const Case& c : cases) {
     double real = -99.0;
@@ -397,6 +400,8 @@ TEST(StrToInt, RoundsAndClampsAtTheIntegerRange) {
       {"-2147483648.5", 1, -2147483647 - 1},
       {"-2147483649", 1, -2147483647 - 1},
       {"1e300", 1, 2147483647},
+      {"1e400", 1, 2147483647},
+      {"-1e400", 1, -2147483647 - 1},
   };
   for (const Case& c : cases) {
     int32_t value = -99;

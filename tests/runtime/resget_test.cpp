@@ -266,12 +266,16 @@ TEST_F(SettingsLookup, MergedCopyOfTheLocalFiles) {
   writeFile("quorin.ini", "three\nfour\nfive\r\n");
   makeDirectories("p/Custom");
   writeFile(dir.file("p/Custom/quorin.ini"), "global\n");
+  test::SavedEnv env({"TMPDIR"});
+  makeDirectories("tmp");
+  setenv("TMPDIR", dir.file("tmp").c_str(), 1);
 
   int32_t count = -1;
   int32_t unit = RESMRG(0, count);
   ASSERT_GE(unit, 40);
   EXPECT_EQ(count, 5);
   std::string name = io::unitFileName(unit);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.file("tmp")));  // nothing to leave behind
   Lines lines;
   for (std::string line; io::readRecord(unit, line) == io::kIosOk;) lines.push_back(line);
   EXPECT_EQ(lines, (Lines{"one", "two", "three", "four", "five"}));

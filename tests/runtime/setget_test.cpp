@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -169,6 +170,10 @@ TEST_F(Setget, ValuesReadAsNumbers) {
   settings({"Quorin.*.IGES.IGES_Gtol: abc", "Quorin.Zorlak.Neutral_file.Max_per_line: x8"});
   EXPECT_EQ(get(12).real, 0.0f);
   EXPECT_EQ(get(36).integer, 0);
+
+  // The largest REAL as it is written with eight digits.
+  settings({"Quorin.*.IGES.IGES_Gtol: 3.4028235E+38"});
+  EXPECT_EQ(get(12).real, std::numeric_limits<float>::max());
 }
 
 TEST_F(Setget, SwitchesAndChoices) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstring>
 #include <string>
 
 namespace kvr {
@@ -140,6 +142,29 @@ TEST(Txtrel, ReadsARealField) {
   EXPECT_FLOAT_EQ(TXTREL(FixedText(6, " -2.25"), 6), -2.25f);
   EXPECT_FLOAT_EQ(TXTREL(FixedText(3, "abc"), 3), 0.0f);
   EXPECT_FLOAT_EQ(TXTREL(FixedText(5, "1E99"), 5), 0.0f);  // beyond the real range
+}
+
+// Rounded once from the digits to a REAL, as a Gn.0 read gives it: only what rounds to
+// infinity is refused.
+TEST(Txtrel, RoundsOnceToTheNearestReal) {
+  struct Case {
+    const char* text;
+    uint32_t bits;
+  };
+  const Case cases[] = {
+      {"3.4028235E+38", 0x7F7FFFFF},                 // the largest REAL
+      {"-3.4028235e38", 0xFF7FFFFF},
+      {"3.4028234E+38", 0x7F7FFFFF},
+      {"1.00000005960464477539062501", 0x3F800001},  // just past the half-way point
+      {"1.00000005960464477539062500", 0x3F800000},  // the half-way point: to even
+      {"3.40282357E+38", 0},                         // rounds to infinity
+      {"3.5E+38", 0},
+      {"1E-46", 0},                                  // below the smallest: zero
+  };
+  for (const Case& c : cases) {
+    const int32_t n = static_cast<int32_t>(std::strlen(c.text));
+    EXPECT_EQ(std::bit_cast<uint32_t>(TXTREL(FixedText(n, c.text), n)), c.bits) << c.text;
+  }
 }
 
 TEST(Wrdcpy, CopiesTheWordBitForBit) {
