@@ -66,6 +66,20 @@ bool readInto(std::span<int32_t> ldpage, int32_t k, int32_t n, int32_t& ierr) {
   return readLoaderRecord(ldpage.subspan(static_cast<std::size_t>(k - 1), static_cast<std::size_t>(n)), ierr);
 }
 
+// The next E words (a new page when they do not fit) begin the entry of the element at
+// CURSOR: words 1-4, element id, sequence number, NLAYER and NPOINT. Answers the word of
+// its first value group.
+int32_t beginElementEntry(LoaderPages& pages, const EntryCursor& cursor, int64_t e,
+                          int32_t npoint, int32_t nlayer) {
+  if (pages.pageSize() < pages.lastUsed() + e) pages.startNewPage();
+  const int32_t q = pages.store(static_cast<int32_t>(e));
+  pages.word(q) = cursor.elementId();
+  pages.word(q + 1) = cursor.elementSequence();
+  pages.word(q + 2) = nlayer;
+  pages.word(q + 3) = npoint;
+  return q + kEntryHeadWords;
+}
+
 void finishOrReport(LoaderPages& pages, int32_t count, int32_t nothing, int32_t& ierr) {
   if (count == 0) return reportLoaderError(ierr, nothing, kProcessingName, kDiNoValue);
   pages.finish();
@@ -97,13 +111,7 @@ void loadPoints(const PointLoader& l, std::span<int32_t> ldpage, std::span<int32
     const int32_t groups = repeatCount(npoint, nlayer);
     const int64_t e = reservedWords(l.reals, groups);
     if (refuseLarge(e, pages, l.tooLarge, l.name, ierr)) return;
-    if (pages.pageSize() < pages.lastUsed() + e) pages.startNewPage();
-    const int32_t q = pages.store(static_cast<int32_t>(e));
-    pages.word(q) = cursor.elementId();
-    pages.word(q + 1) = cursor.elementSequence();
-    pages.word(q + 2) = nlayer;
-    pages.word(q + 3) = npoint;
-    int32_t p = q + kEntryHeadWords;
+    int32_t p = beginElementEntry(pages, cursor, e, npoint, nlayer);
     for (int32_t g = 0; g < groups; ++g) {
       if (!readLoaderRecord(sub, ierr)) return;
       pages.word(p) = sub[1];
@@ -163,13 +171,7 @@ void DIPEX(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& ierr) {
     const int32_t layers = std::max(nlayer, 1);
     const int64_t e = reservedWords(kAxesReals, repeatCount(npoint, nlayer));
     if (refuseLarge(e, pages, kAxesTooLarge, kElementAxesLoader, ierr)) return;
-    if (pages.pageSize() < pages.lastUsed() + e) pages.startNewPage();
-    const int32_t q = pages.store(static_cast<int32_t>(e));
-    pages.word(q) = cursor.elementId();
-    pages.word(q + 1) = cursor.elementSequence();
-    pages.word(q + 2) = nlayer;
-    pages.word(q + 3) = npoint;
-    int32_t p = q + kEntryHeadWords;
+    int32_t p = beginElementEntry(pages, cursor, e, npoint, nlayer);
     for (int32_t layer = 0; layer < layers; ++layer) {
       for (int32_t r = 0; r < n; ++r) {
         auto& m = matrices[static_cast<std::size_t>(r)];

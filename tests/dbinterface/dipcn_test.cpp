@@ -33,15 +33,6 @@ class BoundaryLoader : public test::LoaderFixture {
     ASSERT_EQ(load(DIPNC), 0);
   }
 
-  // N words of the first page of dataset TYPE from its first entry on.
-  std::vector<int32_t> entries(int32_t type, int32_t n) {
-    const int32_t first = recorded(type);
-    EXPECT_GT(first, 0) << "dataset " << type;
-    if (first <= 0) return {};
-    const DbPage p = page(first);
-    return {p.words().begin() + 38, p.words().begin() + 38 + n};
-  }
-
   static int32_t nextPageWord() { return page(1).word(6); }
 
   // Record S of named array handle H: W INTEGER words.

@@ -57,15 +57,6 @@ class AxisLoader : public test::LoaderFixture {
     ASSERT_EQ(load(DIPET), 0);
   }
 
-  // N words of dataset TYPE's first page from its first entry on.
-  std::vector<int32_t> entries(int32_t type, int32_t n) {
-    const int32_t first = recorded(type);
-    EXPECT_GT(first, 0) << "dataset " << type;
-    if (first <= 0) return {};
-    const DbPage p = page(first);
-    return {p.words().begin() + 38, p.words().begin() + 38 + n};
-  }
-
   static void axisHeader(bool gauss, int32_t ielem, int32_t itype, int32_t npoint,
                          int32_t nlayer) {
     int32_t ierr = -1;

@@ -185,6 +185,15 @@ class LoaderFixture : public StartFixture {
     return first;
   }
 
+  // N words of the first page of dataset TYPE from its first entry (word 39) on.
+  static std::vector<int32_t> entries(int32_t type, int32_t n) {
+    const int32_t first = recorded(type);
+    EXPECT_GT(first, 0) << "dataset " << type;
+    if (first <= 0) return {};
+    const DbPage p = page(first);
+    return {p.words().begin() + 38, p.words().begin() + 38 + n};
+  }
+
   StopTrap stopTrap;
 };
 
