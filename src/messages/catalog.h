@@ -25,14 +25,23 @@ void MSGW1(int32_t n);
 // Warning W(3000 + N), W3100-W5290, written as MSGW1 writes.
 void MSGW3(int32_t n);
 
-// Message M N (M001-M060, M401-M440, M801-M830) with the values to insert: INTS, the
-// REAL word(s), the name codes NAME and LENGTHS (word 1 the name's length, word 2 a
-// second length or a count).
+// Message M N (M001-M060, M401-M440, M801-M830; 441 and 442 write M451 and M452) with
+// the values to insert: INTS, the REAL word(s) (M818 and M819: a name packed in two
+// words), the name codes NAME and LENGTHS (word 1 the name's length, word 2 a second
+// length or a count). A value the arrays do not hold reads as 0, a name is cut to the
+// codes NAME holds, and every insert to the room left in its line.
 void MSGM(int32_t n, std::span<const int32_t> ints, std::span<const float> real,
           std::span<const int32_t> name, std::span<const int32_t> lengths);
 
 // Composes the pending meshing or geometry message of MSGARG (code 0000-0349, the
 // severity in its thousands digit) and empties the queue.
 void MSGMSH();
+
+// Appends the text of reinforcement or property error CODE (1-6, 11-13, 99) to LINE from
+// POSITION on, cut at the line's end; LAST receives the last position filled. Codes 11 to
+// 13 name reinforcement section SECTION (below 1: "One reinforcement section"). Any other
+// code appends nothing and leaves LAST as it was.
+void REITXT(int32_t code, int32_t section, int32_t position, std::span<int32_t> line,
+            int32_t& last);
 
 }  // namespace kvr

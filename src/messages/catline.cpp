@@ -28,12 +28,13 @@ NameInsert programNameText(int32_t k) {
 
 CatLine::CatLine(int32_t capacity) : codes_(static_cast<size_t>(capacity), kBlankCode) {}
 
-void CatLine::put(std::string_view piece, int32_t at) {
+int32_t CatLine::put(std::string_view piece, int32_t at) {
   std::string s(piece);
   s += "*.";
-  int32_t last = 0;
+  int32_t last = at - 1;
   TXTCOD(FText(s.data(), static_cast<int32_t>(s.size())), at, codes_, last);
   if (last >= at) length_ = last;
+  return last;
 }
 
 void CatLine::putTag(char letter, int32_t number, int32_t digits, int32_t at) {
@@ -43,14 +44,43 @@ void CatLine::putTag(char letter, int32_t number, int32_t digits, int32_t at) {
   put(tag + ":", at);
 }
 
-void CatLine::insert(NameInsert name, int32_t at) {
+int32_t CatLine::insert(NameInsert name, int32_t at) {
   // A count word above the name's codes or the room left would copy past either array.
   int32_t room = static_cast<int32_t>(codes_.size()) - at + 1;
   int32_t n = std::min({name.count, static_cast<int32_t>(name.codes.size()), room});
-  if (at < 1 || n <= 0) return;
   int32_t last = at - 1;
+  if (at < 1 || n <= 0) return last;
   ISLCPY(name.codes, 1, n, at, codes_, last);
+  return extendTo(last);
+}
+
+int32_t CatLine::putInt(int32_t value, int32_t at) {
+  int32_t last = at - 1;
+  INTCOD(value, at, codes_, last);
+  return extendTo(last);
+}
+
+int32_t CatLine::putReal(float value, int32_t digits, int32_t at) {
+  int32_t last = at - 1;
+  REALTX(value, digits, at, codes_, last);
+  return extendTo(last);
+}
+
+int32_t CatLine::putWords(std::span<const int32_t> words, int32_t f, int32_t l, int32_t at) {
+  int32_t last = at - 1;
+  REALCD(words, f, l, at, codes_, last);
+  return extendTo(last);
+}
+
+int32_t CatLine::putVersion(int32_t layout, int32_t at) {
+  int32_t last = at - 1;
+  VERTXT(codes_, layout, at, last);
+  return extendTo(last);
+}
+
+int32_t CatLine::extendTo(int32_t last) {
   length_ = std::max(length_, last);
+  return last;
 }
 
 void writeCatalogue(std::span<const CatLine> lines, UnitWriter writer, bool journal) {

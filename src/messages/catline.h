@@ -29,14 +29,24 @@ class CatLine {
   explicit CatLine(int32_t capacity);
 
   // Places PIECE (without terminator) from position AT on; the length becomes its last
-  // position.
-  void put(std::string_view piece, int32_t at);
+  // position, which it answers (AT - 1 for an empty piece).
+  int32_t put(std::string_view piece, int32_t at);
   // Places the message tag: LETTER (none when 0), NUMBER with DIGITS digits and ":".
   void putTag(char letter, int32_t number, int32_t digits, int32_t at);
   // Places the codes of NAME from position AT on, cut to the codes it holds and to the
-  // room left in the line; a count of 0 or less places nothing. The length becomes the
-  // last position filled.
-  void insert(NameInsert name, int32_t at);
+  // room left in the line; a count of 0 or less places nothing.
+  int32_t insert(NameInsert name, int32_t at);
+  // VALUE in decimal (INTCOD).
+  int32_t putInt(int32_t value, int32_t at);
+  // VALUE with at most DIGITS significant digits (REALTX).
+  int32_t putReal(float value, int32_t digits, int32_t at);
+  // Characters F..L of the text packed four per word in WORDS (REALCD).
+  int32_t putWords(std::span<const int32_t> words, int32_t f, int32_t l, int32_t at);
+  // The version text of the library in LAYOUT (VERTXT).
+  int32_t putVersion(int32_t layout, int32_t at);
+  // The inserts above write from position AT on and stop at the end of the line; each
+  // answers the last position it filled (AT - 1 when it wrote nothing) and makes it the
+  // line's length when it lies beyond it.
 
   int32_t length() const { return length_; }
   std::span<const int32_t> codes() const { return codes_; }
@@ -44,6 +54,8 @@ class CatLine {
   void setLength(int32_t length) { length_ = length; }
 
  private:
+  int32_t extendTo(int32_t last);
+
   std::vector<int32_t> codes_;
   int32_t length_ = 0;
 };

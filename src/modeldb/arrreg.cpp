@@ -4,6 +4,7 @@
 #include "modeldb/arrreg.h"
 
 #include <algorithm>
+#include <bit>
 #include <initializer_list>
 #include <limits>
 #include <string>
@@ -64,8 +65,6 @@ constexpr int32_t kNoMemory = -2;
 // CoreExtend's and the copies' status for an array that is not registered.
 constexpr int32_t kNotRegistered = 1;
 constexpr int32_t kOutOfRange = 2;
-
-constexpr int32_t kNameLength = 8;
 
 // ----- Handle words -----------------------------------------------------------------
 
@@ -444,9 +443,10 @@ int32_t ARRFND(std::span<const int32_t, 2> key, int32_t k, int32_t hint, int32_t
   }
   if (result >= 0) return result;
 
+  // The message takes the name in its real argument, the two words moved bit for bit.
   const int32_t values[] = {k, from, to};
-  const int32_t lengths[] = {kNameLength, 0};
-  MSGM(result == -1 ? kM818NotRegistered : kM819Unallocated, values, {}, key, lengths);
+  const float name[] = {std::bit_cast<float>(key[0]), std::bit_cast<float>(key[1])};
+  MSGM(result == -1 ? kM818NotRegistered : kM819Unallocated, values, name, {}, {});
   dumpDatabase();
   STOPRN(kAbort);
   return 0;

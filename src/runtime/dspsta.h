@@ -9,7 +9,10 @@
 //  - DSPSTA: the current display state: four display words, the current window and the
 //    window default words, the display title line, five work texts with a word each,
 //    the three view words of a window (the centre of the page and the eye distance), the
-//    path-tracking setting, and one further display word.
+//    path-tracking setting, and one further display word; and three words that only the
+//    host's display would set (0 until then): the significant digits of range values in
+//    listings, the listing switch (1: listings are printed) and the results display's
+//    listing-file switch (1: its listings also go to the listing file).
 //  - DSPSL2: the display-selection tables: their item count and, per item, a count and a
 //    list.
 //  - VWPTAB: the five viewports 0..4, each with a name, a directory, a status and four
@@ -89,6 +92,9 @@ struct DspSta {
   DisplayCopy state;
   int32_t pathTracking = 0;  // numbered setting 6: 1 or 2
   int32_t further = 0;
+  int32_t rangeDigits = 0;
+  int32_t listingSwitch = 0;
+  int32_t resultsListingFile = 0;
 };
 
 inline DspSta DSPSTA;

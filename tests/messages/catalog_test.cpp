@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../runtime/msgfixture.h"
+#include "catfixture.h"
 #include "messages/catline.h"
 #include "runtime/codtxt.h"
 #include "runtime/txtutil.h"
@@ -13,28 +13,10 @@
 namespace kvr {
 namespace {
 
+using test::Call;
+using test::Catalogue;
+using test::gCalls;
 using test::Lines;
-
-struct Call {
-  LineWriter writer;
-  int32_t flag;
-  std::string text;
-};
-std::vector<Call> gCalls;
-
-class Catalogue : public test::MessageFixture {
- protected:
-  void SetUp() override {
-    MessageFixture::SetUp();
-    enableJournals();
-    gCalls.clear();
-    setLineWriterObserver([](LineWriter w, int32_t flag, FText text) {
-      gCalls.push_back({w, flag, text.trimmed()});
-    });
-  }
-  // The journal copy of LINE, as both channels hold it.
-  static std::string journalled(const std::string& line) { return "  * " + line; }
-};
 
 TEST_F(Catalogue, ErrorBlockE1WritesTagAndText) {
   IOMODE.inputMode = 1;  // WRTLN1 gets flag 1 whatever the input
@@ -283,41 +265,13 @@ TEST_F(Catalogue, ProgramNameComesFromNameSlotThree) {
   EXPECT_EQ(messages()[4], " E4090: Model too large for KVX");
 }
 
-TEST_F(Catalogue, MessagesOfBlockMUseTheirOwnWriters) {
-  const int32_t none[1] = {0};
-  const float real[1] = {0.0f};
-  struct Case {
-    int32_t n;
-    LineWriter writer;
-  };
-  const Case cases[] = {{12, LineWriter::WRTLN1}, {18, LineWriter::WRTLIN}, {45, LineWriter::HCMSG},
-                        {801, LineWriter::WRTLN1}};
-  for (const Case& c : cases) MSGM(c.n, none, real, none, none);
-  const int32_t nothing[] = {0, 61, 400, 443, 831, -5};
-  for (int32_t n : nothing) MSGM(n, none, real, none, none);
-  ASSERT_EQ(gCalls.size(), 5u);
-  EXPECT_EQ(gCalls[0].writer, LineWriter::WRTLN1);
-  EXPECT_EQ(gCalls[0].text, "M012: Database index error");
-  EXPECT_EQ(gCalls[1].text, "Database index probably corrupt");
-  EXPECT_EQ(gCalls[2].writer, LineWriter::WRTLIN);
-  EXPECT_EQ(gCalls[3].writer, LineWriter::HCMSG);
-  EXPECT_EQ(gCalls[4].text, "M801:");
-  EXPECT_EQ(messages(), (Lines{" M012: Database index error", " Database index probably corrupt", " M018:",
-                               " M801:"}));
-  // Both unit lines of M012 come before its journal lines; M801 is not journalled.
-  EXPECT_EQ(journal2(), (Lines{journalled("M012: Database index error"),
-                               journalled("Database index probably corrupt"), journalled("M018:"),
-                               journalled("M045:")}));
-}
-
 TEST_F(Catalogue, UnitLinesComeBeforeTheJournalLines) {
   // Both channels write to the message unit, so the order of all lines shows in one file.
   IOUNIT.slot(kSlotJournalFile) = kMessageUnit;
   IOUNIT.slot(kSlotLogFile) = kMessageUnit;
-  const int32_t none[1] = {0};
-  const float real[1] = {0.0f};
-  MSGM(12, none, real, none, none);
-  const std::string first = "M012: Database index error";
+  const int32_t ints[] = {13, 4001};
+  MSGM(12, ints, {}, {}, {});
+  const std::string first = "M012: Database index error < 13 >  parameter < 4001 >";
   const std::string second = "Database index probably corrupt";
   EXPECT_EQ(messages(), (Lines{" " + first, " " + second, journalled(first), journalled(first),
                                journalled(second), journalled(second)}));
@@ -347,11 +301,12 @@ TEST_F(Catalogue, MeshMessagesAreRoutedBySeverity) {
   };
   const Case cases[] = {
       {13, false, "", ""},
-      {13, true, "M0013:", ""},
+      {13, true, "M0013:Next number for new node must be 0", ""},
       {1036, false, "", "W0036:"},
       {2019, false, "E0019:", "E0019:"},
       {3000, false, "F0000:", "F0000:"},
-      {4013, false, "", " 0013:"},
+      {4013, false, "", " 0013:Next number for new node must be 0"},
+      {4014, false, "", " 0014:"},  // not described yet: its tag alone
       {2260, false, "", ""},
       {2350, false, "", ""},
       {1999, false, "", ""},

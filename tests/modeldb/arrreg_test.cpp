@@ -406,13 +406,17 @@ TEST_F(NamedArrays, ArrioFailuresStopTheRunAfterTheOfferedDump) {
     Lines lines;
   };
   const Case cases[] = {
-      {"read one past the end", 0, 5, 1, 21, -1, {"M809:"}},
-      {"read one past the end", 0, 5, 21, 1, 0, {"M809:"}},
-      {"array 0", 0, 0, 1, 1, -2, {"M807:"}},
-      {"array beyond REGTOP", -1, 58, 1, 1, 0, {"M807:"}},
-      {"record 0", -1, 5, 0, 1, -1, {"M808:"}},
+      {"read one past the end", 0, 5, 1, 21, -1,
+       {"M809: Error : Attempt to read record < 21 > from array < 5 >", "Max record in array is < 20 >"}},
+      {"read one past the end", 0, 5, 21, 1, 0,
+       {"M809: Error : Attempt to read record < 21 > from array < 5 >", "Max record in array is < 20 >"}},
+      {"array 0", 0, 0, 1, 1, -2, {"M807: Error : Array id < 0 > is illegal", "Array does not exist"}},
+      {"array beyond REGTOP", -1, 58, 1, 1, 0, {"M807: Error : Array id < 58 > is illegal", "Array does not exist"}},
+      {"record 0", -1, 5, 0, 1, -1,
+       {"M808: Error : Illegal record number < 0 >. Array id < 5 >", "Record number must be > 0"}},
       {"buffer too short", -1, 5, 1, 99, 1,
-       {"M805:", "E2100: Error with dynamic memory allocation",
+       {"M805: Error : Writing < 99 > records to array < 5 >. Start record < 1 >",
+        "E2100: Error with dynamic memory allocation",
         "E2150: Memory not allocated for I/O operation"}},
   };
   for (const Case& c : cases) {
@@ -441,7 +445,8 @@ TEST_F(NamedArrays, ArrioOnAReleasedArrayReportsItUnregistered) {
     ARRIO(0, 5, 1, 3, -1, ibuf, {}, stat);
   });
   EXPECT_TRUE(stop.abort);
-  EXPECT_EQ(gMessages, (Lines{"M806:", "E2100: Error with dynamic memory allocation",
+  EXPECT_EQ(gMessages, (Lines{"M806: Error : Reading < 3 > records from array < 5 >. Start record < 1 >",
+                              "E2100: Error with dynamic memory allocation",
                               "E2110: Array not registered for memory allocation"}));
   EXPECT_EQ(gDumps, 0);
 }
@@ -488,18 +493,22 @@ TEST_F(Arrfnd, TheHintChoosesWhereTheSearchStarts) {
 TEST_F(Arrfnd, ASearchOutsideTheStoreDumpsAndStops) {
   struct Case {
     int32_t k, last;
-    std::string line;
+    Lines lines;
   };
+  const std::string search = "M818: Problem searching dynamic memory for name POINT";
   const Case cases[] = {
-      {kNames, 2001, "M819:"},  // one page of 2000 records is allocated
-      {58, 10, "M818:"},
-      {0, 10, "M818:"},
+      // One page of 2000 records is allocated.
+      {kNames, 2001,
+       {"M819: Problem searching dynamic memory for name POINT", "in Array 1 between limits 1 and 2001",
+        "Attempting to search unallocated space."}},
+      {58, 10, {search, "in Array 58 between limits 1 and 10.  Array is not registered."}},
+      {0, 10, {search, "in Array 0 between limits 1 and 10.  Array is not registered."}},
   };
   for (const Case& c : cases) {
     fresh();
     const test::StopCalled stop = stopOf([&] { ARRFND(kName, c.k, 1, c.last); });
     EXPECT_TRUE(stop.abort) << c.k;
-    EXPECT_EQ(gMessages, Lines{c.line}) << c.k;
+    EXPECT_EQ(gMessages, c.lines) << c.k;
     EXPECT_EQ(gDumps, 1) << "whatever the view state";
   }
 }
