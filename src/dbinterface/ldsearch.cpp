@@ -4,9 +4,7 @@
 
 #include <algorithm>
 
-#include "dbinterface/dimsg.h"
 #include "dbinterface/elnord.h"
-#include "runtime/ftext.h"
 #include "runtime/machcn.h"
 
 namespace kvr {
@@ -29,14 +27,6 @@ bool findElement(EntryCursor& cursor, std::span<const int32_t> page, int32_t id,
     return true;
   }
   return false;
-}
-
-void reportLoaderError(int32_t& ierr, int32_t code, std::string_view routine, int32_t kind,
-                       int32_t number) {
-  ierr = code;
-  FixedText routnm(6, routine);
-  FText noName;
-  DIMSG(ierr, routnm, kind, noName, number);
 }
 
 }  // namespace kvr

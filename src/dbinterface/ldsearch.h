@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string_view>
 
 #include "dbinterface/ldframe.h"
 
@@ -39,10 +38,5 @@ NodeMatch findNode(EntryCursor& cursor, int32_t id);
 // anything); false when there is none from the cursor on.
 bool findElement(EntryCursor& cursor, std::span<const int32_t> page, int32_t id,
                  int32_t typeFilter, int32_t attributeFilter);
-
-// Reports CODE under ROUTINE (6 characters) with the value NUMBER when KIND is kDiNumber;
-// IERR = CODE.
-void reportLoaderError(int32_t& ierr, int32_t code, std::string_view routine, int32_t kind,
-                       int32_t number = 0);
 
 }  // namespace kvr
