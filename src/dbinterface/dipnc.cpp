@@ -10,9 +10,9 @@
 #include "dbinterface/direcs.h"
 #include "dbinterface/elnord.h"
 #include "dbinterface/ldframe.h"
+#include "dbinterface/ldsearch.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/elttab.h"
-#include "runtime/machcn.h"
 
 namespace kvr {
 namespace {
@@ -28,14 +28,8 @@ constexpr int32_t kTypeNotLoadable = 320;
 constexpr int32_t kElementNodeBelowOne = 360;
 constexpr int32_t kNoElement = 550;
 
-constexpr int32_t kMaxWordsPerReal = 2;
 constexpr int32_t kElementHeaderWords = 7;
 constexpr int32_t kPointDimension = 4;
-
-// Integer words per REAL, as start-up found them (a REAL of this library is one word).
-int32_t wordsPerReal() {
-  return std::clamp(MACHCN.word(kMachWordsPerReal), 1, kMaxWordsPerReal);
-}
 
 float realAt(const std::array<int32_t, 3 + 3 * kMaxWordsPerReal>& r, int32_t k) {
   return std::bit_cast<float>(r[static_cast<std::size_t>(k - 1)]);
@@ -45,7 +39,7 @@ float realAt(const std::array<int32_t, 3 + 3 * kMaxWordsPerReal>& r, int32_t k) 
 
 void DIPNC(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& ierr) {
   ierr = 0;
-  const int32_t w = wordsPerReal();
+  const int32_t w = loaderWordsPerReal();
   const int32_t recordWords = 3 + 3 * w;  // tag, id, x, y, z, ISYS
   const int32_t entryWords = DBLEVL.nodeEntryWords;
   std::array<int32_t, 3 + 3 * kMaxWordsPerReal> r{};

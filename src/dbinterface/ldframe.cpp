@@ -56,28 +56,28 @@ bool readLoaderRecord(std::span<int32_t> words, int32_t& ierr) {
 }
 
 void reportLoaderError(int32_t& ierr, int32_t code) {
-  ierr = code;
-  FixedText routnm(6, kProcessingName);
-  FText noName;
-  DIMSG(ierr, routnm, kDiNoValue, noName, 0);
+  reportLoaderError(ierr, code, kProcessingName, kDiNoValue);
 }
 
 void reportLoaderError(int32_t& ierr, int32_t code, int32_t value) {
-  ierr = code;
-  FixedText routnm(6, kProcessingName);
-  FText noName;
-  DIMSG(ierr, routnm, kDiNumber, noName, value);
+  reportLoaderError(ierr, code, kProcessingName, kDiNumber, value);
 }
 
 void reportStreamFault(int32_t& ierr) {
-  reportLoaderError(ierr, kStreamReadFailed, DICTL.tempUnit(DISTAT.currentUnit));
+  reportLoaderError(ierr, kStreamReadFailed, kProcessingName, kDiNumber,
+                    DICTL.tempUnit(DISTAT.currentUnit));
 }
 
 void reportNotDetected(int32_t& ierr, std::string_view routine, int32_t location) {
-  ierr = kNotDetected;
+  reportLoaderError(ierr, kNotDetected, routine, kDiNumber, location);
+}
+
+void reportLoaderError(int32_t& ierr, int32_t code, std::string_view routine, int32_t kind,
+                       int32_t number, std::string_view name) {
+  ierr = code;
   FixedText routnm(6, routine);
-  FText noName;
-  DIMSG(ierr, routnm, kDiNumber, noName, location);
+  FixedText text(static_cast<int32_t>(name.size()), name);
+  DIMSG(ierr, routnm, kind, text, number);
 }
 
 void reportSkipped(std::string_view text, int32_t id) {

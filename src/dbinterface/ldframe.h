@@ -92,16 +92,21 @@ void answerWrittenHighestFromDicnt();
 // "DILIM " with the unit (IERR = 225) and answers false.
 bool readLoaderRecord(std::span<int32_t> words, int32_t& ierr);
 
+// Reports 299 under ROUTINE (6 characters) with LOCATION; IERR = 299.
+void reportNotDetected(int32_t& ierr, std::string_view routine, int32_t location);
+
+// Reports CODE under ROUTINE (6 characters) with the value of KIND (DIMSG: 0 none, 1
+// NAME, 2 NUMBER); IERR = CODE.
+void reportLoaderError(int32_t& ierr, int32_t code, std::string_view routine, int32_t kind,
+                       int32_t number = 0, std::string_view name = {});
+
 // Reports CODE under "DILIM ", without a value or with VALUE; IERR = CODE.
 void reportLoaderError(int32_t& ierr, int32_t code);
 void reportLoaderError(int32_t& ierr, int32_t code, int32_t value);
 
-// Reports 225 under "DILIM " with the current unit, as a failed stream read does;
-// IERR = 225.
+// Reports 225 under "DILIM " with the current temporary unit; IERR = 225. For a stream
+// whose records are out of step, as for one that cannot be read.
 void reportStreamFault(int32_t& ierr);
-
-// Reports 299 under ROUTINE (6 characters) with LOCATION; IERR = 299.
-void reportNotDetected(int32_t& ierr, std::string_view routine, int32_t location);
 
 // An information line TEXT under "DILIM " with the id of the record it skips.
 void reportSkipped(std::string_view text, int32_t id);
@@ -119,6 +124,9 @@ class LoaderPages {
   // Ends the current page (its head with the next page, then written) and starts the
   // next one from word H + 1. Each loader calls it by its own fit test.
   void startNewPage();
+  // The position of the last word used, which the page head keeps in word 5 (a page of
+  // bits keeps 0 there). Each new page starts again from H.
+  void setLastUsed(int32_t position) { lastUsed_ = position; }
   // Answers the word of LDPAGE where an entry of N words begins and counts the N words
   // as used.
   int32_t store(int32_t n);

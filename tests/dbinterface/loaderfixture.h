@@ -2,8 +2,8 @@
 // temporary working directory it starts the writing road (DIINI, database output, the
 // page size the test chooses) and creates the database of a model (startAndCreate; FBCFIG;
 // "beam" gives BEAM.M71 and BEAM.V71; model record word 1 = 1, as a create passes it),
-// with the summary counters DICNT cleared as after a create; createDatabase makes a
-// further one. A test then, per dataset:
+// with the summary counters DICNT cleared as after a create, and the writing road's named
+// arrays set up empty as at a model opening; createDatabase makes a further one. A test then, per dataset:
 //  - beginDataset(key, k): unit index K gets its dataset words cleared (key, complete,
 //    last id, group, set-header, results, entity-header and local-axis words, values per
 //    record), its stream starts again and the 55-word header record goes first;
@@ -33,6 +33,7 @@
 #include "dbinterface/direcs.h"
 #include "dbinterface/ldframe.h"
 #include "dbinterface/tmpstream.h"
+#include "modeldb/arrreg.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/dbopen.h"
@@ -53,6 +54,7 @@ class LoaderFixture : public StartFixture {
  protected:
   void TearDown() override {
     DBCLOS();
+    ARRREL();
     setWrittenHighestSource(nullptr);
     DICNT = {};
     ELTBLD(0);
@@ -68,7 +70,8 @@ class LoaderFixture : public StartFixture {
     createDatabase(model);
   }
 
-  // Closes the database open and creates that of MODEL, with DICNT cleared.
+  // Closes the database open and creates that of MODEL, with DICNT cleared and the named
+  // arrays set up again (ARRREG empties their store file first).
   static void createDatabase(const std::string& model) {
     DBCLOS();
     std::vector<int32_t> name(20, kBlankCode);
@@ -80,6 +83,9 @@ class LoaderFixture : public StartFixture {
     FBCFIG(buffer, name, record, title, status);
     ASSERT_EQ(status, 0) << model;
     DICNT = {};
+    ARRNUM(2);
+    ARRREG(1, 1, status);
+    ASSERT_EQ(status, 0);
   }
 
   // A dataset of KEY begins on unit index K: its words cleared, its stream empty, the
@@ -222,6 +228,15 @@ class LoaderFixture : public StartFixture {
     int32_t first = -1;
     DSDIRF(type, first);
     return first;
+  }
+
+  // N words of the first page of dataset TYPE from its first entry (word 39) on.
+  static std::vector<int32_t> entries(int32_t type, int32_t n) {
+    const int32_t first = recorded(type);
+    EXPECT_GT(first, 0) << "dataset " << type;
+    if (first <= 0) return {};
+    const DbPage p = page(first);
+    return {p.words().begin() + 38, p.words().begin() + 38 + n};
   }
 
   StopTrap stopTrap;
