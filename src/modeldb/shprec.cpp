@@ -18,7 +18,6 @@ namespace {
 constexpr int32_t kRead = 1;
 constexpr int32_t kWrite = -1;
 constexpr int32_t kReals = 1;
-constexpr int32_t kParameterKind = 34;
 constexpr int32_t kParameterValueType = 6;
 constexpr int32_t kValueWord2 = 4;     // type 2: the value
 constexpr int32_t kValueWord3 = 5;     // types 3, 13, 23: the value; 4, 14, 24: the first

@@ -23,6 +23,10 @@ constexpr std::string_view kBadFormat = "?FORMAT?";
 constexpr int kMaxFormatNumber = 32767;
 // Deeper nesting of groups makes a format unreadable (the interpreter recurses per group).
 constexpr int kMaxGroupDepth = 16;
+// Repeat counts multiply through nested groups: a format whose one pass would make more
+// columns, records and group repetitions together than this is unreadable, so that a
+// short format such as "(99(99(99(1X))))" cannot run for millions of steps.
+constexpr int64_t kMaxFormatExpansion = 100000;
 
 std::string stars(int w) { return std::string(w > 0 ? size_t(w) : 0, '*'); }
 
@@ -475,6 +479,14 @@ class FormatWalk {
   void fail() { failed_ = true; }
   bool editing() const { return items_ != nullptr; }
 
+  // The checking walk counts what one pass of the format makes; past the bound the
+  // format fails.
+  void made(int64_t units) {
+    if (editing()) return;
+    made_ += units;
+    if (made_ > kMaxFormatExpansion) fail();
+  }
+
   // nX moves the position on; its blanks are written when something follows them.
   void transmit() {
     record_.append(pending_, ' ');
@@ -520,6 +532,7 @@ class FormatWalk {
         return pos + 1;
       }
       if (editing()) record_ += text_[pos];
+      made(1);
       ++pos;
     }
   }
@@ -542,13 +555,19 @@ class FormatWalk {
       }
       if (depth == 0) lastGroup_ = start;
       size_t close = pos;
+      const int64_t before = made_;
       for (int k = 0; k < (editing() ? repeat : 1); ++k) {
         close = list(pos + 1, depth + 1);
         if (failed_ || stopped_) return close;
       }
-      return close + 1;
+      // Each repetition counts at least one, so that empty groups are bounded too.
+      const int64_t inner = made_ - before;
+      made_ = before;
+      made(repeat * (inner + 1));
+      return failed_ ? close : close + 1;
     }
     if (text_[pos] == '/') {
+      made(repeat);
       if (editing()) {
         for (int k = 0; k < repeat; ++k) newRecord();
       }
@@ -559,6 +578,7 @@ class FormatWalk {
         fail();
         return pos;
       }
+      made(count);
       if (editing()) pending_ += size_t(count);
       return pos + 1;
     }
@@ -599,6 +619,8 @@ class FormatWalk {
       return pos;
     }
     lastData_ = descPos;
+    made(int64_t{repeat} * (desc.w > 0 ? desc.w : 1));
+    if (failed_) return pos;
     if (editing()) {
       for (int k = 0; k < repeat; ++k) {
         if (next_ >= items_->size()) {
@@ -619,6 +641,7 @@ class FormatWalk {
   size_t lastData_ = std::string_view::npos;
   bool failed_ = false;
   bool stopped_ = false;
+  int64_t made_ = 0;      // checking walk: what one pass makes so far
   size_t pending_ = 0;  // blanks of position editing not yet written
   std::string record_;
   std::vector<std::string> records_;

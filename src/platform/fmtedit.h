@@ -67,6 +67,8 @@ using Item = std::variant<int32_t, int64_t, float, double, std::string_view>;
 // An item of a type the descriptor cannot edit (a text for I, a number for A) gives w
 // asterisks; Gw.d edits an integer as Iw and a text as Aw. A format without a data
 // descriptor that is given items (or whose reversion part has none) counts as unreadable.
+// So does a format whose one pass, its nested repeat counts multiplied out, would make
+// more than 100,000 columns, records and group repetitions together.
 std::vector<std::string> format(std::string_view fmt, const std::vector<Item>& items);
 // The same, for a format known to make one record: answers the first record only.
 std::string format1(std::string_view fmt, const std::vector<Item>& items);

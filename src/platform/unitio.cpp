@@ -125,17 +125,19 @@ int32_t prepareSequentialRead(Unit& u) {
   return kIosOk;
 }
 
-int32_t checkWritable(const Unit* u, Form form) {
+// Every record call names the form and access it needs; a unit connected otherwise
+// answers the wrong-form status, whatever stream or descriptor it holds.
+int32_t checkWritable(const Unit* u, Form form, Access access) {
   if (u == nullptr) return kIosNotConnected;
   if (u->action == Action::Read) return kIosReadOnly;
-  if (u->form != form) return kIosWrongForm;
+  if (u->form != form || u->access != access) return kIosWrongForm;
   return kIosOk;
 }
 
-int32_t checkReadable(const Unit* u, Form form) {
+int32_t checkReadable(const Unit* u, Form form, Access access) {
   if (u == nullptr) return kIosNotConnected;
   if (u->action == Action::Write) return kIosReadError;
-  if (u->form != form) return kIosWrongForm;
+  if (u->form != form || u->access != access) return kIosWrongForm;
   return kIosOk;
 }
 
@@ -207,6 +209,8 @@ std::string tempDirectory() {
 int32_t unitOpen(int32_t unit, const OpenSpec& want) {
   if (unit == kStdinUnit || unit == kStdoutUnit) return kIosOpenError;
   if (want.access == Access::Direct && want.recl <= 0) return kIosOpenError;
+  // Direct-access records are words; text records have no fixed length here.
+  if (want.access == Access::Direct && want.form == Form::Formatted) return kIosOpenError;
   unitClose(unit);
 
   auto u = std::make_unique<Unit>();
@@ -356,7 +360,7 @@ namespace {
 
 int32_t writeText(int32_t unit, std::string_view text, bool advance) {
   Unit* u = find(unit);
-  if (int32_t rc = checkWritable(u, Form::Formatted)) return rc;
+  if (int32_t rc = checkWritable(u, Form::Formatted, Access::Sequential)) return rc;
   if (int32_t rc = prepareSequentialWrite(*u)) return rc;
   errno = 0;
   if (!text.empty() && std::fwrite(text.data(), 1, text.size(), u->stream) != text.size()) {
@@ -381,7 +385,7 @@ int32_t writeNonAdvancing(int32_t unit, std::string_view text) {
 
 int32_t readRecord(int32_t unit, std::string& record) {
   Unit* u = find(unit);
-  if (int32_t rc = checkReadable(u, Form::Formatted)) return rc;
+  if (int32_t rc = checkReadable(u, Form::Formatted, Access::Sequential)) return rc;
   if (int32_t rc = prepareSequentialRead(*u)) return rc;
   if (u->preconnected) std::fflush(table().stdoutUnit.stream);
   u->openRecord = false;
@@ -418,8 +422,7 @@ int32_t readRecord(int32_t unit, char* text, int32_t length) {
 
 int32_t writeUnformatted(int32_t unit, std::span<const int32_t> words) {
   Unit* u = find(unit);
-  if (int32_t rc = checkWritable(u, Form::Unformatted)) return rc;
-  if (u->access != Access::Sequential) return kIosWrongForm;
+  if (int32_t rc = checkWritable(u, Form::Unformatted, Access::Sequential)) return rc;
   if (int32_t rc = prepareSequentialWrite(*u)) return rc;
   uint64_t bytes = static_cast<uint64_t>(words.size()) * 4;
   if (bytes > 0x7fffffffu) return kIosWriteError;
@@ -444,8 +447,7 @@ int32_t writeUnformatted(int32_t unit, std::span<const int32_t> words) {
 
 int32_t readUnformatted(int32_t unit, std::span<int32_t> words, int32_t& count) {
   Unit* u = find(unit);
-  if (int32_t rc = checkReadable(u, Form::Unformatted)) return rc;
-  if (u->access != Access::Sequential) return kIosWrongForm;
+  if (int32_t rc = checkReadable(u, Form::Unformatted, Access::Sequential)) return rc;
   if (int32_t rc = prepareSequentialRead(*u)) return rc;
   unsigned char marker[4];
   size_t got = std::fread(marker, 1, 4, u->stream);
@@ -478,8 +480,7 @@ int32_t readUnformatted(int32_t unit, std::span<int32_t> words, int32_t& count) 
 
 int32_t writeDirect(int32_t unit, int64_t record, std::span<const int32_t> words) {
   Unit* u = find(unit);
-  if (int32_t rc = checkWritable(u, Form::Unformatted)) return rc;
-  if (u->access != Access::Direct) return kIosWrongForm;
+  if (int32_t rc = checkWritable(u, Form::Unformatted, Access::Direct)) return rc;
   if (record < 1) return kIosBadRecord;
   size_t recl = static_cast<size_t>(u->recl);
   const unsigned char* bytes;
@@ -508,8 +509,7 @@ int32_t writeDirect(int32_t unit, int64_t record, std::span<const int32_t> words
 
 int32_t readDirect(int32_t unit, int64_t record, std::span<int32_t> words) {
   Unit* u = find(unit);
-  if (int32_t rc = checkReadable(u, Form::Unformatted)) return rc;
-  if (u->access != Access::Direct) return kIosWrongForm;
+  if (int32_t rc = checkReadable(u, Form::Unformatted, Access::Direct)) return rc;
   if (record < 1) return kIosBadRecord;
   std::fill(words.begin(), words.end(), 0);
   size_t n = std::min(words.size(), static_cast<size_t>(u->recl));

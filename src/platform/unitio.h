@@ -12,6 +12,8 @@
 //  - direct access: records of RECL 4-byte words, record n at byte (n-1)*4*RECL, no
 //    markers; writing past the end extends the file (zero-filled gap), reading a record
 //    beyond the end answers end of file and zero-fills the buffer.
+//    Direct access is unformatted only: an open asking for it FORMATTED is refused with
+//    kIosOpenError, and a record call of the wrong form or access answers kIosWrongForm.
 //
 // Every routine answers an IOSTAT code: 0 success, -1 end of file, a positive code from
 // the table below on failure. Nothing here writes a message or stops the process.

@@ -384,6 +384,20 @@ TEST(Format, UnreadableFormatsGiveOneMarkerRecord) {
   EXPECT_EQ(format("(I5,(1X))", {1}), Records{"    1"});
 }
 
+TEST(Format, NestedRepeatsThatMultiplyPastTheBoundAreUnreadable) {
+  // Each would make about a million columns, records or empty repetitions.
+  for (const char* f : {"(99(99(99(1X))))", "(99(99(99/)))", "(2(99(99(99(1X,/)))))",
+                        "(32767(32767(32767())))", "(9(9(9(9(9(9(9(9(9(9('ab'))))))))))"}) {
+    EXPECT_EQ(format(f, {}), Records{"?FORMAT?"}) << f;
+    EXPECT_EQ(format(f, {1}), Records{"?FORMAT?"}) << f;
+  }
+  // Up to the bound a nested format works as before.
+  EXPECT_EQ(format("(1000(99X))", {}), Records{""});
+  EXPECT_EQ(format("(1000(100X))", {}), Records{"?FORMAT?"});
+  EXPECT_EQ(format("(2(2(1X,I1)))", {1, 2, 3, 4}), Records{" 1 2 3 4"});
+  EXPECT_EQ(format("(3(/))", {}).size(), 4u);
+}
+
 TEST(Format1, AnswersTheFirstRecord) {
   EXPECT_EQ(format1("(I2/I2)", {1, 2}), " 1");
   EXPECT_EQ(format1("(I8)", {2147483647}), "********");

@@ -178,6 +178,41 @@ TEST_F(UnitIo, OpenStatusesAndErrors) {
   EXPECT_EQ(readFile("exists.txt"), "x\n");
 }
 
+TEST_F(UnitIo, FormattedDirectIsRefusedAndEveryRecordCallChecksFormAndAccess) {
+  // Once opened and then crashing at the first record: now refused at the open.
+  EXPECT_EQ(unitOpen(30, want("fd.dat", Form::Formatted, Access::Direct, Status::Unknown, 10)), kIosOpenError);
+  EXPECT_FALSE(unitIsOpen(30));
+  std::string text;
+  char fixed[4];
+  std::vector<int32_t> words(10, 0);
+  int32_t count = 0;
+  EXPECT_EQ(writeRecord(30, "x"), kIosNotConnected);
+  EXPECT_EQ(readRecord(30, text), kIosNotConnected);
+
+  // Each connection answers only its own record calls; the others get the wrong-form
+  // status. Order: formatted write, read, fixed read, unformatted write, read, direct
+  // write, read.
+  struct Case {
+    Form form;
+    Access access;
+    std::vector<int32_t> rc;
+  } cases[] = {
+      {Form::Formatted, Access::Sequential, {0, 0, -1, 48, 48, 48, 48}},
+      {Form::Unformatted, Access::Sequential, {48, 48, 48, 0, 0, 48, 48}},
+      {Form::Unformatted, Access::Direct, {48, 48, 48, 48, 48, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(unitOpen(31, want("any.dat", c.form, c.access, Status::Scratch, 10)), kIosOk);
+    std::vector<int32_t> got = {
+        writeRecord(31, "x"),          (unitRewind(31), readRecord(31, text)),
+        readRecord(31, fixed, 4),      writeUnformatted(31, words),
+        (unitRewind(31), readUnformatted(31, words, count)),
+        writeDirect(31, 1, words),     readDirect(31, 1, words)};
+    EXPECT_EQ(got, c.rc) << int(c.form) << int(c.access);
+    unitClose(31);
+  }
+}
+
 TEST_F(UnitIo, PermissionDeniedAnswersNine) {
   if (geteuid() == 0) GTEST_SKIP() << "root is never denied";
   writeFile("locked.txt", "x\n");
