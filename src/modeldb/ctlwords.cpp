@@ -31,6 +31,15 @@ constexpr int32_t kCreationWord = 44;
 constexpr int32_t kFirstLoadCaseWord = 49;  // record 103: date and time of the first load case
 constexpr int32_t kResultsTypeWord = 2;
 constexpr int32_t kResultsNameWord = 3;
+constexpr int32_t kResultsHeaderWord = 11;
+constexpr int32_t kResultsValuesWord = 12;
+constexpr int32_t kResultsKeyFlagWord = 13;
+constexpr int32_t kResultsComponentsWord = 14;
+constexpr int32_t kResultsRowsWord = 15;
+constexpr int32_t kResultsFirstRowWord = 16;
+constexpr int32_t kResultsRowWords = 8;
+constexpr int32_t kResultsRowsPerRecord = 10;
+constexpr int32_t kResultsContinuationWord = 96;
 
 int32_t& at(int32_t cls, int32_t k) { return CTLREC.word(cls, k); }
 
@@ -148,7 +157,23 @@ void S104L2(std::span<const int32_t> list) {
 }
 
 void R6PW1(int32_t value) { at(kResultsClass, kStateWord) = value; }
+void R6LINK(int32_t& value) { value = at(kResultsClass, kStateWord); }
+void R6PW2(int32_t value) { at(kResultsClass, kResultsTypeWord) = value; }
 void R6GW2(int32_t& value) { value = at(kResultsClass, kResultsTypeWord); }
+void R6PW3N(std::span<const int32_t> name) {
+  copyIn(kResultsClass, kResultsNameWord, IDXLAY.word(kResultsNameWordsWord), name);
+}
+void R6PW11(int32_t value) { at(kResultsClass, kResultsHeaderWord) = value; }
+void R6PW12(int32_t /*cls*/, int32_t value) { at(kResultsClass, kResultsValuesWord) = value; }
+void R6PW13(int32_t value) { at(kResultsClass, kResultsKeyFlagWord) = value; }
+void R6PW14(int32_t value) { at(kResultsClass, kResultsComponentsWord) = value; }
+void R6PW15(int32_t value) { at(kResultsClass, kResultsRowsWord) = value; }
+void R6PROW(int32_t j, std::span<const int32_t> name) {
+  if (j < 1 || j > kResultsRowsPerRecord) return;
+  copyIn(kResultsClass, kResultsFirstRowWord + kResultsRowWords * (j - 1), kResultsRowWords,
+         name);
+}
+void R6PW96(int32_t value) { at(kResultsClass, kResultsContinuationWord) = value; }
 void R6GW3N(std::span<int32_t> name) {
   copyOut(kResultsClass, kResultsNameWord, IDXLAY.word(kResultsNameWordsWord), name);
 }

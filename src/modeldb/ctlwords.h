@@ -61,9 +61,23 @@ void S104L1(std::span<const int32_t> list);
 void S104L2(std::span<const int32_t> list);
 
 // Record 106, the results attribute: the link to the next record (word 1), its type
-// (word 2) and its name (words 3 to N + 2, N = 8).
+// (word 2) and its name (words 3 to N + 2, N = 8); the header page (11), the first values
+// page (12), the key-300 flag (13), the component count (14), the menu row count (15), the
+// menu rows (8 codes each from word 16) and the continuation record's page (96).
 void R6PW1(int32_t value);
+void R6LINK(int32_t& value);
+void R6PW2(int32_t value);
 void R6GW2(int32_t& value);
+void R6PW3N(std::span<const int32_t> name);
 void R6GW3N(std::span<int32_t> name);
+void R6PW11(int32_t value);
+// CLS names the class of the page VALUE (100); word 12 = VALUE.
+void R6PW12(int32_t cls, int32_t value);
+void R6PW13(int32_t value);
+void R6PW14(int32_t value);
+void R6PW15(int32_t value);
+// Menu row J (1..10): words 16 + 8 (J - 1) to 23 + 8 (J - 1); a row outside is not stored.
+void R6PROW(int32_t j, std::span<const int32_t> name);
+void R6PW96(int32_t value);
 
 }  // namespace kvr
