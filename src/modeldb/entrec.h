@@ -32,6 +32,7 @@ inline constexpr int32_t kArrLines = 4;
 inline constexpr int32_t kArrSurfaces = 6;
 inline constexpr int32_t kArrBodies = 8;
 inline constexpr int32_t kArrShapes = 10;
+inline constexpr int32_t kArrNodeCoordinates = 12;  // three reals a node
 inline constexpr int32_t kArrConnectivity = 13;
 inline constexpr int32_t kArrPoints = 24;
 // The handle word that names the name array of kind 46.
