@@ -27,8 +27,8 @@ struct Value {
   int32_t count = 0;
   float real = 0.0f;
 };
-Value name(std::string text) { return {Value::Name, std::move(text)}; }
-Value count(int32_t n) { return {Value::Count, {}, n}; }
+Value name(std::string text) { return {Value::Name, std::move(text), 0, 0.0f}; }
+Value count(int32_t n) { return {Value::Count, {}, n, 0.0f}; }
 Value real(float x) { return {Value::Real, {}, 0, x}; }
 
 int32_t packedWord(const std::string& text, size_t from) {
