@@ -46,6 +46,9 @@ struct MeshText {
   std::string_view line3 = {};
   // Picks variant v, the v-th description after this one (0 this one).
   int32_t (*select)(const MeshSlots&) = nullptr;
+  // When not empty: a line composed first, behind the severity letter, and printed at
+  // once to the message unit only; line 1 is then composed on a blank line, no letter.
+  std::string_view printed = {};
 };
 
 // Composes and writes message CODE (the severity in its thousands digit) from TEXTS (in

@@ -37,5 +37,7 @@ inline constexpr int32_t kModLongestLine = 53;
 
 inline ConstantWords<57> MODCON;
 inline ConstantWords<10> GEOCON;
+// The current work-array length, the word beside MODCON: 0 at load, set by nothing here.
+inline int32_t MODWRK = 0;
 
 }  // namespace kvr

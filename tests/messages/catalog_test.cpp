@@ -302,11 +302,11 @@ TEST_F(Catalogue, MeshMessagesAreRoutedBySeverity) {
   const Case cases[] = {
       {13, false, "", ""},
       {13, true, "M0013:Next number for new node must be 0", ""},
-      {1036, false, "", "W0036:"},
-      {2019, false, "E0019:", "E0019:"},
-      {3000, false, "F0000:", "F0000:"},
+      {1036, false, "", "W0036:Failed to move node 0 to given shape"},
+      {2020, false, "E0020:The points can not define a coord system", "E0020:The points can not define a coord system"},
+      {3000, false, "F0000: 0 0 0 0 . Please report error.", "F0000: 0 0 0 0 . Please report error."},
       {4013, false, "", " 0013:Next number for new node must be 0"},
-      {4014, false, "", " 0014:"},  // not described yet: its tag alone
+      {4018, false, "", " 0018:Copy to existing part is not allowed"},
       {2260, false, "", ""},
       {2350, false, "", ""},
       {1999, false, "", ""},

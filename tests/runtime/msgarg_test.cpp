@@ -37,14 +37,14 @@ TEST_F(Posting, NegativeNumbersQueueValuesAndAPositiveOneComposes) {
   MSGQRL(-5, 7);
   EXPECT_EQ(MSGARG.count(), 1);
   EXPECT_TRUE(messages().empty());
-  MSGQIN(12, 3);
+  MSGQIN(13, 3);
   EXPECT_EQ(MSGARG.value(1), 0x40E00000);  // 7.0
   EXPECT_EQ(MSGARG.type(1), MsgArg::kReal);
   EXPECT_EQ(MSGARG.value(2), 3);
   EXPECT_EQ(MSGARG.type(2), MsgArg::kInteger);
-  EXPECT_EQ(MSGARG.number(), 12);
+  EXPECT_EQ(MSGARG.number(), 13);
   EXPECT_EQ(MSGARG.count(), 0);
-  EXPECT_EQ(messages(), (Lines{" M0012:"}));
+  EXPECT_EQ(messages(), (Lines{" M0013:Next number for new node must be 7"}));
   EXPECT_EQ(MSGARG.warningFlag(), 0);
 }
 
@@ -77,7 +77,7 @@ TEST_F(Posting, AnEleventhValueIsDropped) {
   EXPECT_EQ(MSGARG.warningFlag(), 0);  // word 30 is not a value slot
   MSGQIN(7, 12);
   EXPECT_EQ(MSGARG.count(), 0);
-  EXPECT_EQ(messages(), (Lines{" M0007:"}));
+  EXPECT_EQ(messages(), (Lines{" M0007: Invalid input offset"}));
 }
 
 TEST_F(Posting, WordsFollowTheBlockOrder) {
@@ -129,7 +129,7 @@ TEST_F(Posting, FourValuesArePostedAsMessage3000) {
   EXPECT_EQ(MSGARG.errorFlag(), 1);
   EXPECT_EQ(MSGARG.value(4), 0x40800000);  // 4.0
   EXPECT_EQ(MSGARG.count(), 0);
-  EXPECT_EQ(messages(), (Lines{" F0000:"}));
+  EXPECT_EQ(messages(), (Lines{" F0000: 8 2 3 4 . Please report error."}));
   MSGQV4(17, 2, 3, 4);
   EXPECT_EQ(dumps, 1);
 }
