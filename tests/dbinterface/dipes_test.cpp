@@ -18,12 +18,7 @@
 namespace kvr {
 namespace {
 
-// The N codes of TEXT, blank-padded.
-std::vector<int32_t> codes(const std::string& text, std::size_t n = 8) {
-  std::vector<int32_t> c(n, kBlankCode);
-  for (std::size_t i = 0; i < text.size() && i < n; ++i) c[i] = codeOf(text[i]);
-  return c;
-}
+using test::codes;
 
 std::vector<int32_t> wordRange(const DbPage& p, int32_t first, int32_t last) {
   std::vector<int32_t> w;

@@ -15,12 +15,7 @@
 namespace kvr {
 namespace {
 
-// The 8 codes of NAME, blank-padded.
-std::vector<int32_t> codes(const std::string& name) {
-  std::vector<int32_t> c(8, kBlankCode);
-  for (std::size_t i = 0; i < name.size() && i < c.size(); ++i) c[i] = codeOf(name[i]);
-  return c;
-}
+using test::codes;
 
 class NameLoader : public test::LoaderFixture {
  protected:

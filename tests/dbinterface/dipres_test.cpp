@@ -14,11 +14,7 @@
 namespace kvr {
 namespace {
 
-std::vector<int32_t> codes(const std::string& name) {
-  std::vector<int32_t> c(8, kBlankCode);
-  for (std::size_t i = 0; i < name.size() && i < c.size(); ++i) c[i] = codeOf(name[i]);
-  return c;
-}
+using test::codes;
 
 class AttributeReaders : public test::LoaderFixture {
  protected:

@@ -47,6 +47,13 @@
 
 namespace kvr::test {
 
+// The N character codes of TEXT, blank-padded or cut.
+inline std::vector<int32_t> codes(const std::string& text, std::size_t n = 8) {
+  std::vector<int32_t> c(n, kBlankCode);
+  for (std::size_t i = 0; i < text.size() && i < n; ++i) c[i] = codeOf(text[i]);
+  return c;
+}
+
 using Loader = void (*)(std::span<int32_t>, std::span<int32_t>, int32_t&);
 using TaggedLoader = void (*)(std::span<int32_t>, std::span<int32_t>, int32_t&, int32_t&);
 
