@@ -10,6 +10,7 @@
 
 #include "dbinterface/dbhdrr.h"
 #include "dbinterface/diblocks.h"
+#include "dbinterface/dipmat.h"
 #include "dbinterface/dimsg.h"
 #include "dbinterface/direcs.h"
 #include "dbinterface/ressel.h"
@@ -45,18 +46,10 @@ constexpr int32_t kFinishAssembly = 2;
 constexpr int32_t kComponentNameCodes = 20;
 constexpr int32_t kComponentRecordWords = kComponentNameCodes + 2;
 
-// The transformation dataset: page 1 word 39 the count, entries from word 40 of every
-// page (id, flag, 16 REALs), word 5 the position after the last entry.
-constexpr int32_t kTransformationDataset = 50;
-constexpr int32_t kTransformationCountWord = 39;
-constexpr int32_t kFirstTransformationWord = 40;
-constexpr int32_t kTransformationWords = kMatrixValues + 2;
-
 // The component list.
 constexpr int32_t kListHeadWords = 5;   // entries from word 6
 constexpr int32_t kLastListWord = 95;
 constexpr int32_t kListChainEnd = 0;
-constexpr int32_t kListPageWord = 54;   // of record 103
 constexpr int32_t kPlainEntryWords = kComponentNameCodes + 3;
 
 constexpr int32_t kLockHeld = 1;  // DBLOCK mode 1: this process holds the lock
