@@ -19,7 +19,6 @@ constexpr int32_t kNoTopology = 9100;
 constexpr int32_t kBadCounts = 9200;
 
 constexpr int32_t kMaterialDataset = 40;
-constexpr int32_t kTransformationDataset = 50;
 constexpr int32_t kBeamLoadDataset = 28;
 constexpr int32_t kRecordInLoadCase = 3;  // DSCLOS: word 10 of record 104
 
@@ -35,8 +34,7 @@ constexpr int32_t kFullHeadWords = 9;
 
 // Transformations.
 constexpr int32_t kMatrixWords = 16;
-constexpr int32_t kTransformationWords = kMatrixWords + 2;
-constexpr int32_t kTransformationCountWord = 39;
+static_assert(kTransformationWords == kMatrixWords + 2);
 
 // Beam loads.
 constexpr int32_t kBeamHeaderWords = 9;

@@ -38,6 +38,12 @@
 
 namespace kvr {
 
+// The transformation dataset, which the assembly build reads.
+inline constexpr int32_t kTransformationDataset = 50;
+inline constexpr int32_t kTransformationCountWord = 39;  // of page 1
+inline constexpr int32_t kFirstTransformationWord = 40;  // of every page
+inline constexpr int32_t kTransformationWords = 18;      // id, flag, 16 REALs
+
 void DIPMAT(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& ierr);
 void DIPTRF(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& ierr);
 // LASTTAG receives the tag of every header read (-3 after a normal end).
