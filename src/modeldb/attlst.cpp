@@ -204,6 +204,36 @@ void noDescriptors(const int32_t&, const int32_t&, std::span<const int32_t>, FTe
   answer = 0;
 }
 
+void noNodes(const int32_t&, int32_t& count, std::span<int32_t>, const int32_t&,
+             int32_t& status) {
+  count = 0;
+  status = 1;
+}
+
+void noSetMembers(const int32_t&, const int32_t&, FText, std::span<int32_t>, const int32_t&,
+                  int32_t& count, int32_t& status) {
+  count = 0;
+  status = 1;
+}
+
+void noMesh(const int32_t&, const int32_t&, int32_t&, int32_t&, int32_t& count,
+            std::span<int32_t, 9>, int32_t&, int32_t&, int32_t&, std::span<int32_t>,
+            const int32_t&, int32_t& status) {
+  count = 0;
+  status = 1;
+}
+
+void noElementRange(const int32_t&, const int32_t&, int32_t&, int32_t&, int32_t&, int32_t&,
+                    int32_t&, int32_t&, int32_t&, int32_t& status) {
+  status = 1;
+}
+
+void noEntityNodes(const int32_t&, const int32_t&, int32_t& count, std::span<int32_t>,
+                   const int32_t&, int32_t& status) {
+  count = 0;
+  status = 1;
+}
+
 int32_t attributeEntry(int32_t type, int32_t id) {
   Entry e{};
   Label lab{};

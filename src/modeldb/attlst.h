@@ -40,17 +40,58 @@ struct AttCur {
 };
 inline AttCur ATTCUR;
 
-// The descriptor dispatchers of the model queries that ITMNAM and ITMNA2 ask. Until the
-// queries install theirs, each entry only clears ANSWER.
+// The routines of the model queries that the model database calls: the descriptor
+// dispatchers that ITMNAM and ITMNA2 ask, the node collectors of the entity node
+// selection, and the set, mesh, element-range and node queries of the connection chains.
+// Until the queries install theirs, a dispatcher only clears ANSWER and every other entry
+// answers failure: count 0, status 1, nothing written.
 using DescriptorDispatch = void (*)(const int32_t& code, const int32_t& level,
                                     std::span<const int32_t> slots, FTextArray records,
                                     const int32_t& capacity, int32_t& count, int32_t& answer);
+using NodeCollector = void (*)(const int32_t& number, int32_t& count, std::span<int32_t> list,
+                               const int32_t& size, int32_t& status);
+using SetMembers = void (*)(const int32_t& set, const int32_t& kind, FText name,
+                            std::span<int32_t> members, const int32_t& size, int32_t& count,
+                            int32_t& status);
+using MeshCollector = void (*)(const int32_t& kind, const int32_t& id, int32_t& okind,
+                               int32_t& onum, int32_t& count, std::span<int32_t, 9> positions,
+                               int32_t& face, int32_t& word, int32_t& elements,
+                               std::span<int32_t> list, const int32_t& capacity,
+                               int32_t& status);
+using ElementRange = void (*)(const int32_t& kind, const int32_t& number, int32_t& first,
+                              int32_t& last, int32_t& eltype, int32_t& units,
+                              int32_t& material, int32_t& property, int32_t& group,
+                              int32_t& status);
+using EntityNodes = void (*)(const int32_t& kind, const int32_t& number, int32_t& count,
+                             std::span<int32_t> nodes, const int32_t& size, int32_t& status);
 void noDescriptors(const int32_t& code, const int32_t& level, std::span<const int32_t> slots,
                    FTextArray records, const int32_t& capacity, int32_t& count,
                    int32_t& answer);
+void noNodes(const int32_t& number, int32_t& count, std::span<int32_t> list,
+             const int32_t& size, int32_t& status);
+void noSetMembers(const int32_t& set, const int32_t& kind, FText name,
+                  std::span<int32_t> members, const int32_t& size, int32_t& count,
+                  int32_t& status);
+void noMesh(const int32_t& kind, const int32_t& id, int32_t& okind, int32_t& onum,
+            int32_t& count, std::span<int32_t, 9> positions, int32_t& face, int32_t& word,
+            int32_t& elements, std::span<int32_t> list, const int32_t& capacity,
+            int32_t& status);
+void noElementRange(const int32_t& kind, const int32_t& number, int32_t& first, int32_t& last,
+                    int32_t& eltype, int32_t& units, int32_t& material, int32_t& property,
+                    int32_t& group, int32_t& status);
+void noEntityNodes(const int32_t& kind, const int32_t& number, int32_t& count,
+                   std::span<int32_t> nodes, const int32_t& size, int32_t& status);
 struct DscDsp {
   DescriptorDispatch material = noDescriptors;  // MATDSC
   DescriptorDispatch property = noDescriptors;  // PHYDSC
+  NodeCollector pointNodes = noNodes;            // NDPNT
+  NodeCollector lineNodes = noNodes;             // NDLIN
+  NodeCollector surfaceNodes = noNodes;          // NDSRF
+  NodeCollector bodyNodes = noNodes;             // NDBOD
+  SetMembers setMembers = noSetMembers;          // USET2
+  MeshCollector lineMesh = noMesh;               // CONMSH
+  ElementRange elementRange = noElementRange;    // UELEMG
+  EntityNodes entityNodes = noEntityNodes;       // UNODEG
 };
 inline DscDsp DSCDSP;
 

@@ -39,6 +39,9 @@ inline constexpr int32_t kCntLoads = 52;            // kind 30
 inline constexpr int32_t kCntSets = 53;             // kind 7, plus one: set 1 is reserved
 inline constexpr int32_t kCntSetBlockTop = 54;      // highest set-member block in use
 inline constexpr int32_t kCntKind35 = 56;
+// The end of the packed id lists of named array 23 plus one: 1 when there is none, which
+// also says the model has no mesh to collect nodes from.
+inline constexpr int32_t kCntPackedListEnd = 57;
 inline constexpr int32_t kCntNodeOffset = 61;     // external node = internal + offset
 inline constexpr int32_t kCntElementOffset = 62;  // external element = internal + offset
 inline constexpr int32_t kCntWord63 = 63;         // kept, not interpreted
