@@ -12,7 +12,11 @@
 //    path-tracking setting, and one further display word; and three words that only the
 //    host's display would set (0 until then): the significant digits of range values in
 //    listings, the listing switch (1: listings are printed) and the results display's
-//    listing-file switch (1: its listings also go to the listing file).
+//    listing-file switch (1: its listings also go to the listing file). The words the face
+//    test of the display build reads and only the host's display would set: the element
+//    filter switch and its selection bit map (31 bits a word, the map's first word named
+//    by the selection record), the displacement switch, the range of node sequence
+//    numbers that have displacements and their scale factor.
 //  - DSPSL2: the display-selection tables: their item count and, per item, a count and a
 //    list; for a set shown, its number, type word and first member block, which the set
 //    rewrite keeps up to date (the count then being its member count).
@@ -33,6 +37,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "runtime/ftext.h"
 
@@ -98,6 +103,14 @@ struct DspSta {
   int32_t rangeDigits = 0;
   int32_t listingSwitch = 0;
   int32_t resultsListingFile = 0;
+
+  int32_t elementFilter = 0;       // not 0: only elements set in the selection map take part
+  std::vector<int32_t> elementSelection;  // the element selection bit map's words
+  int32_t selectionRecord = 1;     // the word of elementSelection that holds the map's first
+  int32_t displacementSwitch = 0;  // not 0: node coordinates move by their displacements
+  int32_t displacementFirst = 0;   // the first and last sequence number with a displacement
+  int32_t displacementLast = 0;
+  float displacementScale = 0.0f;
 };
 
 inline DspSta DSPSTA;

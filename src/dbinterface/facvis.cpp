@@ -1,0 +1,150 @@
+// ELMSEL and FACVIS: the face test of an edge shared by several elements.
+
+#include "dbinterface/facvis.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <unordered_set>
+#include <vector>
+
+#include "dbinterface/elnord.h"
+#include "dbinterface/elshap.h"
+#include "dbinterface/eltacc.h"
+#include "dbinterface/toparr.h"
+#include "geometry/vector3.h"
+#include "modeldb/elttab.h"
+#include "runtime/dspsta.h"
+#include "runtime/machcn.h"
+
+namespace kvr {
+namespace {
+
+constexpr int32_t kBitsPerMapWord = 31;
+constexpr int32_t kFirstNormalFound = 3;  // FACNRM mode
+constexpr float kFoldLow = 35.0f;
+constexpr float kFoldHigh = 145.0f;
+
+using Normal = std::array<float, 3>;
+
+bool selected(int32_t key) {
+  return ELMSEL(DSPSTA.elementSelection, key, DSPSTA.selectionRecord) != 0;
+}
+
+// The nodes, coordinates and shape tables of one sharing element.
+struct Element {
+  int32_t type = 0;
+  int32_t nodes = 0;
+  std::array<float, kMaxElementNodes> x{}, y{}, z{};
+  std::array<int32_t, kMaxElementNodes> ids{}, sequences{};
+
+  std::span<const float> xs() const { return std::span(x).first(count()); }
+  std::span<const float> ys() const { return std::span(y).first(count()); }
+  std::span<const float> zs() const { return std::span(z).first(count()); }
+  std::size_t count() const { return static_cast<std::size_t>(nodes); }
+
+  // The sequence number of local node L, 0 for a node the element does not have.
+  int32_t sequence(int32_t l) const {
+    return l >= 1 && l <= nodes ? sequences[static_cast<std::size_t>(l - 1)] : 0;
+  }
+};
+
+// The first edge of the element's type whose end nodes have the sequence numbers A and
+// B, either way; 0 for none.
+int32_t edgeBetween(const Element& e, int32_t a, int32_t b) {
+  const ElShap& s = elshap();
+  const int32_t edges = std::min(ELTEDG(e.type), s.edgeCount);
+  for (int32_t j = 1; j <= edges; ++j) {
+    const int32_t p = e.sequence(s.edgeNode(j, 1));
+    const int32_t q = e.sequence(s.edgeNode(j, 2));
+    if ((p == a && q == b) || (p == b && q == a)) return j;
+  }
+  return 0;
+}
+
+// Runs the face test with the displacement switch off.
+bool facesFold(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q) {
+  const int32_t a = EDGNOD(edges, q, 1);
+  const int32_t b = EDGNOD(edges, q, 2);
+  // A damaged count cannot make the walk over the keys longer than the buffer.
+  const int32_t k = std::clamp<int64_t>(ENTW2(edges, q), 0, static_cast<int64_t>(edges.size()));
+  const bool filter = DSPSTA.elementFilter != 0;
+  std::vector<Normal> normals;
+  std::unordered_set<int32_t> seen;
+  Element e;
+  int32_t tablesOf = -1;
+  const Normal origin{};
+  for (int32_t i = 1; i <= k; ++i) {
+    const int32_t key = NODOFF(edges, q, i);
+    if (key < 0 || (filter && !selected(key))) continue;
+    if (!seen.insert(key).second) continue;
+    int32_t id = 0, ieatt1 = 0, ieatt2 = 0, status = 0;
+    ELMXYZ(work, key, id, e.type, ieatt1, ieatt2, e.x, e.y, e.z, e.ids, e.sequences, status);
+    if (status != 0) continue;
+    e.nodes = std::clamp(ELNCNT(e.type), 0, kMaxElementNodes);
+    // A type without shape tables would be read against those of another type.
+    if (shapeFaceCount(e.type) == 0) continue;
+    if (e.type != tablesOf) {
+      ELFAM(e.type);
+      tablesOf = e.type;
+    }
+    const int32_t j = edgeBetween(e, a, b);
+    if (j == 0) continue;
+    const bool solid = ELTDIM(e.type) == 3;
+    std::array<int32_t, ElShap::kMaxFaces> neighbours{};
+    if (solid) {
+      int32_t count = 0;
+      FACLST(work, key, neighbours, count, status);
+      if (status != 0) neighbours = {};
+    }
+    for (const int32_t f : elshap().edgeFaces[static_cast<std::size_t>(j - 1)]) {
+      if (f < 1 || f > ElShap::kMaxFaces) continue;
+      if (solid) {
+        const int32_t across = neighbours[static_cast<std::size_t>(f - 1)];
+        if (across > 0 && (!filter || selected(across))) continue;
+      }
+      std::array<float, 3> px{}, py{}, pz{};
+      FACEDG(f, j, e.xs(), e.ys(), e.zs(), px, py, pz, status);
+      if (status != 0) continue;
+      Normal n{};
+      FACNRM(3, px, py, pz, kFirstNormalFound, 0, 0, 0, 0, 0, 0, 0, n[0], n[1], n[2], status);
+      if (status != 0) continue;
+      for (const Normal& m : normals) {
+        float angle = 0.0f;
+        ANGL3P(origin, m, n, angle);
+        if (foldShown(angle)) return true;
+      }
+      normals.push_back(n);
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+int32_t ELMSEL(std::span<const int32_t> buffer, int32_t k, int32_t selection) {
+  const int32_t bits = MACHCN.word(kMachBitsLessOne);
+  // Before start-up has set the machine constants the word still holds 0; a shift past
+  // the word would be undefined.
+  const int32_t m = bits > 0 && bits <= kBitsPerMapWord ? bits : kBitsPerMapWord;
+  if (k < 1) return 0;
+  const int64_t word = int64_t{selection} + (k - 1) / m;
+  if (word < 1 || word > static_cast<int64_t>(buffer.size())) return 0;
+  const auto bitsOfWord = static_cast<uint32_t>(buffer[static_cast<std::size_t>(word - 1)]);
+  return static_cast<int32_t>(bitsOfWord >> ((k - 1) % m) & 1u);
+}
+
+bool foldShown(float angle) {
+  const float a = std::fmod(angle, 180.0f);
+  return a > kFoldLow && a < kFoldHigh;
+}
+
+void FACVIS(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q, int32_t& drawn) {
+  const int32_t displacements = DSPSTA.displacementSwitch;
+  DSPSTA.displacementSwitch = 0;
+  drawn = facesFold(edges, work, q) ? 1 : 0;
+  DSPSTA.displacementSwitch = displacements;
+}
+
+}  // namespace kvr

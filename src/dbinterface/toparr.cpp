@@ -1,0 +1,260 @@
+// TOPARR, ELMXYZ, DSPADD, FACLST: the element geometry work arrays.
+
+#include "dbinterface/toparr.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <limits>
+
+#include "dbinterface/bldnix.h"
+#include "dbinterface/elnord.h"
+#include "dbinterface/elshap.h"
+#include "dbinterface/eltacc.h"
+#include "dbinterface/ldframe.h"
+#include "dbinterface/reslvl.h"
+#include "modeldb/arrreg.h"
+#include "modeldb/dblevl.h"
+#include "modeldb/elttab.h"
+#include "modeldb/recwords.h"
+#include "modeldb/reghed.h"
+#include "runtime/dspsta.h"
+
+namespace kvr {
+namespace {
+
+constexpr int32_t kStoredNumbering = 1;
+constexpr int32_t kWorkRecordWords = kWorkRecordHead + 2 * kMaxElementNodes;
+constexpr int32_t kRead = 0;
+constexpr int32_t kWrite = -1;
+constexpr int32_t kIntegers = -1;
+constexpr int32_t kReals = 1;
+
+// The page a slot claims to hold was read into whichever buffer read it last; this walk
+// reads into a buffer of its own, so an unmodified claim is dropped before and after it
+// (else a walk in another buffer would take a page that is not there for held).
+void dropSlotClaim() {
+  if (DBLEVL.heldPage(2) > 0) {
+    DBLEVL.heldPage(2) = 0;
+    DBLEVL.heldClass(2) = 0;
+  }
+}
+
+// Records FIRST to FIRST + N - 1 of the named array of handle word HANDLE exist. ARRIO
+// ends the run on a read outside an array, so a key or position taken from a damaged
+// record is checked here first.
+bool recordsExist(int32_t handle, int64_t first, int64_t n) {
+  const int32_t k = APPSTA.ARRHND(handle);
+  if (k < 1 || k > std::min(REGHED.top, RegHed::kArrays)) return false;
+  return first >= 1 && n >= 0 && first + n - 1 <= REGHED.ARRLEN(k);
+}
+
+void putWords(int32_t handle, int32_t first, std::span<int32_t> words) {
+  int32_t stat = 0;
+  ARRIO(kWrite, APPSTA.ARRHND(handle), first, static_cast<int32_t>(words.size()), kIntegers,
+        words, {}, stat);
+}
+
+void getWords(int32_t handle, int32_t first, std::span<int32_t> words) {
+  int32_t stat = 0;
+  ARRIO(kRead, APPSTA.ARRHND(handle), first, static_cast<int32_t>(words.size()), kIntegers,
+        words, {}, stat);
+}
+
+// The counters of the copy: elements copied (c), words of work records (f) and face keys
+// (g) written so far.
+struct CopyCounts {
+  int32_t elements = 0;
+  int32_t recordWords = 0;
+  int32_t keyWords = 0;
+};
+
+// Copies the entries of dataset TYPE of the open database; false when it is missing or
+// the arrays would pass the largest record number.
+bool copyElements(int32_t type, std::span<int32_t> buffer, CopyCounts& counts) {
+  dropSlotClaim();
+  EntryCursor cursor(buffer, type);
+  if (cursor.missing()) return false;
+  std::array<int32_t, kWorkRecordWords> record{};
+  std::array<int32_t, kMaxElementNodes> ids{};
+  std::array<int32_t, kMaxElementNodes> sequences{};
+  std::array<int32_t, ElShap::kMaxFaces> keys{};
+  bool fits = true;
+  for (; cursor.atEntry(); cursor.next()) {
+    const int32_t q = cursor.q();
+    const int32_t t = cursor.elementType();
+    const int32_t n = std::clamp(ELNCNT(t), 0, kMaxElementNodes);
+    record[0] = t;
+    record[1] = cursor.elementId();
+    record[2] = RECW3(buffer, q);
+    record[3] = ENTW4(buffer, q);
+    ELNODS(buffer, q, n, ids);
+    ENNODS(buffer, q, n, sequences);
+    for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k) {
+      record[kWorkRecordHead + 2 * k] = ids[k];
+      record[kWorkRecordHead + 2 * k + 1] = sequences[k];
+    }
+    const int32_t words = kWorkRecordHead + 2 * n;
+
+    int32_t keyCount = 1;
+    keys[0] = 0;
+    const int32_t dim = ELTDIM(t);
+    if (dim == 2 || dim == 3) {
+      keyCount = std::clamp(ELTFAC(t), 0, static_cast<int32_t>(keys.size()));
+      for (int32_t j = 1; j <= keyCount; ++j) {
+        keys[static_cast<std::size_t>(j - 1)] = FACNGB(buffer, q + ELTBLN(t), j);
+      }
+    }
+
+    constexpr int64_t kLargest = std::numeric_limits<int32_t>::max();
+    if (int64_t{counts.recordWords} + words + 1 > kLargest ||
+        int64_t{counts.keyWords} + keyCount + 1 > kLargest || counts.elements + int64_t{2} > kLargest) {
+      fits = false;
+      break;
+    }
+    ++counts.elements;
+    putWords(kElementRecordHandle, counts.recordWords + 1,
+             std::span<int32_t>(record).first(static_cast<std::size_t>(words)));
+    std::array<int32_t, 1> start{counts.recordWords + 1};
+    putWords(kElementStartHandle, counts.elements, start);
+    if (keyCount > 0) {
+      putWords(kFaceKeyHandle, counts.keyWords + 1,
+               std::span<int32_t>(keys).first(static_cast<std::size_t>(keyCount)));
+    }
+    start[0] = counts.keyWords + 1;
+    putWords(kFaceKeyStartHandle, counts.elements, start);
+    counts.recordWords += words;
+    counts.keyWords += keyCount;
+  }
+  dropSlotClaim();
+  return fits;
+}
+
+// Record c + 1 of both start-position arrays: the end of the last element's words.
+void endMarkers(const CopyCounts& counts) {
+  const int32_t c = counts.elements + 1;
+  std::array<int32_t, 1> end{counts.recordWords + 1};
+  putWords(kElementStartHandle, c, end);
+  end[0] = counts.keyWords + 1;
+  putWords(kFaceKeyStartHandle, c, end);
+}
+
+// The first position and the word count of element K's words in the array that the
+// start positions of handle word STARTS index, read through WORK; false when they lead
+// outside the arrays, outside WORK or run backwards.
+bool locate(std::span<int32_t> work, int32_t starts, int32_t values, int32_t k, int32_t& first,
+            int32_t& count) {
+  if (work.size() < 2 || !recordsExist(starts, k, 2)) return false;
+  getWords(starts, k, work.first(2));
+  first = work[0];
+  const int64_t n = int64_t{work[1]} - work[0];
+  if (n < 0 || n > static_cast<int64_t>(work.size()) || !recordsExist(values, first, n)) {
+    return false;
+  }
+  count = static_cast<int32_t>(n);
+  return true;
+}
+
+}  // namespace
+
+void TOPARR(int32_t type, std::span<int32_t> buffer, int32_t& status) {
+  status = 0;
+  CopyCounts counts;
+  if (DBLEVL.numberingMode == kStoredNumbering) {
+    if (copyElements(type, buffer, counts)) {
+      endMarkers(counts);
+    } else {
+      status = 1;
+    }
+    return;
+  }
+  const std::span<int32_t> page =
+      buffer.first(std::min<std::size_t>(buffer.size(), kLargestPageWords));
+  int32_t level = 0;
+  int32_t results = 0;
+  int32_t second = 0;
+  int32_t done = 0;
+  int32_t error = 0;
+  bool failed = false;
+  for (;;) {
+    RESLVL(page, page, 0, level, results, second, done, error);
+    if (error != 0) {
+      failed = true;
+      break;
+    }
+    if (done != 0) break;
+    if (!copyElements(type, buffer, counts)) {
+      failed = true;
+      break;
+    }
+  }
+  if (!failed) endMarkers(counts);
+  level = -1;
+  RESLVL(page, page, 0, level, results, second, done, error);
+  if (failed || error != 0) status = 1;
+}
+
+void ELMXYZ(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type, int32_t& ieatt1,
+            int32_t& ieatt2, std::span<float> x, std::span<float> y, std::span<float> z,
+            std::span<int32_t> nodeIds, std::span<int32_t> sequences, int32_t& status) {
+  status = 1;
+  int32_t first = 0;
+  int32_t words = 0;
+  if (!locate(work, kElementStartHandle, kElementRecordHandle, k, first, words) ||
+      words < kWorkRecordHead) {
+    return;
+  }
+  getWords(kElementRecordHandle, first, work.first(static_cast<std::size_t>(words)));
+  type = work[0];
+  id = work[1];
+  ieatt1 = work[2];
+  ieatt2 = work[3];
+  const std::size_t capacity = std::min({x.size(), y.size(), z.size(), nodeIds.size(),
+                                         sequences.size()});
+  const int32_t n = static_cast<int32_t>(
+      std::min<int64_t>(std::max(ELNCNT(type), 0), static_cast<int64_t>(capacity)));
+  if (kWorkRecordHead + 2 * int64_t{n} > words) return;
+  std::array<float, 3> xyz{};
+  for (std::size_t j = 0; j < static_cast<std::size_t>(n); ++j) {
+    nodeIds[j] = work[kWorkRecordHead + 2 * j];
+    const int32_t s = work[kWorkRecordHead + 2 * j + 1];
+    sequences[j] = s;
+    if (!recordsExist(kNodeCoordinateHandle, s, 1)) return;
+    int32_t stat = 0;
+    ARRIO(kRead, APPSTA.ARRHND(kNodeCoordinateHandle), s, 1, kReals, {}, xyz, stat);
+    if (DSPSTA.displacementSwitch != 0) DSPADD(s, xyz[0], xyz[1], xyz[2]);
+    x[j] = xyz[0];
+    y[j] = xyz[1];
+    z[j] = xyz[2];
+  }
+  status = 0;
+}
+
+void DSPADD(int32_t s, float& x, float& y, float& z) {
+  const DspSta& d = DSPSTA;
+  if (s < d.displacementFirst || s > d.displacementLast) return;
+  const int64_t r = int64_t{s} - d.displacementFirst + 1;
+  if (!recordsExist(kDisplacementHandle, r, 1)) return;
+  std::array<float, 3> v{};
+  int32_t stat = 0;
+  ARRIO(kRead, APPSTA.ARRHND(kDisplacementHandle), static_cast<int32_t>(r), 1, kReals, {}, v,
+        stat);
+  x += d.displacementScale * v[0];
+  y += d.displacementScale * v[1];
+  z += d.displacementScale * v[2];
+}
+
+void FACLST(std::span<int32_t> work, int32_t k, std::span<int32_t> keys, int32_t& count,
+            int32_t& status) {
+  status = 1;
+  count = 0;
+  int32_t first = 0;
+  int32_t n = 0;
+  if (!locate(work, kFaceKeyStartHandle, kFaceKeyHandle, k, first, n)) return;
+  if (n > 0) getWords(kFaceKeyHandle, first, work.first(static_cast<std::size_t>(n)));
+  std::copy_n(work.begin(), std::min(static_cast<std::size_t>(n), keys.size()), keys.begin());
+  count = n;
+  status = 0;
+}
+
+}  // namespace kvr
