@@ -193,15 +193,159 @@ TEST_F(Nxttkn, NeverReadsOutsideTheLine) {
   EXPECT_EQ(t.ivalue, 42);
 }
 
-TEST_F(Nxttkn, OtherModesAnswerNothingAndAssertInDebugBuilds) {
-  EXPECT_DEBUG_DEATH(
-      {
-        Token t = lex("12", 0);
-        EXPECT_EQ(t.kind, kvr::kTokenNone);
-        EXPECT_EQ(t.first, -99);
-        EXPECT_EQ(t.ivalue, -99);
-      },
-      "modes 1, 2, 3 and 5");
+// One token from a start position in one mode, with what each out-argument must hold
+// afterwards (-99: left as the caller had it).
+struct TokenCase {
+  const char* text;
+  int32_t mode;
+  int32_t start;
+  int32_t kind;
+  int32_t first;
+  int32_t last;
+  int32_t ivalue;
+  float rvalue;
+};
+
+constexpr int32_t U = -99;         // an out-argument the kind does not name
+constexpr float R = -99.0f;        // the same for the real value
+constexpr float kMax = std::numeric_limits<float>::max();
+
+TEST_F(Nxttkn, TokensOfEveryMode) {
+  const TokenCase cases[] = {
+      // Integers and reals.
+      {"  12  ", 0, 1, 2, 3, 4, 12, 12.0f},
+      {"  12  ", 1, 1, 1, 3, 4, U, R},
+      {"12", 3, 1, 3, 1, 2, 12, 12.0f},
+      {"12", 8, 1, 2, 1, 2, 12, 12.0f},
+      {"-7", 2, 1, 2, 1, 2, -7, -7.0f},
+      {"1.5", 2, 1, -2, 1, 3, U, R},
+      {".", 2, 1, -2, 1, 1, U, R},
+      {"1-", 2, 1, -3, 1, 2, U, R},
+      {"1.5E-3", 0, 1, 3, 1, 6, U, 0.0015f},
+      {"1.5E-3", 3, 1, 3, 1, 6, U, 0.0015f},
+      {".5", 0, 1, 3, 1, 2, U, 0.5f},
+      {"1E", 0, 1, 3, 1, 2, U, 1.0f},
+      {"1e400", 0, 1, 3, 1, 5, U, 1.0e38f},
+      {"1e-400", 9, 1, 3, 1, 6, U, 1.0e-38f},
+      {"1e400", 8, 1, 3, 1, 5, U, 1.0e38f},
+      {"E5", 0, 1, 1, 1, 2, U, R},
+      {"E5", 3, 1, -3, 1, 2, U, R},
+      {"E5", 8, 1, -3, 1, 2, U, R},
+      {"2147483639", 0, 1, 2, 1, 10, 2147483639, 2147483639.0f},
+      {"2147483640", 0, 1, 1, 1, 10, U, R},
+      {"2147483640", 8, 1, 1, 1, 10, U, R},
+      {"2147483640", 9, 1, 1, 1, 10, U, R},
+      {"2147483640", 2, 1, -2, 1, 10, U, R},
+      {"2147483640", 3, 1, -3, 1, 10, U, R},
+      {"12:30", 8, 1, -3, 1, 5, U, R},
+      {"12:30", 0, 1, 2, 1, 2, 12, 12.0f},
+      {"12:30", 0, 3, 5, 3, 3, U, R},
+      {"12:30", 0, 4, 2, 4, 5, 30, 30.0f},
+      {":", 8, 1, -3, 1, 1, U, R},
+      // The exponent saturates, a real beyond the range is held at the largest.
+      {"1E99999999999", 0, 1, 3, 1, 13, U, 1.0e38f},
+      {"5E38", 3, 1, 3, 1, 4, U, kMax},
+      {"-99999E35", 0, 1, 3, 1, 9, U, -kMax},
+      // A start below 1 reads from position 1.
+      {"7", 0, 0, 2, 1, 1, 7, 7.0f},
+      {" 7", 2, -5, 2, 2, 2, 7, 7.0f},
+      // Slashes.
+      {"A/B", 0, 1, 1, 1, 1, U, R},
+      {"A/B", 0, 2, 1, 2, 3, U, R},
+      {"/X/Y", 0, 1, 1, 1, 4, U, R},
+      {"/ ", 0, 1, -1, 1, 1, U, R},
+      {"// ", 0, 1, -11, 1, 1, U, R},
+      {"//X", 0, 1, 1, 1, 3, U, R},
+      {"/X", 4, 1, -4, 1, 1, U, R},
+      // One-character tokens and what ends a token.
+      {"NODE;5", 0, 1, 1, 1, 4, U, R},
+      {"NODE;5", 0, 5, 4, 5, 5, U, R},
+      {"NODE;5", 0, 6, 2, 6, 6, 5, 5.0f},
+      {"A$B", 0, 1, 1, 1, 3, U, R},
+      {"*X", 0, 1, 8, 1, 1, U, R},
+      {"*X", 7, 1, 1, 1, 2, U, R},
+      {"!", 7, 1, 8, 1, 1, U, R},
+      {"X", 4, 1, -4, 1, 1, U, R},
+      {" ;", 4, 1, 4, 2, 2, U, R},
+      // Pick tokens.
+      {"/PICK-*", 9, 1, 1, 1, 7, U, R},
+      {"/PICK-*", 0, 1, 1, 1, 6, U, R},
+      {"/PICK-A*", 9, 1, 1, 1, 8, U, R},
+      {"/PICK-A**", 9, 1, 1, 1, 8, U, R},
+      {"/PICKX*", 9, 1, 1, 1, 6, U, R},
+      // Quoted text.
+      {"\"ab c\"", 0, 1, 1, 1, 6, U, R},
+      {"\"ab c\"", 9, 1, 1, 1, 6, U, R},
+      {"\"ab c\"", 6, 1, 1, 1, 6, U, R},
+      {"\"ab c\"", 7, 1, 1, 1, 6, U, R},
+      {"\"ab c\"", 1, 1, 1, 1, 3, U, R},
+      {"\"12\"", 0, 1, 1, 1, 4, U, R},
+      {"\"12\"", 3, 1, -3, 1, 3, U, R},
+      {"\"ab", 0, 1, -6, 1, 1, U, R},
+      {"\"ab", 6, 1, -6, 1, 1, U, R},
+      {"\"ab", 9, 1, -6, 1, 1, U, R},
+      {"\"ab", 7, 1, 1, 1, 1, U, R},
+      {"  \"", 7, 1, -6, 3, 3, U, R},
+      {"ABC", 6, 1, -6, 1, 1, U, R},
+      // Words and the rest of the line.
+      {"A,B C", 7, 1, 1, 1, 3, U, R},
+      {"  ONE TWO  ", 5, 1, 1, 3, 9, U, R},
+      // Nothing left.
+      {"   ", 0, 1, 0, 3, 3, U, R},
+      {"", 0, 1, 0, U, 0, U, R},
+  };
+  for (const TokenCase& c : cases) {
+    Token t = lex(c.text, c.mode, c.start);
+    const std::string where = std::string("'") + c.text + "' mode " + std::to_string(c.mode) +
+                              " from " + std::to_string(c.start);
+    EXPECT_EQ(t.kind, c.kind) << where;
+    EXPECT_EQ(t.first, c.first) << where;
+    EXPECT_EQ(t.last, c.last) << where;
+    EXPECT_EQ(t.ivalue, c.ivalue) << where;
+    EXPECT_FLOAT_EQ(t.rvalue, c.rvalue) << where;
+  }
+}
+
+TEST_F(Nxttkn, ALoneSignOrPointIsZero) {
+  for (int32_t mode : {0, 2, 3, 8, 9}) {
+    Token t = lex("-", mode);
+    EXPECT_EQ(t.kind, kvr::kTokenReal) << mode;
+    EXPECT_EQ(t.rvalue, 0.0f) << mode;
+    EXPECT_TRUE(std::signbit(t.rvalue)) << mode;
+    EXPECT_EQ(t.ivalue, -99) << mode;
+    t = lex("+", mode);
+    EXPECT_EQ(t.kind, kvr::kTokenReal) << mode;
+    EXPECT_FALSE(std::signbit(t.rvalue)) << mode;
+  }
+  for (int32_t mode : {0, 3, 8, 9}) {
+    Token t = lex(".", mode);
+    EXPECT_EQ(t.kind, kvr::kTokenReal) << mode;
+    EXPECT_EQ(t.rvalue, 0.0f) << mode;
+  }
+}
+
+// An END beyond the line's words: a caller holding a short line passes 255.
+TEST_F(Nxttkn, EveryModeStaysInsideTheLine) {
+  const char* texts[] = {"\"", "/", "//", "/PICK-", "1E", "ab\"", "  ", "/PICK-A"};
+  for (const char* text : texts) {
+    for (int32_t mode = 0; mode <= 9; ++mode) {
+      std::vector<int32_t> line = codes(text);
+      Token t;
+      NXTTKN(line, 1, 255, mode, t.kind, t.first, t.last, t.ivalue, t.rvalue);
+      EXPECT_LE(t.last, static_cast<int32_t>(line.size())) << text << " mode " << mode;
+    }
+  }
+}
+
+TEST_F(Nxttkn, ModesOutsideTheTenAnswerKindZeroAlone) {
+  for (int32_t mode : {-1, 10, 99}) {
+    Token t = lex("12", mode);
+    EXPECT_EQ(t.kind, kvr::kTokenNone) << mode;
+    EXPECT_EQ(t.first, -99) << mode;
+    EXPECT_EQ(t.last, -99) << mode;
+    EXPECT_EQ(t.ivalue, -99) << mode;
+    EXPECT_EQ(t.rvalue, -99.0f) << mode;
+  }
 }
 
 TEST_F(Nxttkn, RestOfTheLineInMode5) {
