@@ -149,6 +149,24 @@ TEST_F(OldFormat, LoadsAndRewritesTheOldLayout) {
   EXPECT_EQ(values(5, 9), (std::vector<int32_t>{real(8), real(512), real(0), real(7)}));
 }
 
+// Entries too short for their new layout are left as they are: types 3 and 4 without
+// values, and the state record with fewer than 80.
+TEST_F(OldFormat, ShortEntriesStayAsTheyAre) {
+  std::vector<OldArray> arrays = model();
+  std::vector<int32_t>& entries = arrays[1].words;
+  entries[3] = 40;  // the state record: 40 values
+  entries.insert(entries.end(), {4, 8, 5, 0, 0});
+  arrays[0].words.insert(arrays[0].words.end(), {kBlankCode, kBlankCode});
+  ASSERT_EQ(load(build(arrays)), 0);
+  const std::vector<int32_t> state = values(-1, 1);
+  ASSERT_EQ(state.size(), 40u);
+  EXPECT_EQ(state[34], 535);
+  EXPECT_EQ(state[37], 538);
+  std::array<int32_t, kEntryWords> e{};
+  storeGet(kArrEntries, attributeEntry(4, 8), 1, e);
+  EXPECT_EQ(e, (std::array<int32_t, kEntryWords>{4, 8, 5, 0, 0}));
+}
+
 TEST_F(OldFormat, AGroupOfAnotherArrayNeverWrittenFails) {
   std::vector<OldArray> arrays = model();
   arrays.push_back({5, std::vector<int32_t>(40, 3), 10, {1}});
