@@ -78,7 +78,6 @@ void clearWords(Record<N>& rec, int32_t from, int32_t to, int32_t value = 0) {
 int32_t& display(int32_t d) { return VWDFLT.word(kDisplayBefore + d); }
 
 // Name-sequence slots of the 25-slot display record.
-constexpr int32_t kSlots = 25;
 constexpr int32_t kNumberBefore = 25;   // numeric part of slot k: word 25 + k
 constexpr int32_t kFormWord = 51;       // not 0: the 8-digit form
 constexpr int32_t kFurtherBefore = 51;  // further word of slot k: word 51 + k
