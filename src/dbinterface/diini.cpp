@@ -7,6 +7,7 @@
 #include "dbinterface/dimsg.h"
 #include "dbinterface/ldframe.h"
 #include "dbinterface/tmpstream.h"
+#include "modeldb/dbdump.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/dbpage.h"
 #include "modeldb/elttab.h"
@@ -159,6 +160,7 @@ void DIINI(int32_t luopt, int32_t ludb8, int32_t ludb7, int32_t luneu,
   SYSINI();
   installEntityLabels();
   installDescriptorDispatch();
+  installDatabaseDump();
   if (luopt == kOutputNeutral) return;
   prepareDatabaseSide(ludb8, ludb7, ipgsiz);
 }

@@ -25,7 +25,8 @@ namespace kvr {
 // Once started: the state of every unit and of the model is cleared, the element-type
 // table is built, the temporary channels are reset and each temporary unit that is open
 // is rewound (a unit restarted after a stop begins an empty stream), the level flags of
-// the database session are set and the system start-up runs. Unless only the neutral
+// the database session are set, the system start-up runs and the model database's entity
+// labels, descriptor dispatch and database dump are installed. Unless only the neutral
 // text file is written, the page size and the database units are installed and the
 // database constants, the display defaults and the console output are set up.
 void DIINI(int32_t luopt, int32_t ludb8, int32_t ludb7, int32_t luneu,

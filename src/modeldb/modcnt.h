@@ -84,4 +84,16 @@ inline constexpr int32_t kCntDelKind47 = 43;
 
 inline ModCnt MODCNT;
 
+// The 69 model-state words that follow MODCNT: saved and loaded with it as words 92-160
+// of the model's INTEGER state record (the dump writes them, the load reads them back).
+// Zero at load; nothing else in the library reads them.
+struct ModSta {
+  static constexpr int32_t kWords = 69;
+  std::array<int32_t, kWords> words{};
+
+  int32_t& word(int32_t k) { return words[static_cast<std::size_t>(k - 1)]; }
+};
+
+inline ModSta MODSTA;
+
 }  // namespace kvr

@@ -52,8 +52,9 @@ void MSGQV4(int32_t a, int32_t b, int32_t c, int32_t d);
 // second with M). Kinds 8 and 9 post the entity number itself as one real value.
 void MSGENT(int32_t m, int32_t e, int32_t k);
 
-// Seams to the model database, which holds the labels and the dump. Until it provides
-// them a label stays blank and nothing is dumped. nullptr restores the default.
+// Seams to the model database, which holds the labels and the dump: each road's start-up
+// installs the label reader and the dump (DBDUMP). Without them a label stays blank and
+// nothing is dumped; nullptr restores that.
 using EntityLabelReader = void (*)(int32_t entity, int32_t kind, int32_t& word1, int32_t& word2);
 void setEntityLabelReader(EntityLabelReader reader);
 using DatabaseDumper = void (*)();
