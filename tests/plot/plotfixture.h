@@ -92,7 +92,7 @@ class PlotFixture : public SettingsFixture {
 
  private:
   static constexpr int32_t kFormatted = 1;
-  static constexpr int32_t kUnknown = 0;
+  static constexpr int32_t kUnknown = 6;  // made when missing
   std::vector<std::pair<int32_t, PlotDriver>> installed_;
   std::string plotFile_;
 };
