@@ -26,6 +26,7 @@ struct PltCtb {
 };
 
 inline constexpr int32_t kBasicColourTable = 10;
+inline constexpr int32_t kTextInquiryAnswer = -99;
 
 inline PltCtb PLTCTB;
 

@@ -1,8 +1,12 @@
 #include "plot/pltdsp.h"
 
+#include <array>
 #include <cstdint>
 
+#include "geometry/matrix4.h"
+#include "plot/pltcap.h"
 #include "plot/pltdev.h"
+#include "plot/pltdrv.h"
 #include "plot/pltpar.h"
 #include "runtime/console.h"
 #include "runtime/iounit.h"
@@ -11,37 +15,42 @@
 namespace kvr {
 namespace {
 
-constexpr int32_t kDeviceStopped = 13;
 constexpr int32_t kOpenState = 2;
 
 bool carriesText(int32_t opcode) {
   return opcode == kOpText || opcode == kOpTextOutput || opcode == kOpTextOutput2;
 }
 
+// Keeps the counts of the record within the arrays of PLTPAR, which every device indexes
+// by them: 20 points, 255 text codes (the sign of the text count marks an inquiry).
+void clampCounts() {
+  int32_t& points = PLTPAR.pointCount;
+  if (points < 0) points = 0;
+  if (points > PltPar::kMaxPoints) points = PltPar::kMaxPoints;
+  int32_t& count = PLTPAR.textCount;
+  if (count > PltPar::kMaxText) count = PltPar::kMaxText;
+  if (count < -PltPar::kMaxText) count = -PltPar::kMaxText;
+}
+
 }  // namespace
 
 void PLTDSP(int32_t opcode) {
+  clampCounts();
   if (carriesText(opcode)) {
-    int32_t count = PLTPAR.textCount;
-    int32_t n = count < 0 ? (count == INT32_MIN ? PltPar::kMaxText : -count) : count;
-    if (n > PltPar::kMaxText) n = PltPar::kMaxText;
+    const int32_t count = PLTPAR.textCount;
+    int32_t n = count < 0 ? -count : count;
     if (n >= 1) {
       VOCSWP(PLTPAR.text, n);
       PLTPAR.textCount = count < 0 ? -n : n;
     }
   }
-  switch (PLTDEV.outputMode) {
-    case kOutputConsole:
-      if (PLTDEV.recordCount >= 1) STPN45();
-      ALPDRV(opcode);
-      break;
-    case kOutputGraphics:
-      // Device 13 cannot run; the other devices have no driver here and get nothing.
-      if (PLTDEV.device == kDeviceStopped) STPN13();
-      break;
-    default:
-      break;
+  if (PLTDEV.outputMode == kOutputConsole) {
+    if (PLTDEV.recordCount >= 1) STPN45();
+    ALPDRV(opcode);
+    return;
   }
+  if (PLTDEV.device == kDeviceStopped) STPN13();
+  if (PlotDriver driver = driverOf(PLTDEV.device)) driver(opcode);
 }
 
 void PLTALP() {
@@ -55,9 +64,25 @@ void PLTALP() {
 
 void PLTGRA() {
   PLTDEV.outputMode = kOutputGraphics;
+  // The device description is still the previous device's: the new one is not open yet.
+  if (PLTCAP.word(kCapDisplaySwitch) == 1) PLTMAT(VIEWMT.view, VIEWMT.view2);
   PLTPAR.outUnit = IOUNIT.slot(kSlotPlotFile);
   PLTDSP(kOpOpen);
   PLTDEV.openState2 = kOutputGraphics;
+}
+
+void PLTMAT(Matrix4& matrix, Matrix4& inverse) {
+  if (PLTCAP.word(kCapDisplaySwitch) == 0) return;
+  PLTDSP(kOpDeviceMatrix);
+  std::array<float, kMatrix4Values> m{};
+  std::array<float, kMatrix4Values> r{};
+  for (size_t k = 0; k < m.size(); ++k) {
+    m[k] = PLTPAR.deviceMatrix[k];
+    matrix[k / 4][k % 4] = m[k];
+    r[k] = inverse[k / 4][k % 4];
+  }
+  TRFIVR(m, r);
+  for (size_t k = 0; k < r.size(); ++k) inverse[k / 4][k % 4] = r[k];
 }
 
 void PLTOBJ(int32_t kind) {

@@ -1,38 +1,55 @@
 // The plot dispatcher: every picture element and every console request is one opcode
 // record (one word, the opcode; operands in PLTPAR) sent to the output device of the
-// current output mode. The console mode hands it to the console device; the graphics
-// mode to the driver of the device number.
+// current output mode. The console mode hands it to the console device; every other mode
+// (none, graphics) to the driver of the device number (pltdrv.h).
 #pragma once
 
 #include <cstdint>
 
+#include "runtime/dspsta.h"
+
 namespace kvr {
 
-// Opcodes that the routines here send or treat specially.
+// Opcodes that the dispatcher, the console and the shared driver step send or treat
+// specially.
 inline constexpr int32_t kOpOpen = 1;
 inline constexpr int32_t kOpClose = 2;
 inline constexpr int32_t kOpColour = 10;
+inline constexpr int32_t kOpLineAttribute = 11;
+inline constexpr int32_t kOpCharacterSize = 12;
 inline constexpr int32_t kOpText = 18;
 inline constexpr int32_t kOpTextOutput = 22;
 inline constexpr int32_t kOpObjectKind = 25;
+inline constexpr int32_t kOpDeviceMatrix = 27;
+inline constexpr int32_t kOpSelectTransform = 31;
+inline constexpr int32_t kOpDefineTransform = 33;
+inline constexpr int32_t kOpColourTable = 35;
 inline constexpr int32_t kOpTextOutput2 = 48;
 
-// Sends one opcode record to the output device. The texts of opcodes 18, 22 and 48
-// first pass the terminology switch, keeping the sign of their count.
+// Sends one opcode record to the output device. The point count of PLTPAR is first held
+// to 0..20 and the magnitude of the text count to 0..255 (keeping its sign); the texts of
+// opcodes 18, 22 and 48 then pass the terminology switch. In console mode a set graphics
+// record count stops the process; otherwise device 13 stops it, and device 11 and numbers
+// outside 1..13 drop the record.
 void PLTDSP(int32_t opcode);
 
 // Enters the console output mode: the console output and input units into PLTPAR words
 // 1 and 2, and opcode 1 unless the console is already open.
 void PLTALP();
 
-// Enters the graphics output mode: the plot unit into PLTPAR word 1, then opcode 1.
+// Enters the graphics output mode: when device description word 10 is 1, the device
+// matrix into the view matrices of VIEWMT first (PLTMAT); then the plot unit into PLTPAR
+// word 1 and opcode 1.
 void PLTGRA();
+
+// When device description word 10 is not 0: sends opcode 27, copies the 16 device matrix
+// words of PLTPAR into MATRIX in storage order and sets INVERSE to its inverse (TRFIVR,
+// which leaves it alone for a matrix without a usable scale). With word 10 at 0 nothing
+// is sent and both are left untouched.
+void PLTMAT(Matrix4& matrix, Matrix4& inverse);
 
 // Records object kind KIND (opcode 25) and colour index INDEX (opcode 10).
 void PLTOBJ(int32_t kind);
 void PLTCOL(int32_t index);
-
-// Sets up the default colour tables.
-void DEFCOL();
 
 }  // namespace kvr

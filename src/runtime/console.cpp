@@ -5,9 +5,11 @@
 #include <string_view>
 
 #include "platform/unitio.h"
+#include "plot/defcol.h"
 #include "plot/pltcap.h"
 #include "plot/pltctb.h"
 #include "plot/pltdev.h"
+#include "plot/pltdrv.h"
 #include "plot/pltdsp.h"
 #include "plot/pltpar.h"
 #include "runtime/codtxt.h"
@@ -24,22 +26,12 @@ constexpr int32_t kCellHeight = 9;
 constexpr float kCoordLimit = 32767.0f;
 constexpr int32_t kMaxPage = 32767;
 constexpr int32_t kLineCharacters = 80;
-constexpr int32_t kTextInquiryAnswer = -99;
 constexpr int32_t kTitleCodes = 200;
 constexpr int32_t kSettingLength = 80;
 
-constexpr int32_t kOpLineAttribute = 11;
-constexpr int32_t kOpCharacterSize = 12;
 constexpr int32_t kOpReadLine = 21;
-constexpr int32_t kOpSelectTransform = 31;
-constexpr int32_t kOpDefineTransform = 33;
 constexpr int32_t kOpClearStatus = 34;
-constexpr int32_t kOpColourTable = 35;
 constexpr int32_t kOpMessageBox = 49;
-
-// The integer words of the console's device description.
-constexpr int32_t kCapWords[PltCap::kIntegerWords] = {1, 9, 1, 3, 1, 2, 6, 0, 1,
-                                                      0, 0, 0, 0, 0, 4, 0, 0, 0};
 
 // The console page: 679 x 480 unless the setting Geometry of section Alpha says
 // otherwise (its characters before the first blank, "<width>x<height>").
@@ -73,7 +65,7 @@ void open() {
   const PlotWindow page{1.0f, w, 1.0f, h};
 
   PLTCAP.deviceName().assign("Alpha");
-  for (int32_t k = 1; k <= PltCap::kIntegerWords; ++k) PLTCAP.word(k) = kCapWords[k - 1];
+  PLTCAP.words = deviceDescription(DeviceRow::Console);
   PLTCAP.scale = 1.0f;
   PLTCAP.inverseWidth = 1.0f / w;
   PLTCAP.xMin = 1.0f;
@@ -154,31 +146,18 @@ void messageBox() {
 }  // namespace
 
 void ALPDRV(int32_t opcode) {
+  // The device words of opcodes 10, 11, 12, 25, 31, 33 and 35 and the answer to a text
+  // inquiry, as every device keeps them; the console has no colour counts by table.
+  sharedStep(opcode, false);
   switch (opcode) {
     case kOpOpen: open(); break;
-    case kOpColour: PLTDEV.currentColour = PLTPAR.colour; break;
-    case kOpLineAttribute:
-      if (PLTPAR.lineAttribute > 0) PLTDEV.lineAttribute = PLTPAR.lineAttribute;
-      break;
-    case kOpCharacterSize: PLTDEV.characterSizeBase = PLTPAR.characterSize; break;
-    case kOpText:
-      // Every device answers a text inquiry the same way; nothing is printed.
-      if (PLTPAR.textCount < 0) PLTCTB.textAnswer = kTextInquiryAnswer;
-      break;
     case kOpReadLine:
       PRMRDL(REPLYB.promptText(), PLTCAP.promptLength, PLTPAR.inUnit, PLTPAR.outUnit,
              REPLYB.replyText());
       break;
     case kOpTextOutput:
     case kOpTextOutput2: textOutput(); break;
-    case kOpObjectKind: PLTDEV.objectKind = PLTPAR.objectKind; break;
-    case kOpSelectTransform: PLTDEV.selectedTransform = PLTPAR.selectTransform; break;
-    case kOpDefineTransform:
-      PLTDEV.transformNumber = PLTPAR.defineTransform;
-      PLTDEV.transformWindow = {PLTPAR.x[0], PLTPAR.x[1], PLTPAR.y[0], PLTPAR.y[1]};
-      break;
     case kOpClearStatus: PLTPAR.status = 0; break;
-    case kOpColourTable: PLTDEV.colourTableCount = PLTPAR.colourTable; break;
     case kOpMessageBox: messageBox(); break;
     default: break;
   }
