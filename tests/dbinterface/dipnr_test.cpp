@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "dbinterface/cmptrf.h"
+#include "dbinterface/dbhdrr.h"
+#include "dbinterface/dipasm.h"
+#include "dbinterface/reslvl.h"
+#include "modeldb/dbopen.h"
 #include "resultsfixture.h"
 
 namespace kvr {
@@ -247,6 +253,130 @@ TEST_F(ValueLoader, Refusals) {
     // A refused attribute leaves its record unused, so the next one takes the same name.
     EXPECT_EQ(record106(firstRecord())[0], 0);
   }
+}
+
+class AssemblyValues : public ValueLoader {
+ protected:
+  void SetUp() override {
+    ValueLoader::SetUp();
+    ASMACC = {};
+    CMPTRF = {};
+    RESWLK = {};
+  }
+  void TearDown() override {
+    ASMACC = {};
+    CMPTRF = {};
+    RESWLK = {};
+    ValueLoader::TearDown();
+  }
+
+  // A component model NAME with nodes 1 to N and one element, id 1, on nodes 1 to 4.
+  static void component(const std::string& name, int32_t n) {
+    DISTAT.modelState = 0;
+    createDatabase(name);
+    std::vector<int32_t> ids;
+    for (int32_t id = 1; id <= n; ++id) ids.push_back(id);
+    nodes(ids);
+    elements({{1, 9, {1, 2, 3, 4}}});
+    int32_t status = -1;
+    writeModelSummary(LDPAGE, LDSCR, DICNT, status);
+    ASSERT_EQ(status, 0);
+    S103WB(DICNT.nodeCount, DICNT.elementCount, 0);
+    CRPUT(kModelClass);
+    DBCLOS();
+  }
+
+  // The assembly NAME of the components NAMES, built by DIPASM and left open as the
+  // current model, with the load case LOAD1.
+  static void assembly(const std::string& name, const std::vector<std::string>& names) {
+    DBCLOS();
+    const std::vector<int32_t> n = codes(name, 20);
+    const std::vector<int32_t> record = {2, 0, 0};
+    const std::vector<int32_t> title(20, kBlankCode);
+    std::vector<int32_t> buffer(kLargestPageWords);
+    int32_t status = -1;
+    FBCFIG(buffer, n, record, title, status);
+    ASSERT_EQ(status, 0);
+    std::copy(n.begin(), n.end(), DICTL.modelGiven.words.begin());
+    DICNT = {};
+    DISTAT.modelState = kModelModeBuild;
+    std::vector<std::vector<int32_t>> records;
+    for (const std::string& c : names) {
+      std::vector<int32_t> r = {-1};
+      const std::vector<int32_t> codes20 = codes(c, 20);
+      r.insert(r.end(), codes20.begin(), codes20.end());
+      r.push_back(0);
+      records.push_back(r);
+    }
+    dataset(1, records);
+    ASSERT_EQ(load(DIPASM), 0);
+    DISTAT.modelState = 0;
+    ASSERT_EQ(loadCase("LOAD1"), 0);
+  }
+};
+
+// In an assembly the entities are matched component after component, with the numbering
+// offsets in their sequence numbers; the values go into the assembly's database, and the
+// components' files are not written.
+TEST_F(AssemblyValues, ValuesOfEveryComponentGoIntoTheAssembly) {
+  component("C1", 4);
+  component("C2", 5);
+  assembly("ASM", {"C1", "C2"});
+  ASSERT_EQ(DBLEVL.numberingMode, 2);
+  const auto c1 = std::filesystem::file_size(dir.file("C1.V71"));
+  const auto c2 = std::filesystem::file_size(dir.file("C2.V71"));
+
+  stress(1, 1);
+  for (int32_t id : {1, 2, 3, 4}) nodal(id, {float(id)});
+  for (int32_t id : {2, 5}) nodal(id, {float(10 * id)});
+  ASSERT_EQ(store(), 0);
+  const int32_t record = firstRecord();
+  EXPECT_EQ(record106(record)[0], -1);
+  // Node 2 of C2 is assembly node 6: no run from node 4.
+  EXPECT_EQ(values(33), join({{1, 1, 1, 1, 1, 0, 0, bits(1)}, {2, 2, bits(2)}, {3, 3, bits(3)},
+                              {4, 4, bits(4)}, {2, 6, 1, 1, 1, 0, 0, bits(20)},
+                              {5, 9, 1, 1, 1, 0, 0, bits(50)}}));
+
+  stress(5, 1, "layers");
+  layersHeader(1, 9, 1);
+  layerRepeat(1, {1});
+  layersHeader(1, 9, 1);
+  layerRepeat(1, {2});
+  ASSERT_EQ(store(), 0);
+  EXPECT_EQ(values(13), join({{1, 1, 1, 1, 1, 0, 0}, {1, bits(1)}, {1, 2}, {1, bits(2)}}));
+  const int32_t layers = record106(record)[0];
+  EXPECT_EQ(record106(layers)[1], 5);
+
+  // A derived record asked for in an assembly has no values page.
+  stress(3, 1, "derived");
+  raw({-1, 1, 9, 0, 0, 4, 1, 4, 0, 0});
+  for (int32_t k = 1; k <= 4; ++k) rawValues(-2, k, {float(k)});
+  ASSERT_EQ(store(), 0);
+  const int32_t own = record106(layers)[0];
+  const std::vector<int32_t> derived = record106(record106(own)[0]);
+  EXPECT_EQ(derived[1], 4);
+  EXPECT_EQ(derived[11], -1);
+  EXPECT_EQ(slice(derived, 3, 8), codes("DERIVED"));
+
+  EXPECT_EQ(std::filesystem::file_size(dir.file("C1.V71")), c1);
+  EXPECT_EQ(std::filesystem::file_size(dir.file("C2.V71")), c2);
+}
+
+// A node past the last of the last component is refused, and the assembly is open again.
+TEST_F(AssemblyValues, ANodePastTheLastComponentIsRefused) {
+  component("C1", 4);
+  component("C2", 4);
+  assembly("ASM", {"C1", "C2"});
+  stress(1, 1);
+  nodal(3, {1});
+  nodal(2, {1});
+  nodal(9, {1});
+  EXPECT_EQ(store(), 238);
+  EXPECT_EQ(messages().back(), errorLine(238, "DILIM", 9));
+  EXPECT_EQ(record106(firstRecord())[0], 0);
+  int32_t nodes = 0, elements = 0, cases = 0;
+  DBCTRW(nodes, elements, cases);
+  EXPECT_EQ(nodes, 8);
 }
 
 }  // namespace
