@@ -59,7 +59,7 @@ constexpr int32_t kE3110 = 110;  // Incompatible file format
 constexpr int32_t kE3140 = 140;  // No header lines found in file
 constexpr int32_t kE3380 = 380;  // Failed to open input file
 
-int32_t size(std::span<const int32_t> line) { return static_cast<int32_t>(line.size()); }
+int32_t codeCount(std::span<const int32_t> line) { return static_cast<int32_t>(line.size()); }
 int32_t codeAt(std::span<const int32_t> line, int32_t k) {
   return line[static_cast<std::size_t>(k - 1)];
 }
@@ -67,7 +67,7 @@ int32_t codeAt(std::span<const int32_t> line, int32_t k) {
 // Whether positions FIRST.. of LINE (up to LAST) begin with the characters of WORD.
 bool beginsWith(std::span<const int32_t> line, int32_t first, int32_t last, std::string_view word) {
   const auto n = static_cast<int32_t>(word.size());
-  if (first < 1 || last - first + 1 < n || first + n - 1 > size(line)) return false;
+  if (first < 1 || last - first + 1 < n || first + n - 1 > codeCount(line)) return false;
   for (int32_t k = 0; k < n; ++k) {
     if (codeAt(line, first + k) != codeOf(word[static_cast<std::size_t>(k)])) return false;
   }
@@ -277,7 +277,7 @@ void VALCHK(std::span<int32_t> context, int32_t kind, std::span<const int32_t> l
   // The work copy: the token at its own positions, upper case, blanks elsewhere.
   std::vector<int32_t> work(line.size(), kBlankCode);
   const int32_t a = std::max(first, 1);
-  const int32_t b = std::min(last, size(line));
+  const int32_t b = std::min(last, codeCount(line));
   for (int32_t k = a; k <= b; ++k) work[static_cast<std::size_t>(k - 1)] = codeAt(line, k);
   UPCCOD(work, a, b);
 
