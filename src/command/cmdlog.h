@@ -78,9 +78,10 @@ void ANSSET(int32_t matchKind, int32_t first, int32_t last, int32_t& length,
 // 6 spill positions FIRST..LAST into the spill area; 2, 4 and 5 write the log and then the
 // spill area to both journal channels, the log file only, or the journal file only: a log
 // of up to 255 codes as one line, a longer one split into lines that end in "=" before
-// position 79, each spill entry as one line. STATUS 0, or 1 when an append or insert would
-// pass 2000 codes (nothing changes), the log has no such token, or the spill area failed
-// (M830 naming LOGTKN). Other modes do nothing.
+// position 79, each spill entry as one line. A log with fewer than |FIRST| tokens is not
+// cut. STATUS 0, or 1 when an append or insert would pass 2000 codes, an insert finds no
+// token to insert or no k-th token (nothing changes), or the spill area failed (M830
+// naming LOGTKN). Other modes do nothing.
 void LOGTKN(int32_t mode, int32_t first, int32_t last, std::span<const int32_t> line,
             int32_t& status);
 
