@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <string_view>
 #include <vector>
 
 #include "dbinterface/bldnix.h"
@@ -30,18 +31,21 @@ constexpr int32_t kM038ListTooLong = 38;
 constexpr int32_t kNodeRecordWords = 3;  // node table: count, id, s
 constexpr int32_t kListHeadWords = 2;    // a list: its count and its length
 constexpr int32_t kTripleWords = 3;
+constexpr int32_t kRead = 0;  // ARRIO modes and type
+constexpr int32_t kWrite = -1;
+constexpr int32_t kIntegers = -1;
 
 // Node table record S (three words); false, and nothing read, when it does not exist.
 bool nodeRecord(int32_t s, std::array<int32_t, kNodeRecordWords>& record) {
   if (!roadRecordsExist(kNodeTableHandle, s, 1)) return false;
   int32_t stat = 0;
-  ARRIO(0, APPSTA.ARRHND(kNodeTableHandle), s, 1, -1, record, {}, stat);
+  ARRIO(kRead, APPSTA.ARRHND(kNodeTableHandle), s, 1, kIntegers, record, {}, stat);
   return true;
 }
 
 void putNodeRecord(int32_t s, std::array<int32_t, kNodeRecordWords>& record) {
   int32_t stat = 0;
-  ARRIO(-1, APPSTA.ARRHND(kNodeTableHandle), s, 1, -1, record, {}, stat);
+  ARRIO(kWrite, APPSTA.ARRHND(kNodeTableHandle), s, 1, kIntegers, record, {}, stat);
 }
 
 // Writes TEXT as one line on the message unit, where the build puts the lines that are
@@ -61,8 +65,9 @@ bool present(int32_t type, std::string_view line) {
   return false;
 }
 
-// Words FIRST and FIRST + 1 of the list index: where list s begins and where the next one
-// does; false when they are not there or run backwards.
+// Records S and S + 1 of the list index: FIRST, where list S begins in the list store,
+// and LENGTH, up to where the next one begins; false when they are not there, run
+// backwards or lead outside the store.
 bool listBounds(int32_t s, int32_t& first, int32_t& length) {
   if (!roadRecordsExist(kListIndexHandle, s, 2)) return false;
   std::array<int32_t, 2> bounds{};
