@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -68,6 +69,14 @@ class Hg2Fixture : public PlotFixture {
   void start() {
     ASSERT_TRUE(openPlotFile("picture.hgl"));
     PLTDSP(kOpOpen);
+  }
+
+  // Closes the job and the plot file, and removes the file, so that the next start()
+  // begins a new one.
+  void endJob() {
+    PLTDSP(kOpClose);
+    FILCLS(kPlotFileType);
+    std::filesystem::remove(dir.file("picture.hgl"));
   }
 
   // Opens the plot file for the writers alone: the buffer writes to it.
