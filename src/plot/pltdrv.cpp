@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "platform/fmtedit.h"
+#include "plot/frame/ilfdrv.h"
 #include "plot/hpgl/hg2drv.h"
 #include "plot/pltctb.h"
 #include "plot/pltdsp.h"
@@ -22,7 +23,7 @@ constexpr int32_t kModelWord = 2;  // the word a row may leave to the printer mo
 std::array<PlotDriver, kLastDevice> gDrivers{
     nullptr,  // 1 neutral plot file
     nullptr,  // 2 PostScript monochrome
-    nullptr,  // 3 Interleaf
+    ILFDRV,   // 3 Interleaf
     nullptr,  // 4 PostScript colour
     nullptr,  // 5 PCL Laserjet
     nullptr,  // 6 PCL Paintjet
