@@ -7,6 +7,7 @@
 #include "platform/fmtedit.h"
 #include "plot/frame/ilfdrv.h"
 #include "plot/hpgl/hg2drv.h"
+#include "plot/hpgl/hpgdrv.h"
 #include "plot/pltctb.h"
 #include "plot/pltdsp.h"
 #include "plot/pltopt.h"
@@ -27,7 +28,7 @@ std::array<PlotDriver, kLastDevice> gDrivers{
     nullptr,  // 4 PostScript colour
     nullptr,  // 5 PCL Laserjet
     nullptr,  // 6 PCL Paintjet
-    nullptr,  // 7 HP-GL
+    HPGDRV,   // 7 HP-GL
     HG2DRV,   // 8 HP-GL/2
     nullptr,  // 9 PCL Deskjet
     nullptr,  // 10 CGM
