@@ -40,10 +40,10 @@ constexpr float kCharacterHeight = 0.138889f;
 constexpr float kPointsPerInch = 72.0f;
 constexpr int32_t kSolid = 1;
 constexpr float kDash = 0.132f;
-// A dashed line longer than this is written as one segment. Its end points lie beyond
+// A dashed line longer than this is written as one segment: its end points lie beyond
 // any frame coordinate that fits its field, it would take thousands of dashes, and past
-// a few million inches the dash position stops growing in single precision, so the dash
-// loop would never end.
+// about a million inches the dash position stops growing in single precision, so the
+// dash loop would never end.
 constexpr float kLongestDashedLine = 2000.0f;
 constexpr float kMarkerShift = 0.0416667f;  // a marker's glyph is 1/24 inch wide and high
 
