@@ -427,9 +427,16 @@ TEST_F(GreyTiffDriver, FillsWriteTheirGreyLevelsAndLinesZero) {
   PLTPAR.colour = 2;
   PLTDSP(kOpColour);
   moveDraw(10.0f, 30.0f, 50.0f, 30.0f);
+  PLTPAR.pointX = 15.0f;
+  PLTPAR.pointY = 15.0f;
+  PLTDSP(kOpMove);
+  text("H");  // its left stroke rises from the cell's first column
+  const auto [hx, hy] = cellOf(15.0f, 15.0f);
   const std::string b = close();
   const Directory d = directoryOf(b);
   EXPECT_EQ(d.entries.size(), 17u);
+  EXPECT_EQ(pixel(b, hx, hy - 5), 0u);
+  EXPECT_EQ(pixel(b, hx + 2, hy - 5), 255u);  // between the strokes
   EXPECT_EQ(d.entries.count(320), 0u);
   EXPECT_EQ(pixelAt(b, 90.0f, 75.0f), 0u);  // the background
   EXPECT_EQ(pixelAt(b, 20.0f, 20.0f), 255u);

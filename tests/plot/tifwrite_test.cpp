@@ -88,6 +88,14 @@ TEST_F(TiffWriter, APaletteImageHasItsHeaderStripAndDirectoryWhereTheyBelong) {
   EXPECT_EQ(d.entries.at(320).count, 768u);
   EXPECT_EQ(b.size(), value(320) + 1536u);
   test::expectTiffinfoReads(dir.file("palette.tif"));
+  const test::ToolRun dump = test::runTool("tiffdump", dir.file("palette.tif"));
+  EXPECT_EQ(dump.status, 0) << dump.output;
+  for (const char* entry : {"ImageWidth (256) SHORT (3) 1<100>", "ImageLength (257) SHORT (3) 1<50>",
+                            "Photometric (262) SHORT (3) 1<3>", "StripOffsets (273) LONG (4) 1<8>",
+                            "RowsPerStrip (278) LONG (4) 1<50>", "StripByteCounts (279) LONG (4) 1<5000>",
+                            "ResolutionUnit (296) SHORT (3) 1<3>", "Colormap (320) SHORT (3) 768<"}) {
+    EXPECT_NE(dump.output.find(entry), std::string::npos) << entry << "\n" << dump.output;
+  }
 }
 
 TEST_F(TiffWriter, ImagesOfMoreThan8192BytesAreCutIntoStrips) {
