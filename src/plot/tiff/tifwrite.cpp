@@ -42,9 +42,8 @@ constexpr uint16_t kShort = 3;
 constexpr uint16_t kLong = 4;
 constexpr uint16_t kRational = 5;
 
-constexpr int32_t kPaletteEntries = 15;
-constexpr int32_t kGreyEntries = 17;
-constexpr int32_t kMostEntries = kGreyEntries;
+// Directory entries: 15 of a palette image, 17 of a two-channel grey one.
+constexpr int32_t kMostEntries = 17;
 
 struct TifImage {
   int32_t width = 0;
