@@ -11,19 +11,22 @@
 #include "plot/pltopt.h"
 #include "plot/pltpar.h"
 #include "plot/plxfrm.h"
+#include "plot/tiff/tifdrv.h"
 
 namespace kvr {
 namespace {
 
 constexpr int32_t kModelWord = 2;  // the word a row may leave to the printer model
 
-// The driver of each device number, one row each. A driver not built in has no entry
-// and its records are dropped.
+// The driver of each device number, 1 first: neutral plot file, PostScript monochrome,
+// Interleaf, PostScript colour, PCL Laserjet, PCL Paintjet, HP-GL, HP-GL/2, PCL Deskjet,
+// CGM, (hard copy: none), TIFF. A driver not built in has no entry and its records are
+// dropped.
 std::array<PlotDriver, kLastDevice> gDrivers{
     nullptr,  // 1 neutral plot file
-    nullptr,  // 2 PostScript monochrome
+    nullptr,  // 2 PostScript, monochrome
     nullptr,  // 3 Interleaf
-    nullptr,  // 4 PostScript colour
+    nullptr,  // 4 PostScript, colour
     nullptr,  // 5 PCL Laserjet
     nullptr,  // 6 PCL Paintjet
     nullptr,  // 7 HP-GL
@@ -31,7 +34,7 @@ std::array<PlotDriver, kLastDevice> gDrivers{
     nullptr,  // 9 PCL Deskjet
     nullptr,  // 10 CGM
     nullptr,  // 11 hard copy
-    nullptr,  // 12 TIFF
+    TIFDRV,   // 12 TIFF
 };
 
 bool hasEntry(int32_t device) {
