@@ -108,10 +108,20 @@ TEST_F(Processing, ModelNameWithADirectory) {
 
   // Created, then abandoned after a failure: its files go.
   ASSERT_EQ(begin(kOutputDatabase), 0);
-  createSquare("out dir/beam 2");
+  ASSERT_EQ(header(1, 1, "out dir/beam 2", kA), 0);
+  ASSERT_EQ(header(2, 1, "", kA), 0);
+  square(kA);
+  ASSERT_EQ(dilim(kA), 0);
   EXPECT_TRUE(exists(index));
   EXPECT_TRUE(exists(data));
-  EXPECT_EQ(DICTL.modelName.word(1), codeOf('O')) << "the name upper-cased";
+  const std::vector<int32_t> stream = streamWords(kA);
+  ASSERT_GE(stream.size(), 22u);
+  EXPECT_EQ(std::vector<int32_t>(stream.begin() + 2, stream.begin() + 22),
+            test::codes("OUT DIR/BEAM 2", 20))
+      << "the header record holds the name upper-cased";
+  ASSERT_EQ(header(3, 1, "", kA), 0);
+  quad(kA);
+  ASSERT_EQ(dilim(kA), 0);
   ASSERT_EQ(header(41, 1, "", kB), 0);
   int32_t ierr = -1;
   DICON(99, 9, 0, 0, ierr, su(kB));
