@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "platform/fmtedit.h"
+#include "plot/neutral/plfdrv.h"
 #include "plot/pltctb.h"
 #include "plot/pltdsp.h"
 #include "plot/pltopt.h"
@@ -20,7 +21,20 @@ constexpr int32_t kModelWord = 2;  // the word a row may leave to the printer mo
 // Interleaf, PostScript colour, PCL Laserjet, PCL Paintjet, HP-GL, HP-GL/2, PCL Deskjet,
 // CGM, (hard copy: none), TIFF. A driver not built in has no entry and its records are
 // dropped.
-std::array<PlotDriver, kLastDevice> gDrivers{};
+std::array<PlotDriver, kLastDevice> gDrivers{
+    PLFDRV,   // 1 neutral plot file
+    nullptr,  // 2 PostScript monochrome
+    nullptr,  // 3 Interleaf
+    nullptr,  // 4 PostScript colour
+    nullptr,  // 5 PCL Laserjet
+    nullptr,  // 6 PCL Paintjet
+    nullptr,  // 7 HP-GL
+    nullptr,  // 8 HP-GL/2
+    nullptr,  // 9 PCL Deskjet
+    nullptr,  // 10 CGM
+    nullptr,  // 11 hard copy: none
+    nullptr,  // 12 TIFF
+};
 
 bool hasEntry(int32_t device) {
   return device >= 1 && device < kLastDevice && device != kDeviceHardCopy;
