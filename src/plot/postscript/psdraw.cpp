@@ -133,6 +133,9 @@ void newPage() {
   psLine("copypage");
   psLine("erasepage");
   ++LASSTA.pageCount;
+  // The erase leaves the next page white: on black paper its first object turns it black
+  // again, or its white lines and title would not show.
+  if (LASSTA.blackBackground) LASSTA.transferPending = true;
 }
 
 void lineAttribute() {

@@ -263,6 +263,15 @@ TEST_F(PsDraw, ObjectKinds) {
   const Lines lines = fresh();
   EXPECT_EQ(lines.at(0), "1 setgray");
   EXPECT_TRUE(has(lines, " 0.0000 setgray"));
+  // A new page is erased white: its first object makes it black again.
+  PLTDSP(kOpNewPage);
+  fresh();
+  PLTPAR.objectKind = 3;
+  PLTDSP(kOpObjectKind);
+  PLTDSP(kOpObjectKind);
+  const Lines page = fresh();
+  EXPECT_EQ(std::count(page.begin(), page.end(), "settransfer"), 1);
+  EXPECT_EQ(page.at(0), "gsave {1 exch sub}");
 }
 
 TEST_F(PsDraw, ColourLinesAndEscapes) {
