@@ -314,13 +314,10 @@ void PSCOLR(int32_t opcode) {
 }
 
 void LASPLT(int32_t opcode) {
-  if (opcode == kOpOpen) {
-    LASOPN();
-    return;
-  }
   if (sharedStep(opcode, LASSTA.colour)) return;
   LasSta& st = LASSTA;
   switch (opcode) {
+    case kOpOpen: LASOPN(); break;
     case kOpClose: close(); break;
     case kOpNewPage: newPage(); break;
     case kOpColour:
