@@ -66,10 +66,10 @@ void devicePoint(float x, float y, int32_t& dx, int32_t& dy) {
 }
 
 void penRecord(PenUse use) {
-  const int32_t c = PLTDEV.currentColour;
-  int32_t pen = c;
+  const int64_t c = PLTDEV.currentColour;  // 64 bits: the magnitude of any colour fits
+  int64_t pen = c;
   if (c < 0) pen = use == PenUse::Marker ? -c : -c + 8;
-  const int32_t table = PLTDEV.colourTableCount;
+  const int64_t table = PLTDEV.colourTableCount;
   if (pen == PLFSTA.lastPen && table == PLFSTA.lastTable) return;
   header(kRecPen, 1);
   write(fmt::editI(pen, 2) + fmt::editI(-table, 2));

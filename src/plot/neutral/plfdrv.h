@@ -20,8 +20,8 @@ struct PlfSta {
   int32_t moveState = -1;  // 0 the pen stands there; 1 a move is pending; -1 always move
   int32_t lastX = 0;       // the last device point written
   int32_t lastY = 0;
-  int32_t lastPen = 0;     // the last pen record: pen number and colour table
-  int32_t lastTable = 0;
+  int64_t lastPen = 0;     // the last pen record: pen number and colour table
+  int64_t lastTable = 0;
   int32_t lastLine = 0;    // the last line attribute written
   int32_t lastSize = 0;    // the last character size number written
   float scale = 1.0f;      // the page scale, for the character cell

@@ -103,8 +103,8 @@ void titleBlock() {
   STRIPB(title, n);
   PSESC(title, n, kTitleCapacity);
   const PlotWindow& w = PLTDEV.window;
-  const int32_t x = whole(w.xMin);
-  const int32_t y = whole(w.yMin) - 2 * intOf(st.titleFontSize / st.s / st.q);
+  const int64_t x = whole(w.xMin);
+  const int64_t y = whole(w.yMin) - 2 * static_cast<int64_t>(intOf(st.titleFontSize / st.s / st.q));
   psLine("gsave");
   psLine("TitleFont setfont");
   psLine(i6(x) + i6(y) + " moveto");
@@ -220,8 +220,10 @@ void fill() {
 
 void text() {
   LasSta& st = LASSTA;
-  const int32_t x = whole(st.currentX) + whole(PLTDEV.cellWidth * PLTPAR.textOffsetX);
-  const int32_t y = whole(st.currentY) + whole(PLTDEV.cellHeight * PLTPAR.textOffsetY);
+  const int64_t x = static_cast<int64_t>(whole(st.currentX)) +
+                    whole(PLTDEV.cellWidth * PLTPAR.textOffsetX);
+  const int64_t y = static_cast<int64_t>(whole(st.currentY)) +
+                    whole(PLTDEV.cellHeight * PLTPAR.textOffsetY);
   std::array<char, kTextCapacity> codes{};
   FText t(codes.data(), kTextCapacity);
   int32_t n = std::min(PLTPAR.textCount, kTextCapacity);

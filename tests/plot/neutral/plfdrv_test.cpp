@@ -182,6 +182,7 @@ TEST_F(Neutral, APenRecordIsWrittenOnlyWhenItChanges) {
       {-2, kOpDraw, nullptr},   // unchanged
       {0, kOpDraw, " 0-1"},
       {7, kOpMarker, " 7-1"},
+      {INT32_MIN, kOpDraw, "**-1"},  // too wide for its field
   };
   size_t seen = kOpenLines;
   for (const auto& c : cases) {
@@ -202,7 +203,7 @@ TEST_F(Neutral, APenRecordIsWrittenOnlyWhenItChanges) {
   PLTPAR.colourTable = 4;
   send(kOpColourTable);
   at(kOpDraw, 30, 10);
-  EXPECT_EQ(after(seen).at(1), " 7-4");
+  EXPECT_EQ(after(seen).at(1), "**-4");
 }
 
 TEST_F(Neutral, AFillKeepsNinePoints) {
