@@ -47,16 +47,6 @@ int32_t fieldWord(int32_t i, int32_t field) {
                                                   std::numeric_limits<int32_t>::max()));
 }
 
-// M830 with STATUS, the record number I and the accessor's NAME.
-void report(int32_t status, int32_t i, std::string_view name) {
-  std::array<int32_t, 8> codes{};
-  for (std::size_t k = 0; k < name.size() && k < codes.size(); ++k) codes[k] = codeOf(name[k]);
-  const std::array<int32_t, 2> values{status, i};
-  const std::array<int32_t, 2> lengths{static_cast<int32_t>(std::min(name.size(), codes.size())),
-                                       0};
-  MSGM(kM830, values, {}, codes, lengths);
-}
-
 // Moves the words of FIELD of record I in DIRECTION through WORDS; reports a failure under
 // NAME. Answers the status of ANSACC.
 int32_t access(int32_t direction, int32_t i, int32_t field, std::span<int32_t> words,
@@ -65,7 +55,7 @@ int32_t access(int32_t direction, int32_t i, int32_t field, std::span<int32_t> w
   ANSACC(direction, ARRDSC.file, ARRDSC.top, ARRDSC.ARRCOR(kAnswerArray), fieldWord(i, field),
          static_cast<int32_t>(words.size()), kIntegerMode, ARRDSC.ARRLEN(kAnswerArray), words, {},
          status);
-  if (status != kAnswerDone) report(status, i, name);
+  if (status != kAnswerDone) reportStoreFailure(status, i, name);
   return status;
 }
 
@@ -115,6 +105,15 @@ void resolve(int32_t reference, bool dropQuotes, int32_t maximum, std::span<int3
 }
 
 }  // namespace
+
+void reportStoreFailure(int32_t status, int32_t position, std::string_view name) {
+  std::array<int32_t, 8> codes{};
+  for (std::size_t k = 0; k < name.size() && k < codes.size(); ++k) codes[k] = codeOf(name[k]);
+  const std::array<int32_t, 2> values{status, position};
+  const std::array<int32_t, 2> lengths{static_cast<int32_t>(std::min(name.size(), codes.size())),
+                                       0};
+  MSGM(kM830, values, {}, codes, lengths);
+}
 
 void ANSACC(int32_t direction, int32_t file, int32_t top, int32_t array, int32_t first,
             int32_t count, int32_t mode, int32_t& size, std::span<int32_t> ibuf,

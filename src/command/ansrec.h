@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace kvr {
 
@@ -49,6 +50,10 @@ constexpr int32_t textReference(int32_t start, int32_t length) { return -(256 * 
 void ANSACC(int32_t direction, int32_t file, int32_t top, int32_t array, int32_t first,
             int32_t count, int32_t mode, int32_t& size, std::span<int32_t> ibuf,
             std::span<float> rbuf, int32_t& status);
+
+// Message M830 for a failed access of the store: its STATUS, the record or word number
+// POSITION and the NAME of the routine (at most 8 characters).
+void reportStoreFailure(int32_t status, int32_t position, std::string_view name);
 
 // Makes words SIZE + 1 to SIZE + COUNT of store array ARRAY of FILE addressable and raises
 // SIZE by COUNT; FIRSTNEW receives SIZE + 1 (the old size). STATUS 0; 1 the array is not

@@ -32,6 +32,10 @@ struct MnuTab {
 
 inline MnuTab MNUTAB;
 
+// Word K of the table, 0 outside words 1..15000: for walks led by indices read from the
+// table itself, which a damaged or half-built table could send anywhere.
+inline int32_t mnuWord(int32_t k) { return k >= 1 && k <= MnuTab::kWords ? MNUTAB.word(k) : 0; }
+
 // Header word of a keyword entry: number x 64 + count.
 inline constexpr int32_t kKeywordHeaderBase = 64;
 

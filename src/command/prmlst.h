@@ -30,4 +30,19 @@ struct PrmLst {
 
 inline PrmLst PRMLST;
 
+// Beside the list: the pick code and pick text of the last pick keyword answered at the
+// keyboard (PCKLBL), as a prompt would label the pick. Nothing in the library reads them.
+struct PickLabel {
+  static constexpr int32_t kTextLength = 30;
+  int32_t code = 0;
+  std::array<char, kTextLength> chars = [] {
+    std::array<char, kTextLength> t{};
+    t.fill(' ');
+    return t;
+  }();
+  FText text() { return FText(chars.data(), kTextLength); }
+};
+
+inline PickLabel gPickLabel;
+
 }  // namespace kvr

@@ -7,7 +7,7 @@
 //
 // Writing-road named arrays used (ARRHND words): 8 the node table (3 INTEGERs per record:
 // element count, node id, s), 6 the list index, 1 the node coordinates (3 REALs per node,
-// NODCPY).
+// NODCPY); the display build also uses 5, the list store.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,7 @@
 namespace kvr {
 
 inline constexpr int32_t kNodeCoordinateHandle = 1;
+inline constexpr int32_t kListStoreHandle = 5;
 inline constexpr int32_t kListIndexHandle = 6;
 inline constexpr int32_t kNodeTableHandle = 8;
 

@@ -73,10 +73,7 @@ void DBHDRR(std::span<int32_t> buffer, int32_t& status) {
   }
   // An unmodified claim of slot 2 may name a page of another database or one read into
   // another buffer (an open reads data page 1 there): the record is always read.
-  if (DBLEVL.heldPage(2) > 0) {
-    DBLEVL.heldPage(2) = 0;
-    DBLEVL.heldClass(2) = 0;
-  }
+  dropSlotClaim();
   int32_t offset = 0;
   PGSLOT(buffer, page, kSummaryDataset, 2, offset);
   const auto word = [&](int32_t k) { return RECW0(buffer, offset + k - 1); };

@@ -3,8 +3,6 @@
 
 namespace kvr {
 
-void DIBLD(int32_t& ierr) { ierr = 0; }
-
 void DIERR(int32_t /*ilevel*/, int32_t& ierr, int32_t /*iunt*/) { ierr = 0; }
 
 }  // namespace kvr

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "dbinterface/dibld.h"
 #include "dbinterface/dibld_interim.h"
 #include "dbinterface/diblocks.h"
 #include "dbinterface/dimsg.h"

@@ -147,6 +147,13 @@ void LoaderPages::record(int32_t kind) { DSCLOS(ldscr_, kind, type_, first_); }
 
 // ---- The walk over stored entries ----------------------------------------------------
 
+void dropSlotClaim() {
+  if (DBLEVL.heldPage(2) > 0) {
+    DBLEVL.heldPage(2) = 0;
+    DBLEVL.heldClass(2) = 0;
+  }
+}
+
 EntryCursor::EntryCursor(std::span<int32_t> ldpage, int32_t type)
     : ldpage_(ldpage), type_(type) {
   int32_t first = 0;
@@ -183,8 +190,14 @@ bool EntryCursor::seek(int32_t page) {
 
 bool EntryCursor::next() {
   if (!atEntry_) return false;
-  const int32_t length =
-      type_ == kNodeDataset ? DBLEVL.nodeEntryWords : RECCLS(RECW2(ldpage_, q_));
+  int32_t length = 0;
+  if (type_ == kNodeDataset) {
+    length = DBLEVL.nodeEntryWords;
+  } else if (type_ == kQuickDrawDataset) {
+    length = RECW1(ldpage_, q_);
+  } else {
+    length = RECCLS(RECW2(ldpage_, q_));
+  }
   // An entry of no known length cannot be stepped over: the walk ends there.
   if (length < 1) return stop();
   const int64_t nextPosition = int64_t{q_} + length - offset_ + 1;
@@ -193,6 +206,18 @@ bool EntryCursor::next() {
     return true;
   }
   return seek(nextPage_);
+}
+
+void EntryCursor::markModified() {
+  int32_t& held = DBLEVL.heldPage(2);
+  if (held > 0) held = -held;
+}
+
+void EntryCursor::writeBack() {
+  int32_t& held = DBLEVL.heldPage(2);
+  if (held >= 0 || offset_ < 1 || static_cast<std::size_t>(offset_) > ldpage_.size()) return;
+  held = -held;
+  PAGWR(DBLEVL.heldClass(2), held, ldpage_.subspan(static_cast<std::size_t>(offset_ - 1)));
 }
 
 int32_t EntryCursor::nodeId() const { return RECW1(ldpage_, q_); }

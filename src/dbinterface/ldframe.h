@@ -36,9 +36,10 @@ inline constexpr int32_t kLargestPageWords = 32640;
 inline constexpr int32_t kLoaderPageAreas = 4;
 inline constexpr int32_t kLoaderScratchPages = 2;
 
-// Dataset types of the nodal coordinates and the element topology.
+// Dataset types of the nodal coordinates, the element topology and the quick-draw edges.
 inline constexpr int32_t kNodeDataset = 5;
 inline constexpr int32_t kElementDataset = 6;
+inline constexpr int32_t kQuickDrawDataset = 9;
 
 // Words of a loader page head.
 inline constexpr int32_t kLoaderNextWord = 4;
@@ -155,12 +156,21 @@ class LoaderPages {
   int32_t spare_ = 0;
 };
 
-// A walk over the stored nodes (dataset 5) or elements (dataset 6) in the order of their
-// dataset, one page at a time in page-buffer slot 2 of LDPAGE. It starts at the first
-// entry and only goes forward: it never restarts, so records matched against it must
-// come in the dataset's order. Running past the last entry (a next page of 0 or below)
-// ends it as "not found"; page 0 is never read, and a chain of pages that runs back on
-// itself ends after as many pages as the data file holds.
+// Drops the claim of page-buffer slot 2 on a page it holds unmodified. The page a slot
+// claims was read into whichever buffer read it last; a walk that reads into a buffer of
+// its own drops the claim before and after it, else a walk in another buffer would take
+// a page that is not there for held.
+void dropSlotClaim();
+
+// A walk over the stored nodes (dataset 5), elements (dataset 6) or quick-draw edge
+// records (dataset 9, each as long as its word 2) in the order of their dataset, one page
+// at a time in page-buffer slot 2 of LDPAGE. It starts at the first entry and only goes
+// forward: it never restarts, so records matched against it must come in the dataset's
+// order. Running past the last entry (a next page of 0 or below) ends it as "not found";
+// page 0 is never read, and a chain of pages that runs back on itself ends after as many
+// pages as the data file holds. A walk that changes entries marks the page held
+// (markModified): it is written back before the next page is read, and by writeBack at
+// the end of the walk.
 class EntryCursor {
  public:
   EntryCursor(std::span<int32_t> ldpage, int32_t type);
@@ -180,6 +190,11 @@ class EntryCursor {
 
   // Moves to the next entry; false (and no entry) when there is none.
   bool next();
+
+  // The page held has been changed.
+  void markModified();
+  // Writes the page held back when it has been changed.
+  void writeBack();
 
  private:
   bool seek(int32_t page);

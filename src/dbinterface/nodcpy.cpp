@@ -18,16 +18,6 @@ namespace {
 
 constexpr int32_t kStoredNumbering = 1;
 
-// The page a slot claims to hold was read into whichever buffer read it last; this walk
-// reads into a buffer of its own, so an unmodified claim is dropped before and after it
-// (else a walk in another buffer would take a page that is not there for held).
-void dropSlotClaim() {
-  if (DBLEVL.heldPage(2) > 0) {
-    DBLEVL.heldPage(2) = 0;
-    DBLEVL.heldClass(2) = 0;
-  }
-}
-
 // Puts the nodes of the open database from record K + 1 on; K counts them.
 void copyNodes(int32_t mode, std::span<int32_t> buffer, int32_t& k) {
   dropSlotClaim();

@@ -13,11 +13,11 @@
 #include "dbinterface/eltacc.h"
 #include "dbinterface/ldframe.h"
 #include "dbinterface/reslvl.h"
+#include "dbinterface/roadarr.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/elttab.h"
 #include "modeldb/recwords.h"
-#include "modeldb/reghed.h"
 #include "runtime/dspsta.h"
 
 namespace kvr {
@@ -26,40 +26,7 @@ namespace {
 constexpr int32_t kStoredNumbering = 1;
 constexpr int32_t kWorkRecordWords = kWorkRecordHead + 2 * kMaxElementNodes;
 constexpr int32_t kRead = 0;
-constexpr int32_t kWrite = -1;
-constexpr int32_t kIntegers = -1;
 constexpr int32_t kReals = 1;
-
-// The page a slot claims to hold was read into whichever buffer read it last; this walk
-// reads into a buffer of its own, so an unmodified claim is dropped before and after it
-// (else a walk in another buffer would take a page that is not there for held).
-void dropSlotClaim() {
-  if (DBLEVL.heldPage(2) > 0) {
-    DBLEVL.heldPage(2) = 0;
-    DBLEVL.heldClass(2) = 0;
-  }
-}
-
-// Records FIRST to FIRST + N - 1 of the named array of handle word HANDLE exist. ARRIO
-// ends the run on a read outside an array, so a key or position taken from a damaged
-// record is checked here first.
-bool recordsExist(int32_t handle, int64_t first, int64_t n) {
-  const int32_t k = APPSTA.ARRHND(handle);
-  if (k < 1 || k > std::min(REGHED.top, RegHed::kArrays)) return false;
-  return first >= 1 && n >= 0 && first + n - 1 <= REGHED.ARRLEN(k);
-}
-
-void putWords(int32_t handle, int32_t first, std::span<int32_t> words) {
-  int32_t stat = 0;
-  ARRIO(kWrite, APPSTA.ARRHND(handle), first, static_cast<int32_t>(words.size()), kIntegers,
-        words, {}, stat);
-}
-
-void getWords(int32_t handle, int32_t first, std::span<int32_t> words) {
-  int32_t stat = 0;
-  ARRIO(kRead, APPSTA.ARRHND(handle), first, static_cast<int32_t>(words.size()), kIntegers,
-        words, {}, stat);
-}
 
 // The counters of the copy: elements copied (c), words of work records (f) and face keys
 // (g) written so far.
@@ -113,16 +80,16 @@ bool copyElements(int32_t type, std::span<int32_t> buffer, CopyCounts& counts) {
       break;
     }
     ++counts.elements;
-    putWords(kElementRecordHandle, counts.recordWords + 1,
+    putRoadWords(kElementRecordHandle, counts.recordWords + 1,
              std::span<int32_t>(record).first(static_cast<std::size_t>(words)));
     std::array<int32_t, 1> start{counts.recordWords + 1};
-    putWords(kElementStartHandle, counts.elements, start);
+    putRoadWords(kElementStartHandle, counts.elements, start);
     if (keyCount > 0) {
-      putWords(kFaceKeyHandle, counts.keyWords + 1,
+      putRoadWords(kFaceKeyHandle, counts.keyWords + 1,
                std::span<int32_t>(keys).first(static_cast<std::size_t>(keyCount)));
     }
     start[0] = counts.keyWords + 1;
-    putWords(kFaceKeyStartHandle, counts.elements, start);
+    putRoadWords(kFaceKeyStartHandle, counts.elements, start);
     counts.recordWords += words;
     counts.keyWords += keyCount;
   }
@@ -134,9 +101,9 @@ bool copyElements(int32_t type, std::span<int32_t> buffer, CopyCounts& counts) {
 void endMarkers(const CopyCounts& counts) {
   const int32_t c = counts.elements + 1;
   std::array<int32_t, 1> end{counts.recordWords + 1};
-  putWords(kElementStartHandle, c, end);
+  putRoadWords(kElementStartHandle, c, end);
   end[0] = counts.keyWords + 1;
-  putWords(kFaceKeyStartHandle, c, end);
+  putRoadWords(kFaceKeyStartHandle, c, end);
 }
 
 // The first position and the word count of element K's words in the array that the
@@ -144,11 +111,11 @@ void endMarkers(const CopyCounts& counts) {
 // outside the arrays, outside WORK or run backwards.
 bool locate(std::span<int32_t> work, int32_t starts, int32_t values, int32_t k, int32_t& first,
             int32_t& count) {
-  if (work.size() < 2 || !recordsExist(starts, k, 2)) return false;
-  getWords(starts, k, work.first(2));
+  if (work.size() < 2 || !roadRecordsExist(starts, k, 2)) return false;
+  getRoadWords(starts, k, work.first(2));
   first = work[0];
   const int64_t n = int64_t{work[1]} - work[0];
-  if (n < 0 || n > static_cast<int64_t>(work.size()) || !recordsExist(values, first, n)) {
+  if (n < 0 || n > static_cast<int64_t>(work.size()) || !roadRecordsExist(values, first, n)) {
     return false;
   }
   count = static_cast<int32_t>(n);
@@ -204,7 +171,7 @@ void ELMXYZ(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type, int3
       words < kWorkRecordHead) {
     return;
   }
-  getWords(kElementRecordHandle, first, work.first(static_cast<std::size_t>(words)));
+  getRoadWords(kElementRecordHandle, first, work.first(static_cast<std::size_t>(words)));
   type = work[0];
   id = work[1];
   ieatt1 = work[2];
@@ -219,7 +186,7 @@ void ELMXYZ(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type, int3
     nodeIds[j] = work[kWorkRecordHead + 2 * j];
     const int32_t s = work[kWorkRecordHead + 2 * j + 1];
     sequences[j] = s;
-    if (!recordsExist(kNodeCoordinateHandle, s, 1)) return;
+    if (!roadRecordsExist(kNodeCoordinateHandle, s, 1)) return;
     int32_t stat = 0;
     ARRIO(kRead, APPSTA.ARRHND(kNodeCoordinateHandle), s, 1, kReals, {}, xyz, stat);
     if (DSPSTA.displacementSwitch != 0) DSPADD(s, xyz[0], xyz[1], xyz[2]);
@@ -234,7 +201,7 @@ void DSPADD(int32_t s, float& x, float& y, float& z) {
   const DspSta& d = DSPSTA;
   if (s < d.displacementFirst || s > d.displacementLast) return;
   const int64_t r = int64_t{s} - d.displacementFirst + 1;
-  if (!recordsExist(kDisplacementHandle, r, 1)) return;
+  if (!roadRecordsExist(kDisplacementHandle, r, 1)) return;
   std::array<float, 3> v{};
   int32_t stat = 0;
   ARRIO(kRead, APPSTA.ARRHND(kDisplacementHandle), static_cast<int32_t>(r), 1, kReals, {}, v,
@@ -251,7 +218,7 @@ void FACLST(std::span<int32_t> work, int32_t k, std::span<int32_t> keys, int32_t
   int32_t first = 0;
   int32_t n = 0;
   if (!locate(work, kFaceKeyStartHandle, kFaceKeyHandle, k, first, n)) return;
-  if (n > 0) getWords(kFaceKeyHandle, first, work.first(static_cast<std::size_t>(n)));
+  if (n > 0) getRoadWords(kFaceKeyHandle, first, work.first(static_cast<std::size_t>(n)));
   std::copy_n(work.begin(), std::min(static_cast<std::size_t>(n), keys.size()), keys.begin());
   count = n;
   status = 0;

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "platform/fmtedit.h"
+#include "plot/hpgl/hg2drv.h"
 #include "plot/neutral/plfdrv.h"
 #include "plot/postscript/lasplt.h"
 #include "plot/pltctb.h"
@@ -18,10 +19,8 @@ namespace {
 
 constexpr int32_t kModelWord = 2;  // the word a row may leave to the printer model
 
-// The driver of each device number, 1 first: neutral plot file, PostScript monochrome,
-// Interleaf, PostScript colour, PCL Laserjet, PCL Paintjet, HP-GL, HP-GL/2, PCL Deskjet,
-// CGM, (hard copy: none), TIFF. A driver not built in has no entry and its records are
-// dropped.
+// The driver of each device number, one row each. A driver not built in has no entry
+// and its records are dropped.
 std::array<PlotDriver, kLastDevice> gDrivers{
     PLFDRV,   // 1 neutral plot file
     PSMONO,   // 2 PostScript monochrome
@@ -30,10 +29,10 @@ std::array<PlotDriver, kLastDevice> gDrivers{
     nullptr,  // 5 PCL Laserjet
     nullptr,  // 6 PCL Paintjet
     nullptr,  // 7 HP-GL
-    nullptr,  // 8 HP-GL/2
+    HG2DRV,   // 8 HP-GL/2
     nullptr,  // 9 PCL Deskjet
     nullptr,  // 10 CGM
-    nullptr,  // 11 hard copy: none
+    nullptr,  // 11 hard copy
     nullptr,  // 12 TIFF
 };
 

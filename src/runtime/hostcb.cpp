@@ -11,6 +11,12 @@ namespace kvr {
 namespace {
 
 LineWriterObserver gObserver = nullptr;
+HostCommandObserver gCommandObserver = nullptr;
+
+void observe(HostCommand callback, int32_t position, int32_t code, FText first, FText second,
+             FText third) {
+  if (gCommandObserver != nullptr) gCommandObserver(callback, position, code, first, second, third);
+}
 
 void observe(LineWriter writer, int32_t flag, FText text) {
   if (gObserver != nullptr) gObserver(writer, flag, text);
@@ -42,10 +48,14 @@ void WRTLN8(int32_t flag, FText text) {
 
 void HCMSG(int32_t flag, FText text) { observe(LineWriter::HCMSG, flag, text); }
 
-void HCCMD1(FText) {}
-void HCCMD2(FText) {}
-void HCCMD3(FText, int32_t, FText) {}
-void HCDLG() {}
+void HCCMD1(FText command) { observe(HostCommand::HCCMD1, 0, 0, command, {}, {}); }
+void HCCMD2(FText command) { observe(HostCommand::HCCMD2, 0, 0, command, {}, {}); }
+void HCCMD3(FText command, int32_t position, FText second) {
+  observe(HostCommand::HCCMD3, position, 0, command, second, {});
+}
+void HCDLG(int32_t position, int32_t code, FText command, FText rest, FText pick) {
+  observe(HostCommand::HCDLG, position, code, command, rest, pick);
+}
 void HCWIN(int32_t&, int32_t&) {}
 void HCDSP(int32_t, int32_t) {}
 
@@ -76,5 +86,7 @@ int32_t PRGNAM(FText a, FText b, int32_t& i1, int32_t& i2, int32_t& i3, int32_t&
 }
 
 void setLineWriterObserver(LineWriterObserver observer) { gObserver = observer; }
+
+void setHostCommandObserver(HostCommandObserver observer) { gCommandObserver = observer; }
 
 }  // namespace kvr

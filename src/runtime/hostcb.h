@@ -25,7 +25,10 @@ void HCMSG(int32_t flag, FText text);
 void HCCMD1(FText command);
 void HCCMD2(FText command);
 void HCCMD3(FText command, int32_t position, FText second);
-void HCDLG();
+// A graphics pick offered to the host: the answer POSITION, the pick CODE, the command so
+// far and the rest of its line (255 characters each) and the pick text (30 characters),
+// each NUL-terminated after its last non-blank character.
+void HCDLG(int32_t position, int32_t code, FText command, FText rest, FText pick);
 void HCWIN(int32_t& window, int32_t& defaultWindow);
 void HCDSP(int32_t displayCode, int32_t viewport);
 
@@ -52,5 +55,14 @@ int32_t PRGNAM(FText a, FText b, int32_t& i1, int32_t& i2, int32_t& i3, int32_t&
 enum class LineWriter { WRTLIN, WRTLN1, WRTLN8, HCMSG };
 using LineWriterObserver = void (*)(LineWriter writer, int32_t flag, FText text);
 void setLineWriterObserver(LineWriterObserver observer);
+
+// Test seam: sees every call of the command callbacks and the pick dialogue, with the
+// arguments that callback has (0 and empty texts for the others): HCCMD1 and HCCMD2 their
+// text as FIRST; HCCMD3 its text, the POSITION and its second text; HCDLG all five.
+// nullptr removes it.
+enum class HostCommand { HCCMD1, HCCMD2, HCCMD3, HCDLG };
+using HostCommandObserver = void (*)(HostCommand callback, int32_t position, int32_t code,
+                                     FText first, FText second, FText third);
+void setHostCommandObserver(HostCommandObserver observer);
 
 }  // namespace kvr

@@ -281,10 +281,12 @@ TEST_F(ModelFiles, MissingModel) {
   // releases its database, which no processing has opened.
   DISTAT.databaseOpen = 1;
   EXPECT_EQ(header(1, 2, "other model name 12345", kB), 37);
+  // The build is refused: no coordinates or topology were entered for that model.
   const std::vector<std::string> lines = messages();
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[lines.size() - 2],
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[lines.size() - 3],
             infoLine("DIHED2", "DISPLAY DATASETS FOR LAST MODEL NOT BUILT"));
+  EXPECT_EQ(lines[lines.size() - 2], errorLine(43, "DIBLD"));
   // The name as the header holds it: upper-cased, cut at 20.
   EXPECT_EQ(lines.back(), errorLine(37, "DIHED2", "OTHER MODEL NAME 123"));
   EXPECT_EQ(DISTAT.modelActive, 0);

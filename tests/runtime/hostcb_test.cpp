@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/cmdline.h"
 
@@ -52,6 +53,43 @@ TEST(HostCallbacks, ProgramNameIsNeutral) {
   EXPECT_EQ(a.view(), "NEUTRAL   ");
   EXPECT_EQ(b.view(), "    ");
   for (int32_t v : i) EXPECT_EQ(v, 0);
+}
+
+struct SeenCall {
+  HostCommand callback;
+  int32_t position;
+  int32_t code;
+  std::string first;
+  std::string second;
+  std::string third;
+  bool operator==(const SeenCall&) const = default;
+};
+std::vector<SeenCall> gSeen;
+
+TEST(HostCallbacks, CommandCallbacksAreEmptyButObserved) {
+  gSeen.clear();
+  setHostCommandObserver([](HostCommand callback, int32_t position, int32_t code, FText first,
+                            FText second, FText third) {
+    gSeen.push_back({callback, position, code, first.trimmed(), second.trimmed(), third.trimmed()});
+  });
+  FixedText command(255, "FILE OPEN");
+  FixedText rest(255, "X");
+  FixedText pick(30, "pick node");
+  HCCMD1(command);
+  HCCMD2(command);
+  HCCMD3(command, 6, rest);
+  HCDLG(2, 8, command, rest, pick);
+  setHostCommandObserver(nullptr);
+  HCCMD1(command);
+  EXPECT_EQ(gSeen, (std::vector<SeenCall>{
+                       {HostCommand::HCCMD1, 0, 0, "FILE OPEN", "", ""},
+                       {HostCommand::HCCMD2, 0, 0, "FILE OPEN", "", ""},
+                       {HostCommand::HCCMD3, 6, 0, "FILE OPEN", "X", ""},
+                       {HostCommand::HCDLG, 2, 8, "FILE OPEN", "X", "pick node"},
+                   }));
+  // The callbacks themselves change nothing.
+  EXPECT_EQ(command.trimmed(), "FILE OPEN");
+  EXPECT_EQ(pick.trimmed(), "pick node");
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ class MessageFixture : public ::testing::Test {
   void TearDown() override {
     io::closeAllUnits();
     setLineWriterObserver(nullptr);
+    setHostCommandObserver(nullptr);
     setEntityLabelReader(nullptr);
     setDatabaseDumper(nullptr);
     clearCommandLineOverride();

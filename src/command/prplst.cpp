@@ -1,0 +1,11 @@
+#include "command/prplst.h"
+
+namespace kvr {
+
+void PRPLST(int32_t, ValueList&, int32_t& status) { status = 0; }
+
+void PRPCHK(int32_t, std::span<const int32_t>, int32_t, int32_t, ArgumentCheck& check) {
+  check.status = kCheckNoMatch;
+}
+
+}  // namespace kvr

@@ -1,0 +1,197 @@
+// DIBLD, the display build, with its last steps: BLDD4 (drawn edges) and BLDSUM (the
+// model summary record).
+
+#include "dbinterface/dibld.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "dbinterface/bldnix.h"
+#include "dbinterface/dbhdrr.h"
+#include "dbinterface/diblocks.h"
+#include "dbinterface/dimsg.h"
+#include "dbinterface/eltacc.h"
+#include "dbinterface/facvis.h"
+#include "dbinterface/ldframe.h"
+#include "dbinterface/nodcpy.h"
+#include "dbinterface/roadarr.h"
+#include "dbinterface/toparr.h"
+#include "modeldb/ctlrec.h"
+#include "modeldb/ctlwords.h"
+#include "modeldb/dblevl.h"
+#include "modeldb/dbopen.h"
+#include "modeldb/dbpage.h"
+#include "modeldb/recwords.h"
+#include "runtime/dspsta.h"
+#include "runtime/ftext.h"
+
+namespace kvr {
+namespace {
+
+constexpr std::string_view kRoutine = "DIBLD";
+
+constexpr int32_t kErrorPending = 32;
+constexpr int32_t kNeutralOnly = 42;
+constexpr int32_t kNotCompleted = 43;
+constexpr int32_t kNoBuildPending = 44;
+constexpr int32_t kBuildFailed = 223;
+constexpr int32_t kEntered = 2;  // coordinates and topology states
+
+constexpr int32_t kSummaryLoadCaseWord = 47;
+// Room for the work record of the largest element and its face keys (ELMXYZ, FACLST).
+constexpr std::size_t kFaceTestWork = 256;
+
+void inform(std::string_view text) {
+  FixedText routnm(6, kRoutine);
+  FixedText line(kDiTextLength, text);
+  FText noName;
+  DIINF(routnm, line, kDiNoValue, noName, 0);
+}
+
+// A temporary unit of the host's list has an error pending. Flags on higher unit indices
+// are not looked at: the clean-up clears only the units in use, so a stale flag there
+// would refuse every later build.
+bool errorPending() {
+  const int32_t units = std::clamp(DICTL.itfnum, 0, kMaxTempUnits);
+  for (int32_t k = 1; k <= units; ++k) {
+    if (DISTAT.errorFlag(k) != kUnitFlagNone) return true;
+  }
+  return false;
+}
+
+// Words 13-15 of record 103: node count, element count and load-case counter.
+void putModelCounts(int32_t nodes, int32_t elements, int32_t loadCases) {
+  S103WB(nodes, elements, loadCases);
+  CRPUT(kModelClass);
+}
+
+// Steps 1 to 5; answers the number of the step that failed, 0 when none did.
+int32_t buildSteps(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
+  int32_t status = 0;
+  if (roadRecords(kNodeTableHandle) == 0) {
+    BLDNIX(ldpage, status);
+    if (status != 0) return 1;
+  }
+  BLDTOP(ldpage, status);
+  if (status != 0) return 2;
+  BLDNX2(ldpage, status);
+  if (status != 0) return 3;
+  BLDNEL(status);
+  if (status != 0) return 4;
+  BLDCON(ldpage, ldscr);
+  inform("BUILDING QUICK DRAW DATA");
+  BLDQDR(ldpage, ldscr);
+  BLDD4(ldpage, ldscr, status);
+  if (status != 0) return 5;
+  return 0;
+}
+
+// The edge record at word Q of BUFFER (on a page of dataset 9) is drawn: exactly one of
+// its keys is positive, or none is and one is negative (an edge of line elements only);
+// two or more positive keys leave it to the face test.
+bool edgeDrawn(std::span<int32_t> buffer, std::span<int32_t> work, int32_t q, int32_t k) {
+  int32_t positive = 0;
+  bool negative = false;
+  for (int32_t i = 1; i <= k; ++i) {
+    const int32_t key = NODOFF(buffer, q, i);
+    if (key > 0) ++positive;
+    if (key < 0) negative = true;
+  }
+  if (positive == 1 || (positive == 0 && negative)) return true;
+  int32_t drawn = 0;
+  FACVIS(buffer, work, q, drawn);
+  return drawn != 0;
+}
+
+}  // namespace
+
+void DIBLD(int32_t& ierr) {
+  ierr = 0;
+  const auto refuse = [&ierr](int32_t code) { reportLoaderError(ierr, code, kRoutine, kDiNoValue); };
+  if (errorPending()) return refuse(kErrorPending);
+  if (DICTL.luopt == kOutputNeutral) return refuse(kNeutralOnly);
+  if (DISTAT.coordinatesState != kEntered || DISTAT.topologyState != kEntered) {
+    return refuse(kNotCompleted);
+  }
+  if (DISTAT.displayBuildPending == 0) return refuse(kNoBuildPending);
+
+  putModelCounts(DICNT.nodeCount, DICNT.elementCount, DICNT.loadCaseCount);
+  inform("BUILDING NODAL CONNECTIVITY");
+  const int32_t failed = buildSteps(LDPAGE, LDSCR);
+  if (failed != 0) {
+    DISTAT.raiseErrorFlags(kMaxTempUnits, kUnitFlagModel);
+    DISTAT.displayBuildPending = 0;
+    reportLoaderError(ierr, kBuildFailed, kRoutine, kDiNumber, failed);
+    putModelCounts(0, 0, 0);
+    return;
+  }
+  BLDSUM(LDPAGE, LDSCR, kSummaryWrite);
+  inform("VIEW DATA COMPLETE");
+  DISTAT.displayBuildPending = 0;
+  DBCLOS();
+}
+
+void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& status) {
+  status = 0;
+  DSPSTA.elementFilter = 0;
+  DSPSTA.displacementSwitch = 0;
+  TOPARR(kElementDataset, ldpage, status);
+  if (status != 0) {
+    status = 1;
+    return;
+  }
+  if (roadRecords(kNodeCoordinateHandle) == 0) {
+    NODCPY(1, ldpage, status);
+    if (status != 0) {
+      status = 1;
+      return;
+    }
+  }
+
+  // Dataset 4 is begun with its first drawn edge.
+  std::optional<LoaderPages> pages;
+  std::array<int32_t, kFaceTestWork> work{};
+  dropSlotClaim();
+  EntryCursor cursor(ldpage, kQuickDrawDataset);
+  for (; cursor.atEntry(); cursor.next()) {
+    const int32_t q = cursor.q();
+    const int32_t length = EDGRLN(ldpage, q);
+    const int32_t k = std::clamp(ENTW2(ldpage, q), 0, std::max(length, 0));
+    const int32_t drawnLength = length - k;
+    // A record no page could hold comes from a damaged page: it is left out.
+    if (drawnLength < 3 || drawnLength > DBLEVL.dataPageSize - DBLEVL.pageHeaderWords) continue;
+    if (!edgeDrawn(ldpage, work, q, k)) continue;
+    if (!pages) pages.emplace(ldpage, ldscr, kDrawnEdgeDataset);
+    if (pages->lastUsed() + drawnLength > pages->pageSize()) pages->startNewPage();
+    const int32_t at = pages->store(drawnLength);
+    for (int32_t w = 0; w < drawnLength; ++w) pages->word(at + w) = RECW0(ldpage, q + w);
+    pages->word(at + 1) = drawnLength;
+  }
+  dropSlotClaim();
+  if (pages) {
+    pages->finish();
+    pages->record();
+  }
+}
+
+void BLDSUM(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t mode) {
+  if (mode != kSummaryLoadCases) {
+    int32_t status = 0;
+    writeModelSummary(ldpage, ldscr, DICNT, status);
+    return;
+  }
+  int32_t page = 0;
+  DSDIRF(kSummaryDataset, page);
+  if (page <= 0) return;
+  // A copy of the record that slot 2 holds would no longer be the record.
+  dropSlotClaim();
+  const std::span<int32_t> area =
+      ldpage.first(std::min<std::size_t>(ldpage.size(), kLargestPageWords));
+  PAGRD(kSummaryDataset, page, area);
+  area[kSummaryLoadCaseWord - 1] = DICNT.loadCaseCount;
+  PAGWR(kSummaryDataset, page, area);
+}
+
+}  // namespace kvr

@@ -1,0 +1,41 @@
+// Checked record input and output of the writing road's named arrays.
+#include "dbinterface/roadarr.h"
+
+#include <algorithm>
+
+#include "modeldb/arrreg.h"
+#include "modeldb/reghed.h"
+
+namespace kvr {
+namespace {
+
+constexpr int32_t kRead = 0;
+constexpr int32_t kWrite = -1;
+constexpr int32_t kIntegers = -1;
+
+}  // namespace
+
+int32_t roadRecords(int32_t handle) {
+  if (handle < 1 || handle > AppSta::kHandles) return 0;
+  const int32_t k = APPSTA.ARRHND(handle);
+  if (k < 1 || k > std::min(REGHED.top, RegHed::kArrays)) return 0;
+  return REGHED.ARRLEN(k);
+}
+
+bool roadRecordsExist(int32_t handle, int64_t first, int64_t n) {
+  return first >= 1 && n >= 0 && first + n - 1 <= roadRecords(handle);
+}
+
+void getRoadWords(int32_t handle, int32_t first, std::span<int32_t> words) {
+  int32_t stat = 0;
+  ARRIO(kRead, APPSTA.ARRHND(handle), first, static_cast<int32_t>(words.size()), kIntegers,
+        words, {}, stat);
+}
+
+void putRoadWords(int32_t handle, int32_t first, std::span<int32_t> words) {
+  int32_t stat = 0;
+  ARRIO(kWrite, APPSTA.ARRHND(handle), first, static_cast<int32_t>(words.size()), kIntegers,
+        words, {}, stat);
+}
+
+}  // namespace kvr
