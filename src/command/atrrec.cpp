@@ -28,10 +28,8 @@ constexpr int32_t kStateMode = 2;
 constexpr int32_t kDirectoryRead = 2;  // REC7A / REC7B: any mode but 1 reads
 
 // Texts in the records.
-constexpr int32_t kNameWords = 8;  // 32 characters stored
 constexpr int32_t kNameChars = 32;
 constexpr int32_t kNameShown = 30;  // characters a fetch gives back
-constexpr int32_t kCodeWords = 2;
 constexpr int32_t kCodeChars = 8;
 constexpr int32_t kCharsPerWord = 4;
 
