@@ -139,6 +139,28 @@ KVR_EXPORT void dll_diexh(int32_t* ielem, int32_t* itype, int32_t* ieatt1, int32
                           int32_t* nlayer, int32_t* ierr, int32_t* iunt);
 KVR_EXPORT void dll_diexd(int32_t* id, float* axes, int32_t* ierr, int32_t* iunt);
 
+/* Finishes the dataset sent on temporary unit IUNT: with database output it is loaded
+   into the model's database (a model header sent before it on the same unit opens,
+   creates or builds the database), with neutral output written to the neutral text
+   file; the unit is then free for the next dataset. IERR 0, else the code of the error
+   line written to the message units: 32 while the unit has an error pending, 181 for an
+   incomplete dataset (the unit must be cleaned with dll_dierr level 1); most other codes
+   block every unit until dll_dierr level 2 abandons the model. */
+KVR_EXPORT void dll_dilim(int32_t* ierr, int32_t* iunt);
+
+/* Ends the writing road: the datasets still open are processed, the display datasets of
+   the last model built, the database closed and the neutral text file ended with
+   " 9999". Afterwards dll_diini2 may start the road again. IERR 28 when the road was not
+   started; else the code of the last dataset processed (0 when none failed). */
+KVR_EXPORT void dll_distp(int32_t* ierr);
+
+/* Cleans up after an error: ILEVEL 1 abandons the dataset on temporary unit IUNT, which
+   may then take a new dataset header; ILEVEL 2 abandons the whole current model (IUNT is
+   not read), deleting the database files of a model being created or built. IERR 0, 211
+   for an unknown unit, 45 for another level, 46 when the unit needs level 2, 299 when the
+   model's files could not be deleted. */
+KVR_EXPORT void dll_dierr(int32_t* ilevel, int32_t* ierr, int32_t* iunt);
+
 #ifdef __cplusplus
 }
 #endif

@@ -9,6 +9,26 @@ int32_t findTempUnit(int32_t iunt) {
   return 0;
 }
 
+void clearUnitDataset(int32_t k) {
+  Distat& s = DISTAT;
+  s.datasetKey(k) = 0;
+  s.datasetComplete(k) = 0;
+  s.lastId(k) = 0;
+  s.processing(k) = {};
+  s.results(k) = {};
+  s.valuesPerRecord(k) = 0;
+  s.entityHeaderEntered(k) = 0;
+  s.groupStarted(k) = 0;
+  s.setHeaderWritten(k) = 0;
+  s.localAxisHeaderEntered(k) = 0;
+  s.localAxisRepeats(k) = 0;
+  s.processing2(k) = {};
+  DICTL.ncomps(k) = 0;
+  DICTL.numvar(k) = 0;
+  DICTL.variants(k) = {};
+  DIUNIT.components(k) = {};
+}
+
 void clearWritingState() {
   Distat& s = DISTAT;
   s.modelActive = 0;
@@ -17,31 +37,18 @@ void clearWritingState() {
   s.coordinatesState = 0;
   s.topologyState = 0;
   s.databaseReady = 0;
-  s.messageCount.fill(0);
-  s.lastId.fill(0);
-  s.datasetKey.fill(0);
-  s.datasetComplete.fill(0);
-  s.processing.fill({});
-  s.results.fill({});
-  for (int32_t k = 1; k <= kMaxTempUnits; ++k) s.clearErrorFlag(k);
-  s.valuesPerRecord.fill(0);
-  s.entityHeaderEntered.fill(0);
-  s.groupStarted.fill(0);
-  s.setHeaderWritten.fill(0);
-  s.localAxisHeaderEntered.fill(0);
-  s.localAxisRepeats.fill(0);
-  s.processing2.fill({});
+  for (int32_t k = 1; k <= kMaxTempUnits; ++k) {
+    s.messageCount(k) = 0;
+    s.clearErrorFlag(k);
+    clearUnitDataset(k);
+  }
 
   Dictl& c = DICTL;
   c.nodeCount = 0;
   c.elementCount = 0;
   c.processing = {};
-  c.ncomps.fill(0);
-  c.numvar.fill(0);
-  c.variants.fill({});
   c.modelName.words.fill(DIBLNK);
   c.modelGiven.words.fill(DIBLNK);
-  DIUNIT.components.fill({});
 }
 
 }  // namespace kvr

@@ -187,10 +187,19 @@ inline int32_t DIBLNK = kBlankCode;
 // The unit index (1..ITFNUM) of temporary unit IUNT, or 0 when it is not one of them.
 int32_t findTempUnit(int32_t iunt);
 
+// Clears every dataset word of unit K (1..10): its key, complete flag, last id, group,
+// set-header, results, entity-header and local-axis words, values per record, its
+// processing words, its attribute shape and component marks. Its error flag and message
+// count stay. The completion of a dataset, the clean-up of a unit and the clearing of
+// the whole state share it, so a unit used again starts as a fresh unit (a second set
+// dataset writes its own set header).
+void clearUnitDataset(int32_t k);
+
 // Clears the state of every unit (1 to 10), of the current model and of the session's
-// datasets: the flags, counts and states of DISTAT but the initialised flag and the
-// current unit, the counts, processing words, attribute shapes and component marks, and
-// the model name (filled with the blank code). The host's choices stay.
+// datasets: the flags, counts and states of DISTAT but the initialised flag, the current
+// unit and the database-open flag, the counts, processing words, attribute shapes and
+// component marks, and the model name (filled with the blank code). The host's choices
+// stay.
 void clearWritingState();
 
 }  // namespace kvr

@@ -5,16 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "dbinterface/dbside.h"
 #include "dbinterface/dibld.h"
-#include "dbinterface/dibld_interim.h"
 #include "dbinterface/diblocks.h"
+#include "dbinterface/distp.h"
 #include "dbinterface/dimsg.h"
 #include "dbinterface/direcs.h"
 #include "dbinterface/tmpstream.h"
-#include "modeldb/dbnames.h"
-#include "modeldb/dbopen.h"
 #include "runtime/codtxt.h"
-#include "runtime/iounit.h"
 
 namespace kvr {
 namespace {
@@ -38,10 +36,6 @@ constexpr int32_t kBuild = 3;
 constexpr int32_t kNotEntered = 0;
 constexpr int32_t kBeingEntered = 1;
 constexpr int32_t kEntered = 2;
-
-// File types of the database's index and data files.
-constexpr int32_t kIndexFileType = 7;
-constexpr int32_t kDataFileType = 8;
 
 // The characters of a load-case name that must not all be blank.
 constexpr int32_t kLoadCaseNameChars = 6;
@@ -100,29 +94,6 @@ class HeaderCall {
   FixedText shownName_;
 };
 
-// True when the model NAME has its current index and data files. The files are named by
-// the one model-file-name rule that the create, the open and the deletion use: a name
-// that holds blanks or lower-case letters is looked for under the name it will be
-// written with.
-bool modelExists(FText name) {
-  const int32_t n = std::min(textExtent(name), kHeaderNameCodes);
-  FixedText probe(n, name.view().substr(0, static_cast<std::size_t>(n)));
-  int32_t geoGens = 0;
-  int32_t geoExists = 0;
-  int32_t modelGens = 0;
-  int32_t exists = 0;
-  DBPROB(probe, n, geoGens, geoExists, modelGens, exists);
-  return exists == 1;
-}
-
-// Releases the database of the previous model: its lock and its files. A model whose
-// datasets were never processed has no database open, and then nothing is touched: the
-// host's database units may be in use for something else.
-void releaseDatabase() {
-  if (IOUNIT.openFlag(kIndexFileType) == 0 && IOUNIT.openFlag(kDataFileType) == 0) return;
-  DBCLOS();
-}
-
 // The checks of a model header that depend on the model; false when it is refused.
 bool acceptModelHeader(HeaderCall& call, int32_t iopcod, FText name, int32_t iunt) {
   const int32_t k = call.k;
@@ -146,7 +117,7 @@ bool acceptModelHeader(HeaderCall& call, int32_t iopcod, FText name, int32_t iun
   if (call.nameIsBlank(kHeaderNameCodes)) {
     code = 36;
   } else {
-    const bool exists = modelExists(name);
+    const bool exists = modelFilesExist(name);
     if (!exists && iopcod == kAppend) code = 37;
     if (exists && iopcod == kCreate) code = 38;
     if (exists && iopcod == kBuild) code = 39;

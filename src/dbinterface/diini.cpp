@@ -13,7 +13,6 @@
 #include "modeldb/elttab.h"
 #include "modeldb/entrec.h"
 #include "modelquery/descriptors.h"
-#include "platform/unitio.h"
 #include "plot/pltdev.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"
@@ -149,13 +148,9 @@ void DIINI(int32_t luopt, int32_t ludb8, int32_t ludb7, int32_t luneu,
   DBLEVL.userLevelOpen = 1;
   DBLEVL.projectLevelOpen = 1;
 
-  for (int32_t k = 1; k <= kMaxTempUnits; ++k) TMPRST(k);
   // A stream left part written by an earlier session would otherwise be read back in
   // front of the next dataset: every temporary unit starts again at its beginning.
-  for (int32_t k = 1; k <= DICTL.itfnum; ++k) {
-    const int32_t unit = DICTL.tempUnit(k);
-    if (io::unitIsOpen(unit)) io::unitRewind(unit);
-  }
+  restartStreams();
 
   SYSINI();
   installEntityLabels();

@@ -22,15 +22,6 @@ namespace {
 // The value of the file's last line.
 constexpr int32_t kLastLineValue = 9999;
 
-// Words of the dataset header record.
-constexpr int32_t kHeaderKey = 1;
-constexpr int32_t kHeaderLetter = 2;
-constexpr int32_t kHeaderName = 3;
-constexpr int32_t kHeaderValue = 23;
-constexpr int32_t kHeaderTitle = 24;
-constexpr int32_t kHeaderFlag = 44;
-constexpr int32_t kHeaderNumber = 45;
-constexpr int32_t kHeaderText = 46;
 // Characters of a model name that key 1 shows, and of a dataset name every other key shows.
 constexpr int32_t kShortName = 6;
 

@@ -32,6 +32,16 @@ inline constexpr int32_t kTagVariant = -6;    // an attribute variant
 
 inline constexpr int32_t kHeaderRecordWords = 55;
 
+// Words of the dataset header record where its fields begin.
+inline constexpr int32_t kHeaderKey = 1;
+inline constexpr int32_t kHeaderLetter = 2;   // the opcode letter's code
+inline constexpr int32_t kHeaderName = 3;     // 20 codes
+inline constexpr int32_t kHeaderValue = 23;   // HVALUE, a REAL
+inline constexpr int32_t kHeaderTitle = 24;   // 20 codes
+inline constexpr int32_t kHeaderFlag = 44;
+inline constexpr int32_t kHeaderNumber = 45;
+inline constexpr int32_t kHeaderText = 46;    // 10 codes
+
 // Text lengths of the records.
 inline constexpr int32_t kHeaderNameCodes = 20;
 inline constexpr int32_t kHeaderTitleCodes = 20;

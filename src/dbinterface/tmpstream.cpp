@@ -94,4 +94,15 @@ void TMPRST(int32_t k) {
   c.recordCount = 1;
 }
 
+void restartStream(int32_t k) {
+  const int32_t unit = unitOf(k);
+  if (io::unitIsOpen(unit)) io::unitRewind(unit);
+  TMPRST(k);
+}
+
+void restartStreams() {
+  for (int32_t k = 1; k <= kMaxTempUnits; ++k) TMPRST(k);
+  for (int32_t k = 1; k <= DICTL.itfnum && k <= kMaxTempUnits; ++k) restartStream(k);
+}
+
 }  // namespace kvr

@@ -62,4 +62,13 @@ void TMPFLS(int32_t k, int32_t& flag);
 // cleared and the unit is not touched.
 void TMPRST(int32_t k);
 
+// Starts the stream of channel K again from its beginning: its unit rewound when it is
+// open (a unit that is not is passed over), the channel reset. The next record written
+// ends the file there, so nothing of an earlier dataset is read back behind it.
+void restartStream(int32_t k);
+
+// Resets channels 1 to 10 and restarts the stream of every temporary unit 1..ITFNUM: the
+// start of the road and its stop leave every unit empty for the next session.
+void restartStreams();
+
 }  // namespace kvr

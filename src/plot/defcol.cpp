@@ -85,6 +85,8 @@ constexpr int32_t kLineLength = 80;
 constexpr int32_t kSettingLength = 80;
 constexpr std::string_view kLetters = "CWROYGBVP";
 
+bool gColourMapTaken = false;
+
 void setEntry(PaletteArray a, int32_t index, int32_t value) {
   a[static_cast<size_t>(index - 1)] = value;
 }
@@ -174,6 +176,7 @@ void DEFCOL() {
 
   int32_t count = 0;
   CMAPRD(PLRGB.reds, PLRGB.greens, PLRGB.blues, count);
+  gColourMapTaken = count >= 1;
   if (count >= 1) {
     PLRGB.highest = count;
     for (int32_t i = 1; i <= count; ++i) PLRGB.deviceColour(i) = kDeviceColourBase + i;
@@ -198,6 +201,8 @@ void DEFCOL() {
   PLRGB.highest = kBuiltInEntries;
   for (int32_t i = 1; i <= kBuiltInEntries; ++i) PLRGB.deviceColour(i) = kDeviceColourBase + i;
 }
+
+bool colourMapTaken() { return gColourMapTaken; }
 
 void CMAPRD(PaletteArray red, PaletteArray green, PaletteArray blue, int32_t& count) {
   count = 0;

@@ -19,6 +19,10 @@ using PaletteArray = std::span<int32_t, PlRgb::kEntries>;
 // what they held), else the built-in palette of 190 entries, 191 to 256 empty.
 void DEFCOL();
 
+// True when the last DEFCOL took its palette from the colour map file, false when it
+// built the palette in.
+bool colourMapTaken();
+
 // Reads the colour map file of the open device into RED, GREEN, BLUE (by palette index).
 // The file is the one the setting "Colourmap" of the device's section names, else the
 // default colour map (file type 28). Each line "U S C <letter><shade> r g b" or

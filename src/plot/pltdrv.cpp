@@ -8,24 +8,29 @@
 #include "plot/frame/ilfdrv.h"
 #include "plot/hpgl/hg2drv.h"
 #include "plot/hpgl/hpgdrv.h"
+#include "plot/neutral/plfdrv.h"
+#include "plot/postscript/lasplt.h"
 #include "plot/pltctb.h"
 #include "plot/pltdsp.h"
 #include "plot/pltopt.h"
 #include "plot/pltpar.h"
 #include "plot/plxfrm.h"
+#include "plot/tiff/tifdrv.h"
 
 namespace kvr {
 namespace {
 
 constexpr int32_t kModelWord = 2;  // the word a row may leave to the printer model
 
-// The driver of each device number, one row each. A driver not built in has no entry
-// and its records are dropped.
+// The driver of each device number, 1 first: neutral plot file, PostScript monochrome,
+// Interleaf, PostScript colour, PCL Laserjet, PCL Paintjet, HP-GL, HP-GL/2, PCL Deskjet,
+// CGM, (hard copy: none), TIFF. A driver not built in has no entry and its records are
+// dropped.
 std::array<PlotDriver, kLastDevice> gDrivers{
-    nullptr,  // 1 neutral plot file
-    nullptr,  // 2 PostScript monochrome
+    PLFDRV,   // 1 neutral plot file
+    PSMONO,   // 2 PostScript monochrome
     ILFDRV,   // 3 Interleaf
-    nullptr,  // 4 PostScript colour
+    PSCOLR,   // 4 PostScript colour
     nullptr,  // 5 PCL Laserjet
     nullptr,  // 6 PCL Paintjet
     HPGDRV,   // 7 HP-GL
@@ -33,21 +38,19 @@ std::array<PlotDriver, kLastDevice> gDrivers{
     nullptr,  // 9 PCL Deskjet
     nullptr,  // 10 CGM
     nullptr,  // 11 hard copy
-    nullptr,  // 12 TIFF
+    TIFDRV,   // 12 TIFF
 };
 
 bool hasEntry(int32_t device) {
   return device >= 1 && device < kLastDevice && device != kDeviceHardCopy;
 }
 
-// An extent of the picture window; one that is empty, reversed or not finite counts as
-// 1.0, so that no page scale divides by zero.
-float extent(float low, float high) {
+}  // namespace
+
+float windowExtent(float low, float high) {
   const float d = high - low;
   return d > 0.0f && std::isfinite(d) ? d : 1.0f;
 }
-
-}  // namespace
 
 PlotDriver driverOf(int32_t device) {
   return hasEntry(device) ? gDrivers[static_cast<size_t>(device - 1)] : nullptr;
@@ -149,8 +152,8 @@ void transformPoint(float& x, float& y, bool onlyAboveOne) {
 void mapPage(const PlotWindow& window, float raise, float width, float height,
              float offsetX, float offsetY) {
   const float top = window.yMax + raise;
-  const float sx = width / extent(window.xMin, window.xMax);
-  const float sy = height / extent(window.yMin, top);
+  const float sx = width / windowExtent(window.xMin, window.xMax);
+  const float sy = height / windowExtent(window.yMin, top);
   PLXFRM.pageScale = sx < sy ? sx : sy;
   PLXFRM.pageOriginX = (window.xMin + window.xMax) / 2.0f;
   PLXFRM.pageOriginY = (window.yMin + top) / 2.0f;

@@ -90,6 +90,10 @@ bool sharedStep(int32_t opcode, bool colourDevice);
 // (with ONLYABOVEONE, only when it is above 1): scale x (value - origin) + offset.
 void transformPoint(float& x, float& y, bool onlyAboveOne = false);
 
+// An extent of the picture window, HIGH - LOW; one that is empty, reversed or not finite
+// counts as 1.0, so that no page scale divides by zero.
+float windowExtent(float low, float high);
+
 // The page mapping of a driver into PLXFRM: WINDOW with its top raised by RAISE fits a
 // page of WIDTH x HEIGHT device units (the smaller scale of the two axes) with its centre
 // at OFFSETX, OFFSETY.

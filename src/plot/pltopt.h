@@ -40,6 +40,10 @@ struct PltOpt {
 inline constexpr int32_t kOptColourCount = 1;
 inline constexpr int32_t kOptSecond = 2;
 inline constexpr int32_t kOptSizeTables = 3;    // first of words 3-15
+inline constexpr int32_t kOptSizeFactor = 3;    // the character-size factor, 4
+inline constexpr int32_t kOptHeights = 4;       // heights of sizes 1-4: words 4-7
+inline constexpr int32_t kOptWidths = 8;        // widths of sizes 1-4: words 8-11
+inline constexpr int32_t kOptThirdRow = 12;     // third row of sizes 1-4: words 12-15
 inline constexpr int32_t kOptHpgl2Colour = 16;
 inline constexpr int32_t kOptAfterColour = 17;  // first of words 17-33
 

@@ -1,9 +1,11 @@
-// A fixture for the dataset loaders. It plays the part of the dataset processing: in a
-// temporary working directory it starts the writing road (DIINI, database output, the
-// page size the test chooses) and creates the database of a model (startAndCreate; FBCFIG;
-// "beam" gives BEAM.M71 and BEAM.V71; model record word 1 = 1, as a create passes it),
-// with the summary counters DICNT cleared as after a create, and the writing road's named
-// arrays set up empty as at a model opening; createDatabase makes a further one. A test then, per dataset:
+// A fixture for the dataset loaders, each tested on its own: it hands a loader a stream
+// as the dataset processing (DILIM) leaves it, without the processing's model opening
+// and dispatch, which sessionfixture.h goes through. In a temporary working directory it
+// starts the writing road (DIINI, database output, the page size the test chooses) and
+// creates the database of a model (startAndCreate; FBCFIG; "beam" gives BEAM.M71 and
+// BEAM.V71; model record word 1 = 1, as a create passes it), with the summary counters
+// DICNT cleared as after a create, and the writing road's named arrays set up empty as
+// at a model opening; createDatabase makes a further one. A test then, per dataset:
 //  - beginDataset(key, k): unit index K gets its dataset words cleared (key, complete,
 //    last id, group, set-header, results, entity-header and local-axis words, values per
 //    record), its stream starts again and the 55-word header record goes first;
@@ -98,16 +100,8 @@ class LoaderFixture : public StartFixture {
   // A dataset of KEY begins on unit index K: its words cleared, its stream empty, the
   // header record written.
   static void beginDataset(int32_t key, int32_t k = kA) {
+    clearUnitDataset(k);
     DISTAT.datasetKey(k) = key;
-    DISTAT.datasetComplete(k) = 0;
-    DISTAT.lastId(k) = 0;
-    DISTAT.groupStarted(k) = 0;
-    DISTAT.setHeaderWritten(k) = 0;
-    DISTAT.results(k) = {};
-    DISTAT.entityHeaderEntered(k) = 0;
-    DISTAT.localAxisHeaderEntered(k) = 0;
-    DISTAT.localAxisRepeats(k) = 0;
-    DISTAT.valuesPerRecord(k) = 0;
     DISTAT.clearErrorFlag(k);
     io::unitRewind(unit(k));
     TMPRST(k);
