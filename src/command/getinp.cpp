@@ -155,18 +155,15 @@ bool askKeyboard(int32_t echo, int32_t listMode, int32_t menuId, FText title,
     if (state == kStateRejected || state == kStateGraphics) continue;
     if (link < 1 && state != kStateEquals) return true;
 
-    // More input: the next reply follows the text so far after one blank; after "=" (and
-    // the character before it) or ":" the sign is blanked first.
+    // More input: the next reply follows the text so far after one blank. A closing "="
+    // or ":" is blanked and the reply follows right after it. Only the sign is blanked: the
+    // character before an "=" may be the last of a word ("SY=" must not lose its "Y").
     optional = state == kStateEquals && link < 0;
     const int32_t end = textEnd(line);
-    if (state == kStateEquals) {
-      for (int32_t k = std::max(end - 1, 1); k <= end; ++k) line[static_cast<std::size_t>(k - 1)] = ' ';
-      offset = end;
-    } else {
-      if (state == kStateColon && end >= 1) line[static_cast<std::size_t>(end - 1)] = ' ';
-      offset = end + 1;
+    if ((state == kStateEquals || state == kStateColon) && end >= 1) {
+      line[static_cast<std::size_t>(end - 1)] = ' ';
     }
-    offset = std::clamp(offset, 0, kLineLength);
+    offset = std::clamp(state == kStateEquals ? end : end + 1, 0, kLineLength);
   }
 }
 

@@ -20,6 +20,7 @@
 #include "plot/pltpar.h"
 #include "runtime/hostcb.h"
 #include "runtime/inpsrc.h"
+#include "runtime/iounit.h"
 #include "runtime/replyb.h"
 
 namespace kvr::test {
@@ -39,6 +40,10 @@ class ParseFixture : public CommandFixture {
  protected:
   void SetUp() override {
     CommandFixture::SetUp();
+    // The units of the file types (the command file's among them), the journals kept.
+    setDefaultUnitSlots();
+    IOUNIT.slot(kSlotJournalFile) = kJournal1Unit;
+    IOUNIT.slot(kSlotLogFile) = kLogUnit;
     clearParseBlocks();
     SYNSTA.echo = 1;
     PLTPAR.inUnit = io::kStdinUnit;
