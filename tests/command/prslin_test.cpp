@@ -11,6 +11,10 @@
 #include "command/ansrec.h"
 #include "command/cmdlin.h"
 #include "command/mnuctl.h"
+#include "command/nxttkn.h"
+#include "command/prmlst.h"
+#include "plot/pltdev.h"
+#include "runtime/iomode.h"
 #include "parsefixture.h"
 
 namespace kvr {
@@ -293,6 +297,80 @@ TEST_F(ParseLoop, AFileLineThatNeedsMoreReturnsToTheKeyboard) {
   parse(100, "UT SE", kParsePending);
   EXPECT_EQ(MNUCTL.inputState, kStateNeedsMore);
   EXPECT_EQ(IOMODE.inputMode, kInputTerminal);
+}
+
+TEST_F(ParseLoop, TypedArgumentsAreCheckedAndStored) {
+  // The first two items of menu 100 are the names of slots 2 and 3.
+  auto name = [](int32_t slot, const std::string& text) {
+    auto& entry = IOMODE.nameSlot(slot);
+    for (size_t k = 0; k < text.size(); ++k) entry.codes[k] = codeOf(text[k]);
+    entry.count = static_cast<int32_t>(text.size());
+  };
+  name(2, "BEAM");
+  name(3, "BEND");
+  EXPECT_EQ(parse(100, "beam"), record(210));
+  EXPECT_EQ(MNUCTL.inputState, kStateNeedsMore);
+  EXPECT_EQ(ITEM(1), -201);
+  EXPECT_EQ(MMUTYP(1), -1);
+  EXPECT_EQ(MMULST(1), 3);
+  EXPECT_EQ(MMOPER(1), 0);
+  EXPECT_EQ(echo(), "BEAM ");
+
+  parse(100, "BEN");
+  EXPECT_EQ(ITEM(1), -202);
+  EXPECT_EQ(MMULST(1), 4);
+
+  parse(100, "BE");
+  EXPECT_EQ(MNUCTL.inputState, kStateRejected);
+  EXPECT_EQ(messages().back(), " E3210: Ambiguous command");
+}
+
+TEST_F(ParseLoop, APendingLineThatNeedsMoreGoesToTheHost) {
+  parse(100, "UT SE", kParsePending);
+  EXPECT_EQ(MNUCTL.inputState, kStateNeedsMore);
+  EXPECT_EQ(callsOf(HostCommand::HCCMD2),
+            (std::vector<HostCall>{{HostCommand::HCCMD2, "UTILITY SETUP", 0, ""}}));
+}
+
+TEST_F(ParseLoop, AFileLineEndingInEqualsIsLoggedAndContinued) {
+  commandFile("cmds.txt", "");
+  parse(100, "UT SE SY =", kParsePending);
+  EXPECT_EQ(MNUCTL.inputState, kStateEquals);
+  EXPECT_EQ(callsOf(HostCommand::HCCMD1),
+            (std::vector<HostCall>{{HostCommand::HCCMD1, "UTILITY SETUP SYNONYMS  =", 0, ""}}));
+  parse(100, "LI", kParsePending);
+  EXPECT_EQ(MNUCTL.inputState, kStateComplete);
+  EXPECT_EQ(MNUCTL.answerCount, 4);
+  EXPECT_EQ(ITEM(4), 122);
+  EXPECT_EQ(log(), " UTILITY SETUP SYNONYMS  LIST ");
+}
+
+TEST_F(ParseLoop, APickKeywordNeedsAGraphicsDevice) {
+  // A menu of its own holding the pick keyword 11.
+  const int32_t pick = addKeyword(11, "POINT");
+  const int32_t menu = addMenu(7001, {{pick, 0}});
+  auto match = [&](int32_t mode, int32_t& kind) {
+    CMDLIN.currentMenu = menu;
+    MNUCTL.answerCount = 0;
+    setCommandLine("POINT");
+    int32_t last = 5;
+    int32_t next = -1;
+    int32_t result = -1;
+    MNUMAT(mode, context_, kTokenText, 1, last, 0, 0.0f, kind, next, result);
+    return result;
+  };
+  int32_t kind = -1;
+  EXPECT_EQ(match(kParseKeyboard, kind), 1);  // the keyboard has no device to pick on
+  EXPECT_EQ(MNUCTL.answerCount, 0);
+
+  PLTDEV.recordCount = 1;
+  EXPECT_EQ(match(kParseKeyboard, kind), 0);
+  EXPECT_EQ(kind, kMatchPick);
+  int32_t code = 0;
+  FixedText text(30);
+  PCKTXT(11, code, text);
+  EXPECT_EQ(gPickLabel.code, code);
+  EXPECT_EQ(gPickLabel.text().trimmed(), text.trimmed());
 }
 
 TEST_F(ParseLoop, TheStoreFailingDropsTheLine) {
