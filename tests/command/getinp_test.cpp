@@ -1,83 +1,138 @@
+// The answer-line reader: the pending rest of a line, the keyboard prompt with its
+// suffix, list, echo and journals, comments and cancels, continued replies, and the answer
+// taken from the echo line.
 #include "command/getinp.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "command/cmdlin.h"
+#include "command/mnuctl.h"
 #include "command/synsta.h"
-#include "platform/unitio.h"
-#include "runtime/codtxt.h"
-#include "runtime/iounit.h"
-#include "testsupport.h"
+#include "parsefixture.h"
 
+namespace kvr {
 namespace {
 
-std::vector<int32_t> codes(const std::string& text) {
-  std::vector<int32_t> line;
-  for (char c : text) line.push_back(kvr::codeOf(c));
-  return line;
-}
+using test::Lines;
 
-std::string text(const std::vector<int32_t>& line) {
-  std::string s;
-  for (int32_t code : line) s.push_back(kvr::charOf(code));
-  return s;
-}
-
-// The terminal: standard input reads the file "in", standard output writes "out".
-class Getinp : public ::testing::Test {
- protected:
-  void TearDown() override {
-    kvr::io::redirectStandardUnit(kvr::io::kStdinUnit, -1);
-    kvr::io::redirectStandardUnit(kvr::io::kStdoutUnit, -1);
-    kvr::IOUNIT.slot(kvr::kSlotTerminalInput) = 0;
-    kvr::IOUNIT.slot(kvr::kSlotTerminalOutput) = 0;
-  }
-
-  void typeIn(const std::string& bytes) {
-    kvr::test::writeFile(dir_.file("in"), bytes);
-    int in = ::open(dir_.file("in").c_str(), O_RDONLY);
-    int out = ::open(dir_.file("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    kvr::io::redirectStandardUnit(kvr::io::kStdinUnit, in);
-    kvr::io::redirectStandardUnit(kvr::io::kStdoutUnit, out);
-    ::close(in);
-    ::close(out);
-    kvr::IOUNIT.slot(kvr::kSlotTerminalInput) = kvr::io::kStdinUnit;
-    kvr::IOUNIT.slot(kvr::kSlotTerminalOutput) = kvr::io::kStdoutUnit;
-  }
-
-  std::string shown() {
-    kvr::io::unitFlush(kvr::io::kStdoutUnit);
-    return kvr::test::readFile(dir_.file("out"));
-  }
-
-  // One prompt: answers the result and leaves the answer in ANSWER.
-  int32_t ask(const std::string& prompt, int32_t echo, int32_t upcase, int32_t maximum,
-              std::vector<int32_t>& answer) {
-    std::vector<int32_t> line = codes(prompt);
-    kvr::FixedText title(14, "Input required");
-    int32_t result = 99;
-    kvr::GETINP(echo, 0, 0, 1, 50, title, line, static_cast<int32_t>(line.size()), upcase,
-                answer, maximum, result);
-    return result;
-  }
-
-  kvr::test::TempDir dir_;
+struct Asked {
+  int32_t result;
+  std::string answer;  // the answer codes up to the maximum
 };
 
-TEST_F(Getinp, EchoesThePromptThenAsksWithoutANewLine) {
-  typeIn("  dump1\n");
-  std::vector<int32_t> answer(12, 0);
-  EXPECT_EQ(ask("Name =>", 2, 1, 10, answer), kvr::kInputGiven);
-  EXPECT_EQ(shown(), " Name =>\nName =>");
-  EXPECT_EQ(text(answer).substr(0, 10), "DUMP1     ");
-  EXPECT_EQ(answer[10], 0);  // nothing past the maximum
+class AnswerLine : public test::ParseFixture {
+ protected:
+  struct Options {
+    int32_t echo = 0;
+    int32_t journal2 = 0;
+    int32_t journal1 = 0;
+    int32_t listMode = 1;
+    int32_t upcase = 1;
+    int32_t maximum = 60;
+  };
+
+  Asked ask(int32_t menu, const std::string& prompt, Options o) {
+    const std::vector<int32_t> line = codes(prompt);
+    FixedText title(14, "Input required");
+    std::vector<int32_t> answer(static_cast<size_t>(o.maximum) + 4, 0);
+    int32_t result = 99;
+    GETINP(o.echo, o.journal2, o.journal1, o.listMode, menu, title, line,
+           static_cast<int32_t>(line.size()), o.upcase, answer, o.maximum, result);
+    EXPECT_EQ(answer[static_cast<size_t>(o.maximum)], 0) << "written past the maximum";
+    return {result, chars(answer, 1, o.maximum)};
+  }
+  Asked ask(int32_t menu, const std::string& prompt = "Name =>") { return ask(menu, prompt, Options{}); }
+
+  // What the console output unit (the message unit) shows, prompts included.
+  std::string shown() {
+    io::unitFlush(kMessageUnit);
+    return test::readFile(dir.file("messages.txt"));
+  }
+
+  static int64_t occurrences(const std::string& text, const std::string& what) {
+    int64_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  }
+
+  // The lines of a journal without the blank each record begins with.
+  static Lines records(const Lines& journal) {
+    Lines lines;
+    for (const std::string& l : journal) lines.push_back(l.substr(1));
+    return lines;
+  }
+
+  static std::string padded(const std::string& s, size_t n = 60) {
+    std::string p = s;
+    p.resize(n, ' ');
+    return p;
+  }
+};
+
+TEST_F(AnswerLine, ASemicolonLeavesTheRestForTheNextCall) {
+  replies("A; B\n");
+  const Asked first = ask(50);
+  EXPECT_EQ(first.result, kInputGiven);
+  EXPECT_EQ(first.answer, padded("A;"));
+  EXPECT_EQ(CMDLIN.pending, 4);
+
+  const Asked second = ask(50);
+  EXPECT_EQ(second.result, kInputGiven);
+  EXPECT_EQ(second.answer, padded("B"));
+  EXPECT_EQ(CMDLIN.pending, 0);
+  EXPECT_EQ(occurrences(shown(), "Name =>"), 1);  // the rest is parsed without a prompt
 }
 
-TEST_F(Getinp, RepliesAndTheirResults) {
+TEST_F(AnswerLine, ARejectedReplyIsReportedAndAskedAgain) {
+  replies("=\nx\n");
+  const Asked a = ask(50);
+  EXPECT_EQ(a.result, kInputGiven);
+  EXPECT_EQ(a.answer, padded("X"));
+  EXPECT_EQ(shown(), "Name => E3200: Incorrect command\nName =>");
+}
+
+TEST_F(AnswerLine, PromptEchoJournalsCommentAndCancel) {
+  enableJournals();
+  replies("# note\n/\n");
+  Options o;
+  o.echo = 1;
+  o.journal2 = 2;
+  o.journal1 = 4;
+  const Asked a = ask(50, "Name =>", o);
+  EXPECT_EQ(a.result, kInputCancelled);
+  EXPECT_EQ(a.answer, padded(""));
+  EXPECT_EQ(shown(), " Name =>\nName => Name =>\nName =>");
+  EXPECT_EQ(records(journal2()), (Lines{"Name =>", " /"}));
+  EXPECT_EQ(records(journal1()), (Lines{" ! Name =>", " /"}));
+}
+
+TEST_F(AnswerLine, TheAnswerIsJournalledByTheModes) {
+  enableJournals();
+  replies("dump1\n");
+  Options o;
+  o.journal2 = 3;
+  o.journal1 = 4;
+  EXPECT_EQ(ask(55, "Name =>", o).result, kInputGiven);
+  EXPECT_EQ(records(journal2()), (Lines{" ! Name =>", "DUMP1"}));
+  EXPECT_EQ(records(journal1()), (Lines{" ! Name =>", " ! DUMP1"}));
+}
+
+TEST_F(AnswerLine, AnOptionalAnswerSaysSoWhereItFits) {
+  replies("\n");
+  const Asked a = ask(-50, "  Name =>  ");
+  EXPECT_EQ(a.result, kInputEmpty);
+  EXPECT_EQ(shown(), "Name => (optional)");
+
+  const std::string longPrompt(250, 'P');
+  replies("\n");
+  ask(-50, longPrompt);
+  EXPECT_EQ(shown(), "Name => (optional)" + longPrompt);
+}
+
+TEST_F(AnswerLine, RepliesAndTheirAnswers) {
   struct Case {
     std::string typed;
     int32_t upcase;
@@ -85,29 +140,87 @@ TEST_F(Getinp, RepliesAndTheirResults) {
     const char* answer;
   };
   const Case cases[] = {
-      {"  dump1  \n", 0, 1, "dump1   "},
-      {"a longer reply\n", 1, 1, "A LONGER"},  // cut at the maximum
-      {std::string("ab\0cd\n", 6), 1, 1, "AB      "},  // cut at a NUL
-      {"      \n", 1, 0, "        "},
-      {"\n", 1, 0, "        "},
-      {" / \n", 1, -1, "        "},
-      {"", 1, -1, "        "},                   // end of input
+      {std::string("ab\0cd\n", 6), 1, kInputGiven, "AB"},  // cut at a NUL
+      {std::string("ab\0cd\n", 6), 0, kInputGiven, "ab"},  // free text kept as typed
+      {"  dump1  \n", 0, kInputGiven, "dump1"},
+      {" / \n", 1, kInputCancelled, ""},
+      {"/X\n", 1, kInputCancelled, ""},  // the prompt routine takes a leading "/" as a cancel
+      {"", 1, kInputCancelled, ""},       // end of input
+      {"\n", 1, kInputCancelled, ""},     // an empty reply asks again, then the input ends
   };
   for (const Case& c : cases) {
-    typeIn(c.typed);
-    std::vector<int32_t> answer(8, 0);
-    EXPECT_EQ(ask("  Name =>  ", 0, c.upcase, 8, answer), c.result) << c.typed;
-    EXPECT_EQ(text(answer), c.answer) << c.typed;
-    EXPECT_EQ(shown(), "Name =>") << c.typed;
+    replies(c.typed);
+    Options o;
+    o.upcase = c.upcase;
+    const Asked a = ask(50, "Name =>", o);
+    EXPECT_EQ(a.result, c.result) << c.typed;
+    EXPECT_EQ(a.answer, padded(c.answer)) << c.typed;
   }
 }
 
-TEST_F(Getinp, PutsTheSynonymsFlagBack) {
-  typeIn("x\n");
-  kvr::SYNSTA.active = 1;
-  std::vector<int32_t> answer(4, 0);
-  ask("?", 0, 1, 4, answer);
-  EXPECT_EQ(kvr::SYNSTA.active, 1);
+TEST_F(AnswerLine, ALongAnswerIsCutAtTheMaximum) {
+  replies("a longer reply\n");
+  Options o;
+  o.maximum = 8;
+  EXPECT_EQ(ask(55, "Name =>", o).answer, "A LONGER");
+}
+
+TEST_F(AnswerLine, AReplyEndingInAColonIsContinuedByTheNext) {
+  replies("UT SE:\nSY LI\n");
+  const Asked a = ask(100);
+  EXPECT_EQ(a.result, kInputGiven);
+  EXPECT_EQ(a.answer, padded("UTILITY SETUP SYNONYMS LIST"));
+  EXPECT_EQ(MNUCTL.answerCount, 4);
+  EXPECT_EQ(chars(CMDLIN.lineCodes, 1, 12), "UT SE  SY LI");
+}
+
+TEST_F(AnswerLine, AReplyThatNeedsMoreIsFollowedByTheNextOne) {
+  replies("UT\nSE SY\nLIST\n");
+  const Asked a = ask(100);
+  EXPECT_EQ(a.result, kInputGiven);
+  EXPECT_EQ(a.answer, padded("UTILITY SETUP SYNONYMS LIST"));
+  // Each further prompt shows the list of the menu reached.
+  EXPECT_EQ(occurrences(shown(), "Name =>"), 3);
+}
+
+TEST_F(AnswerLine, AnEqualsSignIsBlankedAndTheNextReplyFollowsIt) {
+  struct Case {
+    const char* first;
+    const char* line;  // the answer line parsed last
+  };
+  const Case cases[] = {{"UT SE SY =", "UT SE SY  LI"}, {"UT SE SY=", "UT SE SY LI"}};
+  for (const Case& c : cases) {
+    replies(std::string(c.first) + "\nLI\n");
+    const Asked a = ask(100);
+    EXPECT_EQ(a.result, kInputGiven) << c.first;
+    EXPECT_EQ(a.answer, padded("UTILITY SETUP SYNONYMS LIST")) << c.first;
+    EXPECT_EQ(chars(CMDLIN.lineCodes, 1, 12), padded(c.line, 12)) << c.first;
+  }
+}
+
+TEST_F(AnswerLine, ContinuedRepliesAreCutAtTheEndOfTheLine) {
+  const std::string first = "U" + std::string(245, ' ') + "SE";
+  replies(first + "\nSYNONYMS\n");
+  EXPECT_EQ(ask(100).result, kInputCancelled);  // the line is full when the input ends
+  EXPECT_EQ(chars(CMDLIN.lineCodes, 247, 255), "SE SYNONY");
+  EXPECT_EQ(echo(), "UTILITY SETUP SYNONYMS ");
+}
+
+TEST_F(AnswerLine, ListModeZeroShowsTheMenuAboveThePrompt) {
+  replies("OFF\n");
+  Options o;
+  o.listMode = 0;
+  EXPECT_EQ(ask(57, "Switch =>", o).answer, padded("OFF"));
+  EXPECT_EQ(shown(), " ON\n OFF\nSwitch =>");
+}
+
+TEST_F(AnswerLine, TheSynonymsFlagAndTheCaseSwitchArePutBack) {
+  replies("x\n");
+  SYNSTA.active = 1;
+  ask(50);
+  EXPECT_EQ(SYNSTA.active, 1);
+  EXPECT_EQ(gParseSwitches.freeTextAsTyped, 0);
 }
 
 }  // namespace
+}  // namespace kvr
