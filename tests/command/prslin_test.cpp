@@ -373,6 +373,16 @@ TEST_F(ParseLoop, APickKeywordNeedsAGraphicsDevice) {
   EXPECT_EQ(gPickLabel.text().trimmed(), text.trimmed());
 }
 
+TEST_F(ParseLoop, FreeTextAsTypedOrUpperCased) {
+  parse(50, "\"Beam 1\"");
+  EXPECT_EQ(MNUCTL.inputState, kStateComplete);
+  EXPECT_EQ(answerText(1), "\"BEAM 1\"");
+  gParseSwitches.freeTextAsTyped = 1;
+  parse(50, "\"Beam 1\"");
+  EXPECT_EQ(answerText(1), "\"Beam 1\"");
+  EXPECT_EQ(echo(), "\"Beam 1\"");
+}
+
 TEST_F(ParseLoop, TheStoreFailingDropsTheLine) {
   CoreFreeFile(-1);
   ARRDSC = {};
