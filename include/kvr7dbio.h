@@ -1,9 +1,12 @@
 /* Kvr7dbio: the exported routines that an analysis program calls to hand a model and its
    results to the KAVRO post-processor, and to read a saved pre-processor model back.
 
-   Every argument is passed by address, as a Fortran program passes it. Character
-   arguments are blank-padded texts of the fixed lengths given with each routine; they are
-   never NUL-terminated. INTEGER is a 32-bit int, REAL a 32-bit float. */
+   Every argument is passed by address, as a Fortran program passes it, in the order
+   given. INTEGER is a 32-bit int (int32_t *), REAL a 32-bit float (float *). A text
+   (char *) is exactly the fixed length named beside its routine (the KVR_..._LENGTH
+   constants), blank-padded and carrying no NUL: the library never reads beyond that
+   length, and a text it returns is blank-padded to exactly that length. No hidden length
+   argument follows the texts. Valid C99 and C++. */
 #ifndef KVR7DBIO_H
 #define KVR7DBIO_H
 
@@ -19,8 +22,6 @@
 extern "C" {
 #endif
 
-/* The routines arrive here as they are built. */
-
 /* The current local date and time (day, month, four-digit year, hour, minute, second),
    the library's version number and the code of its release letter (the letter in the
    lowest byte, three blanks above it; four blanks when there is none). */
@@ -30,11 +31,13 @@ KVR_EXPORT void dll_vrpre(int32_t* day, int32_t* month, int32_t* year, int32_t* 
 /* The value of environment variable NAME (30 characters) in VALUE (150 characters),
    blank-padded; all blanks when it is not set. The registry files answer for a variable
    that the environment does not hold. */
+enum { KVR_ENVIRN_NAME_LENGTH = 30, KVR_ENVIRN_VALUE_LENGTH = 150 };
 KVR_EXPORT void dll_envirn(char* name, char* value);
 
 /* Joins a directory (a text of *LENGTH characters; a negative length counts as 0) and a
    file name (10) into PATH (150): the directory, "/", the file name, each directory name
    that a ".." step follows removed with that step, blank-padded. */
+enum { KVR_TLMKNM_FILE_LENGTH = 10, KVR_TLMKNM_PATH_LENGTH = 150 };
 KVR_EXPORT void dll_tlmknm(char* directory, int32_t* length, char* file, char* path);
 
 /* Opens FNAME (80 characters) on unit IUNIT. ISTAT 2 opens a scratch file, else a named
@@ -42,6 +45,7 @@ KVR_EXPORT void dll_tlmknm(char* directory, int32_t* length, char* file, char* p
    sequential from the start. IMODE 1 or 4: the file must exist; 2 or 3: an existing file
    is replaced by an empty one. IRECL is accepted and limits nothing. IOSTAT: 0 success, 1
    a missing file in mode 1 or 4, else the I/O status of the failing open or close. */
+enum { KVR_OPNTLDBF_FNAME_LENGTH = 80 };
 KVR_EXPORT void dll_opntldbf(int32_t* iunit, int32_t* imode, char* fname, int32_t* istat,
                              int32_t* iform, int32_t* iacces, int32_t* irecl,
                              int32_t* iostat);
@@ -55,6 +59,7 @@ KVR_EXPORT void dll_kvclose(int32_t* iunit);
 /* Writes one progress line to unit IUNIT when it is open: IMODE 1 the time and date, 2
    the mesh line, 3 load step ISTEP, sub-step ISUB and type TYPTXT (20 characters), a
    negative mode the error line of -IMODE; 0 and modes above 3 write nothing. */
+enum { KVR_WRTTLLOG_TYPTXT_LENGTH = 20 };
 KVR_EXPORT void dll_wrttllog(int32_t* iunit, int32_t* imode, int32_t* istep, int32_t* isub,
                              char* typtxt);
 
@@ -73,6 +78,7 @@ KVR_EXPORT void dll_diini2(int32_t* luopt, int32_t* ludb8, int32_t* ludb7, int32
 /* Marks the database ready for dataset headers (needed with LUOPT 1 and 3). OPENED
    becomes 1 and IERR 0; ARG1, ARG5 and the texts TEXT6 (6 characters) and TEXT79 (79)
    are neither read nor written. */
+enum { KVR_DIDBI_TEXT6_LENGTH = 6, KVR_DIDBI_TEXT79_LENGTH = 79 };
 KVR_EXPORT void dll_didbi(int32_t* arg1, int32_t* opened, char* text6, char* text79,
                           int32_t* arg5, int32_t* ierr);
 
@@ -82,6 +88,11 @@ KVR_EXPORT void dll_didbi(int32_t* arg1, int32_t* opened, char* text6, char* tex
    blank). HVALUE, HNUMBR, HTITLE (20 characters), HFLAG and HTEXT (10 characters) are
    carried into the header. IERR 0 when the header is accepted, else the code of the error
    line written to the message units. */
+enum {
+  KVR_DIHED2_NAME_LENGTH = 20,
+  KVR_DIHED2_HTITLE_LENGTH = 20,
+  KVR_DIHED2_HTEXT_LENGTH = 10
+};
 KVR_EXPORT void dll_dihed2(int32_t* ikey, int32_t* iopcod, char* name, float* hvalue,
                            int32_t* hnumbr, char* htitle, int32_t* hflag, char* htext,
                            int32_t* ierr, int32_t* iunt);
@@ -98,6 +109,7 @@ KVR_EXPORT void dll_dicor(int32_t* node, float* x, float* y, float* z, int32_t* 
                           int32_t* ierr, int32_t* iunt);
 KVR_EXPORT void dll_ditop(int32_t* ielem, int32_t* itype, int32_t* ieatt1, int32_t* ieatt2,
                           int32_t* nodes, int32_t* isys, int32_t* ierr, int32_t* iunt);
+enum { KVR_DISET_SETNAM_LENGTH = 8, KVR_DISET_STITLE_LENGTH = 30 };
 KVR_EXPORT void dll_diset(char* setnam, char* stitle, int32_t* ids, int32_t* nids,
                           int32_t* ierr, int32_t* iunt);
 KVR_EXPORT void dll_dicon(int32_t* node, int32_t* idof, int32_t* isys, int32_t* iedof,
@@ -110,8 +122,14 @@ KVR_EXPORT void dll_dilxc(int32_t* isys, int32_t* idum, float* axes, int32_t* ie
    in VALUES), element entity headers and their repeats, and local axes per element or
    Gauss point (AXES nine reals). NOTREAD of dll_dienh and dll_diech is never read and
    may be a null pointer. */
+enum { KVR_DIRHA_ATTNAM_LENGTH = 8 };
 KVR_EXPORT void dll_dirha(char* attnam, int32_t* ncomps, int32_t* irtype, int32_t* numvar,
                           int32_t* ierr, int32_t* iunt);
+enum {
+  KVR_DIRHB_COMPNM_LENGTH = 8,
+  KVR_DIRHB_NCALC_LENGTH = 8,
+  KVR_DIRHB_COMPN2_LENGTH = 8
+};
 KVR_EXPORT void dll_dirhb(char* compnm, int32_t* inmenu, int32_t* ctype, int32_t* index1,
                           int32_t* index2, int32_t* iexist, char* ncalc, char* compn2,
                           int32_t* ierr, int32_t* iunt);

@@ -8,6 +8,7 @@
 #include <array>
 #include <cassert>
 #include <cstddef>
+#include <utility>
 
 #include "dbinterface/diblocks.h"
 #include "dbinterface/direcs_checks.h"
@@ -27,6 +28,11 @@ constexpr int32_t kLocalSystemKeys[] = {43};
 
 // The point element: its records carry nothing the model keeps.
 constexpr int32_t kPointElement = 20;
+
+std::function<void(int32_t)>& dicorProbe() {
+  static std::function<void(int32_t)> probe;
+  return probe;
+}
 
 // Coordinates and topology states.
 constexpr int32_t kStateEntered = 2;
@@ -57,7 +63,10 @@ bool checkModelSystem(RecordCall& call, int32_t isys) {
 
 }  // namespace
 
+void setDicorProbe(std::function<void(int32_t node)> probe) { dicorProbe() = std::move(probe); }
+
 void DICOR(int32_t node, float x, float y, float z, int32_t isys, int32_t& ierr, int32_t iunt) {
+  if (dicorProbe()) dicorProbe()(node);
   RecordCall call("DICOR ", ierr);
   if (!call.begin(iunt) || !call.requireKey(kCoordinatesKeys, 131)) return;
   const int32_t k = call.unit();

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "dbinterface/direcs.h"
@@ -22,6 +23,10 @@ namespace kvr {
 // A node and its coordinates (key 2). A refused node raises every unit's flag to 2: the
 // coordinates of a model cannot be left part entered.
 void DICOR(int32_t node, float x, float y, float z, int32_t isys, int32_t& ierr, int32_t iunt);
+
+// Test seam: while set, DICOR calls PROBE with the node number before anything else, so
+// that a test can make the routine throw or stop part way; nullptr removes it.
+void setDicorProbe(std::function<void(int32_t node)> probe);
 
 // An element (key 3) of element type ITYPE with the type's node count of node numbers in
 // NODES (which must hold them). IEATT1 and IEATT2 are carried unchecked. A point element

@@ -19,6 +19,12 @@ StopHook& stopHook() {
   return hook;
 }
 
+// The exception the hook threw last, kept so that it can be told from any other.
+std::exception_ptr& hookException() {
+  static std::exception_ptr thrown;
+  return thrown;
+}
+
 }  // namespace
 
 void registerPreStop(PreStopAction action) {
@@ -31,6 +37,10 @@ void registerPreStop(PreStopAction action) {
 
 void setStopHook(StopHook hook) { stopHook() = std::move(hook); }
 
+bool thrownByStopHook(const std::exception_ptr& e) {
+  return e != nullptr && e == hookException();
+}
+
 void processStop(int32_t status, bool abort) {
   // An action may itself end in a stop (a failing close); run each one at most once.
   static bool stopping = false;
@@ -41,7 +51,14 @@ void processStop(int32_t status, bool abort) {
     std::fflush(nullptr);
     stopping = false;
   }
-  if (stopHook()) stopHook()(status, abort);
+  if (stopHook()) {
+    try {
+      stopHook()(status, abort);
+    } catch (...) {
+      hookException() = std::current_exception();
+      throw;
+    }
+  }
   if (abort) std::abort();
   std::exit(status);
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 
 namespace kvr {
@@ -24,5 +25,9 @@ void registerPreStop(PreStopAction action);
 // hook must not return (throw); if it does, the process ends as without a hook.
 using StopHook = std::function<void(int32_t status, bool abort)>;
 void setStopHook(StopHook hook);
+
+// True when E is the exception that the stop hook threw last, on its way back to the test
+// (the exported routines let it pass and answer every other exception with a refusal).
+bool thrownByStopHook(const std::exception_ptr& e);
 
 }  // namespace kvr

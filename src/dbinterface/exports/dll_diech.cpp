@@ -1,14 +1,15 @@
 #include "dbinterface/diresult.h"
+#include "dbinterface/hostcall.h"
 #include "kvr7dbio.h"
 
 extern "C" KVR_EXPORT void dll_diech(int32_t* ielem, int32_t* itype, int32_t* ieatt1, int32_t* ivar,
                                      int32_t* nlayer, int32_t* ilocal, int32_t* notRead,
                                      int32_t* ierr, int32_t* iunt) {
-  try {
-    // NOTREAD is passed on as it came: it is never read, and may be a null pointer.
-    kvr::DIECH(*ielem, *itype, *ieatt1, *ivar, *nlayer, *ilocal, notRead, *ierr, *iunt);
-  } catch (...) {
-    // Nothing may cross into the host: a record that could not be finished is refused.
-    *ierr = 129;
-  }
+  // A record that could not be finished is refused.
+  kvr::forwardCall(
+      [&] {
+        // NOTREAD is passed on as it came: it is never read, and may be a null pointer.
+        kvr::DIECH(*ielem, *itype, *ieatt1, *ivar, *nlayer, *ilocal, notRead, *ierr, *iunt);
+      },
+      [&] { *ierr = 129; });
 }

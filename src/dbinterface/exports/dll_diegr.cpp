@@ -2,15 +2,16 @@
 #include <cstddef>
 
 #include "dbinterface/diresult.h"
+#include "dbinterface/hostcall.h"
 #include "kvr7dbio.h"
 
 extern "C" KVR_EXPORT void dll_diegr(int32_t* id, float* x, float* y, float* z, float* values,
                                      int32_t* numres, int32_t* ierr, int32_t* iunt) {
-  try {
-    const std::span<const float> list(values, static_cast<std::size_t>(std::max(*numres, 0)));
-    kvr::DIEGR(*id, *x, *y, *z, list, *numres, *ierr, *iunt);
-  } catch (...) {
-    // Nothing may cross into the host: a record that could not be finished is refused.
-    *ierr = 129;
-  }
+  // A record that could not be finished is refused.
+  kvr::forwardCall(
+      [&] {
+        const std::span<const float> list(values, static_cast<std::size_t>(std::max(*numres, 0)));
+        kvr::DIEGR(*id, *x, *y, *z, list, *numres, *ierr, *iunt);
+      },
+      [&] { *ierr = 129; });
 }

@@ -1,13 +1,14 @@
 #include "dbinterface/dimodel.h"
+#include "dbinterface/hostcall.h"
 #include "kvr7dbio.h"
 
 extern "C" KVR_EXPORT void dll_dilxc(int32_t* isys, int32_t* idum, float* axes, int32_t* ierr,
                                      int32_t* iunt) {
-  try {
-    kvr::DILXC(*isys, *idum, std::span<const float, kvr::kAxesReals>(axes, kvr::kAxesReals), *ierr,
-               *iunt);
-  } catch (...) {
-    // Nothing may cross into the host: a record that could not be finished is refused.
-    *ierr = 129;
-  }
+  // A record that could not be finished is refused.
+  kvr::forwardCall(
+      [&] {
+        kvr::DILXC(*isys, *idum, std::span<const float, kvr::kAxesReals>(axes, kvr::kAxesReals),
+                   *ierr, *iunt);
+      },
+      [&] { *ierr = 129; });
 }

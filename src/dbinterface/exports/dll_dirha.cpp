@@ -1,4 +1,5 @@
 #include "dbinterface/diresult.h"
+#include "dbinterface/hostcall.h"
 #include "kvr7dbio.h"
 
 namespace {
@@ -9,10 +10,11 @@ constexpr int32_t kAttributeNameLength = 8;
 
 extern "C" KVR_EXPORT void dll_dirha(char* attnam, int32_t* ncomps, int32_t* irtype,
                                      int32_t* numvar, int32_t* ierr, int32_t* iunt) {
-  try {
-    kvr::DIRHA(kvr::FText(attnam, kAttributeNameLength), *ncomps, *irtype, *numvar, *ierr, *iunt);
-  } catch (...) {
-    // Nothing may cross into the host: a record that could not be finished is refused.
-    *ierr = 129;
-  }
+  // A record that could not be finished is refused.
+  kvr::forwardCall(
+      [&] {
+        kvr::DIRHA(kvr::FText(attnam, kAttributeNameLength), *ncomps, *irtype, *numvar, *ierr,
+                   *iunt);
+      },
+      [&] { *ierr = 129; });
 }

@@ -1,4 +1,5 @@
 #include "dbinterface/diresult.h"
+#include "dbinterface/hostcall.h"
 #include "kvr7dbio.h"
 
 namespace {
@@ -10,11 +11,11 @@ constexpr int32_t kNameLength = 8;  // COMPNM, NCALC and COMPN2
 extern "C" KVR_EXPORT void dll_dirhb(char* compnm, int32_t* inmenu, int32_t* ctype, int32_t* index1,
                                      int32_t* index2, int32_t* iexist, char* ncalc, char* compn2,
                                      int32_t* ierr, int32_t* iunt) {
-  try {
-    kvr::DIRHB(kvr::FText(compnm, kNameLength), *inmenu, *ctype, *index1, *index2, *iexist,
-               kvr::FText(ncalc, kNameLength), kvr::FText(compn2, kNameLength), *ierr, *iunt);
-  } catch (...) {
-    // Nothing may cross into the host: a record that could not be finished is refused.
-    *ierr = 129;
-  }
+  // A record that could not be finished is refused.
+  kvr::forwardCall(
+      [&] {
+        kvr::DIRHB(kvr::FText(compnm, kNameLength), *inmenu, *ctype, *index1, *index2, *iexist,
+                   kvr::FText(ncalc, kNameLength), kvr::FText(compn2, kNameLength), *ierr, *iunt);
+      },
+      [&] { *ierr = 129; });
 }

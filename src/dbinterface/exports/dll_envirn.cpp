@@ -1,3 +1,4 @@
+#include "dbinterface/hostcall.h"
 #include "kvr7dbio.h"
 #include "runtime/envirn.h"
 
@@ -10,10 +11,7 @@ constexpr int32_t kValueLength = 150;
 
 extern "C" KVR_EXPORT void dll_envirn(char* name, char* value) {
   kvr::FText text(value, kValueLength);
-  try {
-    kvr::ENVIRN(kvr::FText(name, kNameLength), text);
-  } catch (...) {
-    // Nothing may cross into the host: an environment that cannot be read is not set.
-    text.fill(' ');
-  }
+  // An environment that cannot be read is not set.
+  kvr::forwardCall([&] { kvr::ENVIRN(kvr::FText(name, kNameLength), text); },
+                   [&] { text.fill(' '); });
 }

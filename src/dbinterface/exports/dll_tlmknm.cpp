@@ -3,6 +3,7 @@
 // passed on. The file name is a text of 10 characters, the path a text of 150.
 #include <cstdint>
 
+#include "dbinterface/hostcall.h"
 #include "kvr7dbio.h"
 #include "runtime/fileutil.h"
 
@@ -15,13 +16,13 @@ constexpr int32_t kPathLength = 150;
 
 extern "C" KVR_EXPORT void dll_tlmknm(char* directory, int32_t* length, char* file, char* path) {
   if (path == nullptr) return;
-  try {
-    int32_t n = length != nullptr && *length > 0 && directory != nullptr ? *length : 0;
-    kvr::FText dir(directory, n);
-    kvr::FText name = file != nullptr ? kvr::FText(file, kFileLength) : kvr::FText();
-    kvr::TLMKNM(dir, name, kvr::FText(path, kPathLength));
-  } catch (...) {
-    // Nothing may cross into the host; a path that could not be built is blank.
-    kvr::FText(path, kPathLength).fill(' ');
-  }
+  // A path that could not be built is blank.
+  kvr::forwardCall(
+      [&] {
+        int32_t n = length != nullptr && *length > 0 && directory != nullptr ? *length : 0;
+        kvr::FText dir(directory, n);
+        kvr::FText name = file != nullptr ? kvr::FText(file, kFileLength) : kvr::FText();
+        kvr::TLMKNM(dir, name, kvr::FText(path, kPathLength));
+      },
+      [&] { kvr::FText(path, kPathLength).fill(' '); });
 }

@@ -1,3 +1,4 @@
+#include "dbinterface/hostcall.h"
 #include "dbinterface/tlfiles.h"
 #include "kvr7dbio.h"
 
@@ -9,9 +10,7 @@ constexpr int32_t kTypeLength = 20;
 
 extern "C" KVR_EXPORT void dll_wrttllog(int32_t* iunit, int32_t* imode, int32_t* istep,
                                         int32_t* isub, char* typtxt) {
-  try {
-    kvr::WRTTLLOG(*iunit, *imode, *istep, *isub, kvr::FText(typtxt, kTypeLength));
-  } catch (...) {
-    // Nothing may cross into the host: a progress line that cannot be written is lost.
-  }
+  // A progress line that cannot be written is lost.
+  kvr::forwardCall(
+      [&] { kvr::WRTTLLOG(*iunit, *imode, *istep, *isub, kvr::FText(typtxt, kTypeLength)); });
 }

@@ -1,0 +1,7 @@
+#include "dbinterface/uread.h"
+
+namespace kvr {
+
+void UREAD() {}
+
+}  // namespace kvr

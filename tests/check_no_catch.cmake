@@ -1,0 +1,17 @@
+# Fails when a wrapper file in DIR holds a catch of its own: every exported routine goes
+# through the one shared forwarding helper.
+file(GLOB wrappers ${DIR}/*.cpp)
+list(LENGTH wrappers count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "no wrapper files in ${DIR}")
+endif()
+set(bad "")
+foreach(f ${wrappers})
+  file(STRINGS ${f} lines REGEX "(^|[^A-Za-z_])(catch *\\(|try *{)")
+  if(lines)
+    list(APPEND bad ${f})
+  endif()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "wrapper files with a try or catch of their own: ${bad}")
+endif()
