@@ -126,17 +126,14 @@ void readListBlock(int32_t r, std::span<int32_t, kListBlockWords> block) {
 
 constexpr int32_t kMembersMax = 20;  // members of a composite line; line entries a set line
 
-// The line table: 7 words an entry, in the caller's work space.
-class LineTable {
+// A table of fixed-width entries in the caller's work space, numbered from 1; its
+// capacity is the entries asked for, held to what the space can hold.
+template <int32_t Width>
+class WorkTable {
  public:
-  static constexpr int32_t kWords = 7;
-  static constexpr int32_t kLine = 1;
-  static constexpr int32_t kEnd1 = 3;
-  static constexpr int32_t kEnd2 = 4;
-  static constexpr int32_t kPoint1 = 6;  // point-table entry of the first end
-  static constexpr int32_t kPoint2 = 7;
+  static constexpr int32_t kWords = Width;
 
-  LineTable(std::span<int32_t> words, int64_t entries)
+  WorkTable(std::span<int32_t> words, int64_t entries)
       : words_(words),
         capacity_(static_cast<int32_t>(
             std::clamp<int64_t>(entries, 0, static_cast<int64_t>(words.size() / kWords)))) {}
@@ -150,29 +147,27 @@ class LineTable {
   int32_t capacity_;
 };
 
-// The point table: 6 words an entry, in the caller's work space.
-class PointTable {
+// The line table: 7 words an entry.
+class LineTable : public WorkTable<7> {
  public:
-  static constexpr int32_t kWords = 6;
+  using WorkTable::WorkTable;
+  static constexpr int32_t kLine = 1;
+  static constexpr int32_t kEnd1 = 3;
+  static constexpr int32_t kEnd2 = 4;
+  static constexpr int32_t kPoint1 = 6;  // point-table entry of the first end
+  static constexpr int32_t kPoint2 = 7;
+};
+
+// The point table: 6 words an entry.
+class PointTable : public WorkTable<6> {
+ public:
+  using WorkTable::WorkTable;
   static constexpr int32_t kPoint = 1;
   static constexpr int32_t kEnds = 2;   // line ends at the point, 1 or 2
   static constexpr int32_t kLine1 = 3;
   static constexpr int32_t kLine2 = 4;
   static constexpr int32_t kEntry1 = 5;  // line-table entry of the first line
   static constexpr int32_t kEntry2 = 6;
-
-  PointTable(std::span<int32_t> words, int64_t entries)
-      : words_(words),
-        capacity_(static_cast<int32_t>(
-            std::clamp<int64_t>(entries, 0, static_cast<int64_t>(words.size() / kWords)))) {}
-  int32_t capacity() const { return capacity_; }
-  int32_t& word(int32_t entry, int32_t k) {
-    return words_[static_cast<size_t>(entry - 1) * kWords + static_cast<size_t>(k - 1)];
-  }
-
- private:
-  std::span<int32_t> words_;
-  int32_t capacity_;
 };
 
 // The element class of a mesh by the element type the element-range query answers: 1 for
