@@ -772,6 +772,38 @@ TEST_F(CgmDriver, AMarkerBeforeAnyJobWritesNothing) {
   for (int32_t op : {0, 3, 7, 21, 27, 36, 37, -1}) CGMDRV(op);
 }
 
+// The bytes of golden file NAME (hexadecimal pairs, "#" comments).
+std::string goldenBytes(const std::string& name) {
+  const char* source = std::getenv("KVR_TEST_SOURCE");
+  EXPECT_NE(source, nullptr) << "KVR_TEST_SOURCE names the tests folder";
+  std::istringstream in(test::readFile(std::string(source ? source : ".") + "/plot/golden/" + name));
+  std::string bytes;
+  std::string line;
+  while (std::getline(in, line)) bytes += hex(line.substr(0, line.find('#')));
+  return bytes;
+}
+
+TEST_F(CgmDriver, SmallPicturesMatchTheirGoldenFiles) {
+  CHRSET();
+  test::writeFile(dir.file("map.txt"), "U S C P  1 1.0 0.0 0.0\n");
+  for (const std::string encoding : {"character", "binary"}) {
+    SCOPED_TRACE(encoding);
+    settings("Quorin.*.CGM.Encoding: " + encoding +
+             "\nQuorin.*.CGM.Background: black\nQuorin.*.CGM.Colourmap: map.txt\n");
+    commandLine("golden");
+    open();
+    kind(1);
+    colour(1);
+    move(10.0f, 10.0f);
+    draw(90.0f, 70.0f);
+    text("Hi");
+    const std::string b = close();
+    EXPECT_EQ(b, goldenBytes("cgm-" + encoding + ".hex"));
+    const test::CgmFile f = encoding == "binary" ? test::readBinaryCgm(b) : test::readCharacterCgm(b);
+    EXPECT_EQ(f.error, "");
+  }
+}
+
 TEST_F(CgmDriver, BothEncodingsDecodeToTheSamePicture) {
   auto picture = [&] {
     commandLine("both encodings");
