@@ -57,10 +57,10 @@ constexpr std::array<AttributeRow, kCgmAttributes> kAttributes{{
     {kCgmFillColour, 1, kCgmPolygon},
 }};
 
-CgmEnc& E = CGMENC;
+CgmEnc& enc = CGMENC;
 
-bool binary() { return E.encoding == kCgmBinary; }
-bool character() { return E.encoding == kCgmCharacter; }
+bool binary() { return enc.encoding == kCgmBinary; }
+bool character() { return enc.encoding == kCgmCharacter; }
 
 void putByte(uint8_t b) {
   const std::array<uint8_t, 1> one{b};
@@ -69,7 +69,7 @@ void putByte(uint8_t b) {
 }
 
 void writeAttribute(size_t k) {
-  const int32_t v = E.attribute[k];
+  const int32_t v = enc.attribute[k];
   CGMBEG(kAttributes[k].element);
   switch (static_cast<CgmAttribute>(k)) {
     case CgmAttribute::LineType: CGMIXP(v); break;
@@ -86,17 +86,17 @@ void writeAttribute(size_t k) {
 // --- Element framing --------------------------------------------------------------------
 
 void CGMBEG(int32_t code) {
-  E.length = 0;
-  E.headerWritten = false;
+  enc.length = 0;
+  enc.headerWritten = false;
   if (binary()) {
     int32_t cls = 0;
     int32_t id = 0;
     CGBCLS(code, cls, id);
-    E.buffer[0] = static_cast<uint8_t>(cls * 16 + id / 8);
-    E.buffer[1] = static_cast<uint8_t>(id % 8 * 32);
-    E.buffer[2] = 0;
-    E.buffer[3] = 0;
-    E.length = kHeaderBytes;
+    enc.buffer[0] = static_cast<uint8_t>(cls * 16 + id / 8);
+    enc.buffer[1] = static_cast<uint8_t>(id % 8 * 32);
+    enc.buffer[2] = 0;
+    enc.buffer[3] = 0;
+    enc.length = kHeaderBytes;
   } else if (character()) {
     if (code >= 0 && code < kOneByteCodes) {
       putByte(static_cast<uint8_t>(code));
@@ -109,35 +109,35 @@ void CGMBEG(int32_t code) {
 
 void CGMEND() {
   if (binary()) CGBPRT(false);
-  if (character()) CGCFLU(E.buffer, E.length);
-  E.length = 0;
+  if (character()) CGCFLU(enc.buffer, enc.length);
+  enc.length = 0;
 }
 
 void CGMDEF() {
   const bool bin = binary();
-  E.integerPrecision = bin ? 16 : 10;
-  E.realPrecision = bin ? std::array<int32_t, 4>{1, 16, 16, 32} : std::array<int32_t, 4>{10, -10, -10, 1};
-  E.indexPrecision = bin ? 16 : 10;
-  E.colourPrecision = bin ? 8 : 6;
-  E.colourIndexPrecision = bin ? 8 : 10;
-  E.maximumColourIndex = 63;
-  E.colourMinimum = {0, 0, 0};
+  enc.integerPrecision = bin ? 16 : 10;
+  enc.realPrecision = bin ? std::array<int32_t, 4>{1, 16, 16, 32} : std::array<int32_t, 4>{10, -10, -10, 1};
+  enc.indexPrecision = bin ? 16 : 10;
+  enc.colourPrecision = bin ? 8 : 6;
+  enc.colourIndexPrecision = bin ? 8 : 10;
+  enc.maximumColourIndex = 63;
+  enc.colourMinimum = {0, 0, 0};
   const int32_t top = bin ? 255 : 63;
-  E.colourMaximum = {top, top, top};
-  E.vdcType = 0;
-  E.vdcIntegerPrecision = 16;
-  E.vdcRealPrecision = E.realPrecision;
-  E.colourSelectionMode = 0;
+  enc.colourMaximum = {top, top, top};
+  enc.vdcType = 0;
+  enc.vdcIntegerPrecision = 16;
+  enc.vdcRealPrecision = enc.realPrecision;
+  enc.colourSelectionMode = 0;
   for (size_t k = 0; k < kAttributes.size(); ++k) {
-    E.attribute[k] = kAttributes[k].initial;
-    E.changed[k] = false;
+    enc.attribute[k] = kAttributes[k].initial;
+    enc.changed[k] = false;
   }
 }
 
 // --- Parameter writers --------------------------------------------------------------------
 
 void CGMINP(int32_t value) {
-  if (binary()) CGBNUM(true, E.integerPrecision, value);
+  if (binary()) CGBNUM(true, enc.integerPrecision, value);
   if (character()) CGCINT(value);
 }
 
@@ -164,7 +164,7 @@ void CGMDCL(const std::array<int32_t, 3>& rgb, int32_t precision) {
 void CGMCLR(int32_t index) { CGMCOI(index); }
 
 void CGMVDC(float /*real*/, int32_t integer) {
-  if (binary()) CGBNUM(true, E.vdcIntegerPrecision, integer);
+  if (binary()) CGBNUM(true, enc.vdcIntegerPrecision, integer);
   if (character()) CGCINT(integer);
 }
 
@@ -221,36 +221,36 @@ void CGBNUM(bool isSigned, int32_t precision, int64_t value) {
 
 void CGBPUT(std::span<const uint8_t> bytes) {
   for (uint8_t b : bytes) {
-    E.buffer[static_cast<size_t>(E.length++)] = b;
-    if (E.length == CgmEnc::kBufferSize) CGBPRT(true);
+    enc.buffer[static_cast<size_t>(enc.length++)] = b;
+    if (enc.length == CgmEnc::kBufferSize) CGBPRT(true);
   }
 }
 
 void CGBPRT(bool more) {
-  const int32_t n = E.length;
+  const int32_t n = enc.length;
   const int32_t flag = more ? kMoreFollows : 0;
-  std::span<const uint8_t> out(E.buffer.data(), static_cast<size_t>(n));
-  if (!E.headerWritten) {
+  std::span<const uint8_t> out(enc.buffer.data(), static_cast<size_t>(n));
+  if (!enc.headerWritten) {
     const int32_t parameters = n - kHeaderBytes;
     if (!more && parameters <= CgmEnc::kShortForm) {
       // Short form: the length in the header, the parameters moved up to it.
-      E.buffer[1] = static_cast<uint8_t>(E.buffer[1] | parameters);
-      std::copy(E.buffer.begin() + kHeaderBytes, E.buffer.begin() + n, E.buffer.begin() + kLaterHeader);
+      enc.buffer[1] = static_cast<uint8_t>(enc.buffer[1] | parameters);
+      std::copy(enc.buffer.begin() + kHeaderBytes, enc.buffer.begin() + n, enc.buffer.begin() + kLaterHeader);
       out = out.first(static_cast<size_t>(n - kLaterHeader));
     } else {
-      E.buffer[1] = static_cast<uint8_t>(E.buffer[1] | kLongForm);
-      E.buffer[2] = static_cast<uint8_t>(parameters >> 8 | flag);
-      E.buffer[3] = static_cast<uint8_t>(parameters & 0xFF);
+      enc.buffer[1] = static_cast<uint8_t>(enc.buffer[1] | kLongForm);
+      enc.buffer[2] = static_cast<uint8_t>(parameters >> 8 | flag);
+      enc.buffer[3] = static_cast<uint8_t>(parameters & 0xFF);
     }
-    E.headerWritten = true;
+    enc.headerWritten = true;
   } else {
     const int32_t parameters = n - kLaterHeader;
-    E.buffer[0] = static_cast<uint8_t>(parameters >> 8 | flag);
-    E.buffer[1] = static_cast<uint8_t>(parameters & 0xFF);
+    enc.buffer[0] = static_cast<uint8_t>(parameters >> 8 | flag);
+    enc.buffer[1] = static_cast<uint8_t>(parameters & 0xFF);
   }
   CGMWRT(out, static_cast<int32_t>(out.size()));
   if (n % 2 != 0) CGBPAD();
-  E.length = kLaterHeader;
+  enc.length = kLaterHeader;
 }
 
 void CGBPAD() {
@@ -258,8 +258,8 @@ void CGBPAD() {
   CGMWRT(pad, 1);
 }
 
-void CGBIXP(int32_t value) { CGBNUM(true, E.indexPrecision, value); }
-void CGBCOI(int32_t value) { CGBNUM(false, E.colourIndexPrecision, value); }
+void CGBIXP(int32_t value) { CGBNUM(true, enc.indexPrecision, value); }
+void CGBCOI(int32_t value) { CGBNUM(false, enc.colourIndexPrecision, value); }
 void CGBI16(int32_t value) { CGBNUM(true, kE16, value); }
 
 void CGBCOL(const std::array<int32_t, 3>& rgb, int32_t precision) {
@@ -271,18 +271,18 @@ void CGBREA(float value) {
   // one part in 2^(fraction bits). A value that is not finite has no fraction: 0.0.
   const double v = std::isfinite(value) ? static_cast<double>(value) : 0.0;
   const double whole = std::floor(v);
-  const int32_t fractionBits = std::clamp(E.realPrecision[2], 8, 32);
+  const int32_t fractionBits = std::clamp(enc.realPrecision[2], 8, 32);
   const double fraction = (v - whole) * std::ldexp(1.0, fractionBits);
-  CGBNUM(true, E.realPrecision[1], intOf(whole));
+  CGBNUM(true, enc.realPrecision[1], intOf(whole));
   CGBNUM(false, fractionBits, static_cast<int64_t>(fraction));
 }
 
 void CGCPUT(std::span<const uint8_t> bytes) {
   for (uint8_t b : bytes) {
-    E.buffer[static_cast<size_t>(E.length++)] = b;
-    if (E.length == CgmEnc::kBufferSize) {
-      CGCFLU(E.buffer, E.length);
-      E.length = 0;
+    enc.buffer[static_cast<size_t>(enc.length++)] = b;
+    if (enc.length == CgmEnc::kBufferSize) {
+      CGCFLU(enc.buffer, enc.length);
+      enc.length = 0;
     }
   }
 }
@@ -325,31 +325,28 @@ void CGCCOL(const std::array<int32_t, 3>& rgb, int32_t precision) {
   if (p % 2 != 0) putByte(static_cast<uint8_t>(kColourBase | bits(0, 3)));
 }
 
-void CGMWRT(std::span<const uint8_t> bytes, int32_t n) {
-  const size_t count = std::min(static_cast<size_t>(std::max(n, 0)), bytes.size());
-  for (size_t k = 0; k < count; ++k) RasWrite(1, bytes.subspan(k, 1));
-}
+void CGMWRT(std::span<const uint8_t> bytes, int32_t n) { RasWrite(n, bytes); }
 
 // --- Attribute state ----------------------------------------------------------------------
 
-bool CGMSAM(CgmAttribute a, int32_t value) { return E.value(a) == value; }
+bool CGMSAM(CgmAttribute a, int32_t value) { return enc.value(a) == value; }
 
 void cgmSetAttribute(CgmAttribute a, int32_t value) {
   if (CGMSAM(a, value)) return;
-  E.value(a) = value;
-  E.flag(a) = true;
+  enc.value(a) = value;
+  enc.flag(a) = true;
 }
 
 void cgmWriteAttributes(int32_t primitive) {
   for (size_t k = 0; k < kAttributes.size(); ++k) {
-    if (kAttributes[k].primitive != primitive || !E.changed[k]) continue;
+    if (kAttributes[k].primitive != primitive || !enc.changed[k]) continue;
     writeAttribute(k);
-    E.changed[k] = false;
+    enc.changed[k] = false;
   }
 }
 
 void cgmPictureAttributes() {
-  for (size_t k = 0; k < kAttributes.size(); ++k) E.changed[k] = E.attribute[k] != kAttributes[k].initial;
+  for (size_t k = 0; k < kAttributes.size(); ++k) enc.changed[k] = enc.attribute[k] != kAttributes[k].initial;
 }
 
 }  // namespace kvr

@@ -2,7 +2,8 @@
 // one of the two encodings of a Computer Graphics Metafile, the binary encoding or the
 // character encoding. Every element has the same shape: CGMBEG (element code), one
 // parameter writer per parameter, CGMEND. The parameter writers pick the form of the
-// encoding in force; every byte of the metafile leaves through RasWrite, one byte a call.
+// encoding in force; every byte of the metafile leaves through RasWrite, a binary
+// partition or a character buffer at a time.
 //
 // CGMENC holds the encoder state of the one metafile being written: the encoding, the
 // element buffer, the precisions and descriptor values in force, and the attribute state
@@ -192,7 +193,7 @@ void CGCREA(float value);
 // interleaved two at a time from the top.
 void CGCCOL(const std::array<int32_t, 3>& rgb, int32_t precision);
 
-// Writes the first N bytes of BYTES to the metafile, each through RasWrite.
+// Writes the first N bytes of BYTES (at most its size) to the metafile through RasWrite.
 void CGMWRT(std::span<const uint8_t> bytes, int32_t n);
 
 // --- Attribute state ----------------------------------------------------------------------
