@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -293,6 +294,26 @@ TEST_F(NameSequences, FourCharacterNamesCarryIntoTheLetter) {
   EXPECT_EQ(seqNext(1), 8);
 }
 
+TEST_F(NameSequences, AFullRoundOfFourCharacterNamesEndsTheSearch) {
+  DEFCOD(1);
+  // Every name of the two-letter sequence SE, SE00 to SD99, made a point: the names repeat
+  // after 26 x 100 numbers, so the search stops after one round.
+  slot(5, 3925, 0);
+  std::vector<std::string> made;
+  for (int32_t k = 0; k < 2600; ++k) made.push_back(textOf(next(15)));
+  EXPECT_EQ(made.front(), "SE00    ");
+  EXPECT_EQ(made.back(), "SD99    ");
+  EXPECT_EQ(std::set<std::string>(made.begin(), made.end()).size(), 2600u);
+  for (size_t k = 0; k < made.size(); ++k) putName(1, static_cast<int32_t>(k + 1), made[k]);
+  MODCNT.word(kCntPoints) = 2600;
+  slot(5, 3925, 0);
+  EXPECT_EQ(textOf(next(15)), "SD99    ");
+  EXPECT_EQ(seqNext(5), 2600);
+  slot(5, 3925, -7);
+  SEQUPD(15);
+  EXPECT_EQ(seqNext(5), 2607);
+}
+
 TEST_F(NameSequences, NotedNamesInEightCharacterMode) {
   DEFCOD(2);
   struct Case {
@@ -390,6 +411,7 @@ TEST_F(NameSequences, LookupsByName) {
       {2, nameOf("ALL"), 0, -1},
       {2, {std::bit_cast<int32_t>(12.0f), 0}, 5, 12},
       {2, {std::bit_cast<int32_t>(2.95f), 0}, 5, 3},
+      {2, {std::bit_cast<int32_t>(-1.0e20f), 0}, 5, -2147483647 - 1},  // clamped
       {1, nameOf("ROOF"), 11, 4},
       {1, nameOf("TC1"), 37, 6},
       {1, nameOf("ODD"), 99, 8},
