@@ -191,7 +191,7 @@ bool taken(const NameWords& name) {
 }
 
 // Puts the digits of N (1 or more) from character POSITION on, leading zeros left out,
-// over at most ROOM positions of the two words of NAME.
+// over at most WIDTH positions of the two words of NAME.
 void putDigits(NameWords& name, int32_t position, int64_t n, int32_t width) {
   std::array<int32_t, kNameChars> digits{};
   int32_t count = 0;
@@ -322,7 +322,8 @@ void SEQNXT(NameWords& name, int32_t code) {
     SEQNX4(name, code);
     return;
   }
-  // Every number below 0 gives the bare alpha part, as 0 does.
+  // Every number below 0 names the bare letters, as 0 does: the search starts at 0 rather
+  // than walking up from far below.
   seqNext(slot) = std::max(seqNext(slot), 0);
   int32_t letters = 0;
   SEQNM8(name, code, 0, letters);
@@ -430,7 +431,6 @@ void SEQCHK(int32_t slot, std::span<const int32_t> alpha, int32_t letters, int32
   std::array<int32_t, kMaxLettersEight> index{};
   const bool fits = letters >= 1 && static_cast<std::size_t>(letters) <= alpha.size();
   for (int32_t k = 0; k < letters && fits; ++k) {
-    index[static_cast<std::size_t>(k)] = 0;
     for (int32_t l = 1; l <= kLettersInAlphabet; ++l) {
       if (alpha[static_cast<std::size_t>(k)] == CHRTAB.word(kChrtabBeforeA + l)) {
         index[static_cast<std::size_t>(k)] = kFirstLetter + l - 1;
