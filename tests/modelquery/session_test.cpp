@@ -101,6 +101,31 @@ TEST_F(Session, ConditionsMarkTheNodesFromNodesDownToPoints) {
   }
 }
 
+TEST_F(Session, CoordinateSystemsFromBodiesDownToPoints) {
+  // The body in system 3, S1 in 4, L3 in 2, P1 in 5: a later kind overrides an earlier.
+  const std::string file = variant("systems", [] {
+    std::array<int32_t, kBodyWords> b{};
+    RECIO(1, kArrBodies, 1, b);
+    b[13] = 30;
+    RECIO(-1, kArrBodies, 1, b);
+    std::array<int32_t, kSurfaceWords> s{};
+    RECIO(1, kArrSurfaces, 1, s);
+    s[8] = 40;
+    RECIO(-1, kArrSurfaces, 1, s);
+    std::array<int32_t, kPointWords> p{};
+    RECIO(1, kArrPoints, 1, p);
+    p[9] = 50;
+    RECIO(-1, kArrPoints, 1, p);
+  });
+  ASSERT_EQ(open(file, 2 * kN), 0);
+  for (int32_t n = 1; n <= kN; ++n) {
+    int32_t system = n <= 12 ? 3 : 4;
+    if (n >= 10 && n <= 12) system = 2;
+    if (n == 1) system = 5;
+    EXPECT_EQ(nodeRecord(n)[1], system) << "node " << n;
+  }
+}
+
 TEST_F(Session, TargetRecordsFollowTheNodesLoadsFirst) {
   start();
   // LC on C1: its two members; LSET on the set of composite lines: none; LEMPTY: none.
