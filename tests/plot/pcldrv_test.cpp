@@ -145,7 +145,7 @@ TEST_F(PclDriver, DebugLinesTellTheSettingsOfTheJob) {
   close();
   const std::vector<std::string> lines = unit6Lines();
   auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
-  EXPECT_TRUE(has("KAVRO PCL Driver:  Driver Version 29"));
+  EXPECT_TRUE(has(" KAVRO PCL Driver:  Driver Version 29"));
   EXPECT_TRUE(has(" Deskjet  Model DJ "));  // the Model text up to its first blank
   EXPECT_TRUE(has(" Orientation : Landscape"));
   EXPECT_TRUE(has(" High resolution mode : 150 DPI"));  // the Deskjet has one resolution

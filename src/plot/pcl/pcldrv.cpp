@@ -292,15 +292,12 @@ void jobStart() {
   FText modelText(s.modelText.data(), PclSta::kModelTextLength);
   modelText.assign(named ? value.view() : "Unknown");
 
-  if (s.debug) {
-    io::writeRecord(io::kStdoutUnit, "");
-    io::writeRecord(io::kStdoutUnit, "KAVRO PCL Driver:  Driver Version 29");
-    io::writeRecord(io::kStdoutUnit, "");
-    const std::string_view text = modelText.view();
-    const size_t blank = text.find(' ');
-    const std::string_view shown = blank == std::string_view::npos ? text : text.substr(0, blank + 1);
-    io::writeRecord(io::kStdoutUnit, " " + std::string(model.name) + " Model " + std::string(shown));
-  }
+  debugLine({});
+  debugLine({"KAVRO PCL Driver:  Driver Version 29"});
+  debugLine({});
+  const std::string_view text = modelText.view();
+  const size_t blank = text.find(' ');
+  debugLine({model.name, " Model ", blank == std::string_view::npos ? text : text.substr(0, blank + 1)});
 
   RASOPN();
   s.open = true;
