@@ -451,7 +451,9 @@ TEST_F(PclDriver, ADegenerateWindowAndALongTextDrawSafely) {
   move(0.0f, 40.0f);
   text(std::string(100, 'H'));
   // Cells advance by 21 pixels at 300 dpi; only the first 80 characters are drawn.
-  const auto [x0, r0] = pixelOf(0.0f, 40.0f);
+  const std::array<int32_t, 2> start = pixelOf(0.0f, 40.0f);
+  const int32_t x0 = start[0];
+  const int32_t r0 = start[1];
   auto cellInked = [&](int32_t k) {
     for (int32_t x = x0 + 21 * k; x < x0 + 21 * k + 15; ++x) {
       for (int32_t r = r0 - 40; r <= r0; ++r) {
