@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ struct ObjectCalls {
     int32_t value;
     std::string text;  // trimmed
     bool operator==(const Entry&) const = default;
+    friend void PrintTo(const Entry& e, std::ostream* os) {
+      *os << "{" << e.kind << ", " << e.value << ", \"" << e.text << "\"}";
+    }
   };
   using Entries = std::vector<Entry>;
 
