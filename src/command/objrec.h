@@ -34,7 +34,10 @@ void CMPENT(int32_t slot, std::span<int32_t> name);
 // load-case page) or the entry lies outside the page.
 void LCKIND(int32_t entry, std::span<int32_t> buffer, int32_t page, int32_t& kind);
 
-// COUNT receives the number of window slots in use (key not 0).
+// The window slots are read as the display state keeps them in SLTTAB (a slot is in use
+// while its key is not 0); nothing is cleared before they are read.
+//
+// COUNT receives the number of window slots in use.
 void WINCNT(int32_t& count);
 
 // The window slot SLOT: -k the k-th slot in use among the 20, k > 0 the slot whose key is
