@@ -294,11 +294,12 @@ std::string leaveOutput(int32_t luopt, int k) {
 
 struct FloorOf {
   int64_t bytes = 0;
-  double seconds = 0.0;  // the best of a few floor writes
+  double seconds = 0.0;  // the mean of a few floor writes
 };
 
 // The bytes of the files of LUOPT and k and the floor's time for them, measured once: a
-// run of the writer leaves the files, the floor writes them three times, the best kept.
+// run of the writer leaves the files, the floor writes them three times (the mean kept,
+// as the writer's time is its mean).
 const FloorOf* floorOf(int32_t luopt, int k, std::string& failure) {
   static std::map<std::pair<int32_t, int>, FloorOf> known;
   auto found = known.find({luopt, k});
@@ -308,12 +309,12 @@ const FloorOf* floorOf(int32_t luopt, int k, std::string& failure) {
   const std::vector<std::vector<char>> contents = readOutput(luopt);
   FloorOf floor;
   floor.bytes = byteCount(contents);
-  floor.seconds = 1e30;
-  for (int round = 0; round < 3; ++round) {
+  constexpr int kRounds = 3;
+  for (int round = 0; round < kRounds; ++round) {
     removeFloor(contents);
     auto t0 = std::chrono::steady_clock::now();
     writeFloor(contents);
-    floor.seconds = std::min(floor.seconds, seconds(t0));
+    floor.seconds += seconds(t0) / kRounds;
   }
   removeFloor(contents);
   return &known.emplace(std::make_pair(luopt, k), floor).first->second;
