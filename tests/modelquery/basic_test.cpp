@@ -35,7 +35,7 @@ TEST_F(Basic, SizeVectorCopiesTheCountsAndTheSessionCounts) {
   // Points, lines, surfaces, bodies, shapes, highest node, nodes an element, highest
   // element, sets (stored less one), materials, properties, conditions, loads, curves,
   // node limit, coordinate systems, the two offsets, groups, largest load value 3.
-  EXPECT_EQ(sizes, (std::array<int32_t, 20>{4, 5, 3, 1, 0, 16, 20, 4, 6, 1, 0, 4, 3, 0, 20, 0,
+  EXPECT_EQ(sizes, (std::array<int32_t, 20>{8, 15, 6, 2, 0, 16, 20, 4, 9, 5, 6, 4, 17, 0, 20, 0,
                                             1000, 5000, 3, 7}));
 
   std::array<int32_t, 50> wide{};
@@ -58,7 +58,7 @@ TEST_F(Basic, PointsAnswerOnlyWhenTheyExist) {
   EXPECT_EQ(xyz, (std::array<float, 3>{3, 0, 0}));
 
   // A deleted point and numbers out of range leave the outputs as they were.
-  for (const auto& [n, want] : {std::pair{2, 2}, {0, 1}, {5, 1}}) {
+  for (const auto& [n, want] : {std::pair{2, 2}, {0, 1}, {QueryModel::kAllPoints + 1, 1}}) {
     std::fill(name, name + 8, '#');
     xyz.fill(-9);
     number = n;
@@ -125,7 +125,7 @@ TEST_F(Basic, NamesByKind) {
       {-1, 1, "????????", 1},     {44, 1, "########", 2},
       {1, 2, "########", 2},      // deleted: the name is left
       {7, 0, "########", 2},      // stored set 1 heads the free chain
-      {7, 7, "########", 2},      {46, 0, "########", 2},
+      {7, QueryModel::kAllStoredSets, "########", 2},      {46, 0, "########", 2},
   };
   for (const Case& c : cases) {
     char name[8];
