@@ -10,9 +10,9 @@
 #include <string_view>
 
 #include "command/ansrec.h"
+#include "command/cmdlin.h"
 #include "command/getinp.h"
 #include "command/mnuctl.h"
-#include "command/cmdlin.h"
 #include "command/nxttkn.h"
 #include "command/synsta.h"
 #include "messages/catalog.h"
