@@ -106,8 +106,8 @@ void SETALL(int32_t id, std::span<int32_t> pairs, int32_t& n);
 // Replaces the members of set ID by the N pairs of PAIRS, reusing its blocks, then free
 // blocks, then new numbers, and giving left-over blocks to the front of the free chain in
 // their old order. TYPE and KIND, when not 0, become words 2 and 4. A set record without
-// a block gets one. An entry of the set in DSPSL2 gets the type word -|type|, the last
-// block and the member count. ID below 2 changes nothing.
+// a block gets one. An entry of the set in the displayed-sets list DSPSL2 gets the type
+// word -|type|, the last block and the member count. ID below 2 changes nothing.
 void SETWRT(int32_t id, int32_t type, int32_t kind, std::span<const int32_t> pairs, int32_t n);
 
 // Add the points, lines, surfaces or bodies LIST(1..N), or the pairs PAIRS(1..N), that
