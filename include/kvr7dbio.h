@@ -179,6 +179,89 @@ KVR_EXPORT void dll_distp(int32_t* ierr);
    model's files could not be deleted. */
 KVR_EXPORT void dll_dierr(int32_t* ilevel, int32_t* ierr, int32_t* iunt);
 
+/* ---- Reading a saved model: the query session --------------------------------------
+
+   dll_ustrt2 opens a saved model and starts a query session; the other routines below
+   read the model of the session. Node and element numbers cross these routines shifted
+   by the model's numbering offsets (model-size positions 17 and 18). Each query answers
+   in its last argument: 0 done, 1 number out of range, 2 entity missing, 3 to 5 as the
+   routine says, 9 the caller's array too small. A code line holds one character per
+   int32_t, the character in the lowest byte and three blanks above it. */
+
+/* Opens the model file NAME (80 characters; leading and trailing blanks, tabs and NULs
+   are ignored) for reading and starts a session. WORK (SIZE words) is lent to the
+   library and not written. STATUS: 0 ready; 1 the file could not be opened; 2 not a
+   usable model file; 4 the command keyword table failed; 5 the in-memory store could not
+   be set up; 9 SIZE is below twice the highest node number (the model is loaded, the
+   session data are not built). */
+enum { KVR_USTRT2_NAME_LENGTH = 80 };
+KVR_EXPORT void dll_ustrt2(char* name, int32_t* work, int32_t* size, int32_t* status);
+
+/* The model-size vector: SIZES[20] (dll_usize) or SIZES[50] (dll_usiz2, positions 33 to
+   50 zero): 1 points, 2 lines, 3 surfaces, 4 bodies, 5 shapes, 6 highest node, 7 the most
+   nodes of an element, 8 highest element, 9 sets, 10 materials, 11 physical properties,
+   12 conditions, 13 loads, 14 curves, 15 the node limit of one entity, 16 coordinate
+   systems, 17 and 18 the node and element numbering offsets, 19 element groups, 20 the
+   largest load value 3; dll_usiz2 adds further counts and the descriptor record words
+   in positions 21 to 32. */
+KVR_EXPORT void dll_usize(int32_t* sizes);
+KVR_EXPORT void dll_usiz2(int32_t* sizes);
+
+/* Point NUMBER: its NAME (8 characters) and coordinates XYZ[3]. STATUS 0, 1, 2 (a
+   deleted point); on 1 and 2 nothing is written. */
+enum { KVR_UPNT2_NAME_LENGTH = 8 };
+KVR_EXPORT void dll_upnt2(int32_t* number, char* name, float* xyz, int32_t* status);
+
+/* The coordinates XYZ[3] of node NODE. STATUS 0, or 1 (XYZ not written). */
+KVR_EXPORT void dll_unode(int32_t* node, float* xyz, int32_t* status);
+
+/* The COUNT nodes of element ELEMENT into NODES, which holds model-size position 7
+   numbers. STATUS 0, or 1 (COUNT 0) for an element out of range or without nodes. */
+KVR_EXPORT void dll_uelem(int32_t* element, int32_t* nodes, int32_t* count, int32_t* status);
+
+/* The NAME (8 characters) of entity NUMBER of KIND (0 the model, 1 point, 2 line,
+   3 surface, 4 body, 7 set, 10 material, 30 load, 33 condition ...). STATUS 0; 1 and
+   "????????" for a kind without names; 2 the entity does not exist (NAME not written). */
+enum { KVR_UNAMG2_NAME_LENGTH = 8 };
+KVR_EXPORT void dll_unamg2(int32_t* kind, int32_t* number, char* name, int32_t* status);
+
+/* TEXT (80 characters) receives the characters of codes 1..N (N above 80 counts as 80),
+   blank-padded. */
+enum { KVR_UA1CHA_TEXT_LENGTH = 80 };
+KVR_EXPORT void dll_ua1cha(int32_t* codes, int32_t* n, char* text);
+
+/* Stores the characters of TEXT (*LENGTH characters; a negative length counts as 0) up
+   to "*.", a NUL or its last non-blank character as codes from CODES[START] (counting
+   from 1) on; LAST is the position of the last code stored, START - 1 when none was (and
+   always for a START below 1, which stores nothing). */
+KVR_EXPORT void dll_uslcha(char* text, int32_t* length, int32_t* start, int32_t* codes,
+                           int32_t* last);
+
+/* Upper-cases the codes at positions FIRST..LAST (within 1..255) in place. */
+KVR_EXPORT void dll_ucconv(int32_t* codes, int32_t* first, int32_t* last);
+
+/* The next token of the code line between positions START and LAST: KIND 0 only
+   blanks, 1 a name or text, 2 an integer, 3 a real, 4 to 9 separators, -1 "/", negative
+   codes for malformed numbers and texts; FIRST and END its positions; IVALUE and RVALUE
+   the value of a number. MODE 0 to 9 chooses how texts are taken. */
+KVR_EXPORT void dll_udecod(int32_t* codes, int32_t* start, int32_t* last, int32_t* mode,
+                           int32_t* kind, int32_t* first, int32_t* end, int32_t* ivalue,
+                           float* rvalue);
+
+/* The members of KIND (1 point, 2 line, 3 surface, 4 body) of set SET into MEMBERS
+   (SIZE numbers), COUNT of them, and the set's NAME (8 characters). STATUS 0; 2 no such
+   set; 3 no sets, or no member of KIND; 9 more members than SIZE (COUNT = SIZE). */
+enum { KVR_USET2_NAME_LENGTH = 8 };
+KVR_EXPORT void dll_uset2(int32_t* set, int32_t* kind, char* name, int32_t* members,
+                          int32_t* size, int32_t* count, int32_t* status);
+
+/* The COUNT nodes of entity NUMBER of KIND (0 all nodes, 1 point, 2 line, 3 surface,
+   4 body, 7 set) into NODES (SIZE numbers), each once. STATUS 0; 1 another KIND; 2 the
+   entity has more nodes than the library collects for one entity (a message names it;
+   the nodes collected are returned); 3 no node; 9 NODES is too small (COUNT 0). */
+KVR_EXPORT void dll_unodeg(int32_t* kind, int32_t* number, int32_t* count, int32_t* nodes,
+                           int32_t* size, int32_t* status);
+
 #ifdef __cplusplus
 }
 #endif

@@ -36,33 +36,12 @@ void writeBlock(int32_t b, MbrBlk& k) { RECIO(kWrite, kArrMemberBlocks, b, k.wor
 int32_t blockTop() { return MODCNT.word(kCntSetBlockTop); }
 bool blockNumber(int32_t b) { return b >= 1 && b <= blockTop(); }
 
-bool kindFromSet(int32_t type) {
-  const int32_t t = std::abs(type);
-  return t == 3 || t == 4;
-}
-
-// Calls TAKE(kind, number) for every member of set record R in block order; TAKE answers
-// false to stop. A chain of more blocks than are in use is damaged and ends there.
-template <typename Take>
-void walk(SetRec& r, Take take) {
-  const bool fromSet = kindFromSet(r.word(kSetType));
-  int32_t b = r.word(kSetFirstBlock);
-  for (int32_t seen = 0; blockNumber(b) && seen < blockTop(); ++seen) {
-    MbrBlk k = readBlock(b);
-    for (int32_t i = 1; i <= MbrBlk::kPairs; ++i) {
-      const int32_t number = k.word(2 * i);
-      if (number == 0) break;
-      if (number < 0) continue;
-      if (!take(fromSet ? r.word(kSetKind) : k.word(2 * i - 1), number)) return;
-    }
-    b = k.next();
-  }
-}
+bool kindFromSet(int32_t type) { return !SETMXD(type); }
 
 std::array<int32_t, kKinds> kindCounts(int32_t id) {
   std::array<int32_t, kKinds> n{};
   SetRec r = readSet(id);
-  walk(r, [&n](int32_t kind, int32_t) {
+  walkSetMembers(r, [&n](int32_t kind, int32_t) {
     if (kind >= 1 && kind <= kKinds) ++n[static_cast<std::size_t>(kind - 1)];
     return true;
   });
@@ -240,6 +219,15 @@ int32_t takeBlock() {
 
 }  // namespace
 
+bool SETMXD(int32_t type) {
+  const int64_t t = std::abs(int64_t{type});
+  return t == 0 || t == 1 || t == 2 || t == 6;
+}
+
+int32_t memberBlockTop() { return blockTop(); }
+
+void readMemberBlock(int32_t b, MbrBlk& k) { k = readBlock(b); }
+
 bool SETTOK(int32_t type) {
   return type == 1 || type == 2 || type == 3 || type == 4 || type == 6 || type == -1 ||
          type == -3 || type == -4 || type == -6;
@@ -313,7 +301,7 @@ void SETKLS(int32_t id, int32_t kind, std::span<int32_t> list, int32_t cap, int3
   const bool fromSet = kindFromSet(r.word(kSetType));
   if (fromSet && r.word(kSetKind) != kind) return;
   const int32_t room = std::min<int64_t>(std::max(cap, 0), static_cast<int64_t>(list.size()));
-  walk(r, [&](int32_t k, int32_t number) {
+  walkSetMembers(r, [&](int32_t k, int32_t number) {
     if (!fromSet && k != kind) return true;
     if (n == room) {
       stat = 2;

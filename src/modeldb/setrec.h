@@ -9,9 +9,9 @@
 // MBRBLK: record B of named array 20, 63 words: 31 pairs (words 2i-1, 2i), then the next
 // block of the chain (0 for the last). A pair whose number is 0 ends the block's list, one
 // with a negative number is skipped. A member's kind is its pair's first word in sets of
-// type 1, 2 or 6, and word 4 of the set record in sets of type 3 or 4 (whose lines carry
-// first word 1 in a type-4 set). MODCNT word 54 is the highest block number in use; every
-// walk of a chain stops after that many blocks.
+// type 0, 1, 2 or 6 (SETMXD), and word 4 of the set record in sets of any other type, 3
+// and 4 among them (the lines of a type-4 set carry first word 1). MODCNT word 54 is the
+// highest block number in use; every walk of a chain stops after that many blocks.
 #pragma once
 
 #include <array>
@@ -44,6 +44,37 @@ inline constexpr int32_t kSetKind = 4;
 inline constexpr int32_t kArrSetNames = 18;
 inline constexpr int32_t kArrSets = 19;
 inline constexpr int32_t kArrMemberBlocks = 20;
+
+// True when each member of a set of TYPE carries its own kind in its pair: types 0, 1, 2
+// and 6, the sign ignored. A set of any other type gives every member the kind in word 4
+// of its record.
+bool SETMXD(int32_t type);
+
+// The highest member block in use (MODCNT word 54), and member block B (1..that) into K.
+int32_t memberBlockTop();
+void readMemberBlock(int32_t b, MbrBlk& k);
+
+// The set walk: calls TAKE(kind, number) for every live member of set record R in block
+// order (a number of 0 ends a block's list, a negative one is skipped); TAKE answers false
+// to stop. The walk ends at a block number outside 1..MODCNT word 54 and after word 54
+// blocks, so a damaged chain cannot make it run longer than the blocks in use.
+template <typename Take>
+void walkSetMembers(SetRec& r, Take take) {
+  const bool pairKinds = SETMXD(r.word(kSetType));
+  const int32_t top = memberBlockTop();
+  int32_t b = r.word(kSetFirstBlock);
+  for (int32_t seen = 0; b >= 1 && b <= top && seen < top; ++seen) {
+    MbrBlk k;
+    readMemberBlock(b, k);
+    for (int32_t i = 1; i <= MbrBlk::kPairs; ++i) {
+      const int32_t number = k.word(2 * i);
+      if (number == 0) break;
+      if (number < 0) continue;
+      if (!take(pairKinds ? k.word(2 * i - 1) : r.word(kSetKind), number)) return;
+    }
+    b = k.next();
+  }
+}
 
 // Type, kind and counts.
 bool SETTOK(int32_t type);

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "platform/fmtedit.h"
+#include "plot/cgm/cgmdrv.h"
 #include "plot/frame/ilfdrv.h"
 #include "plot/hpgl/hg2drv.h"
 #include "plot/hpgl/hpgdrv.h"
@@ -36,7 +37,7 @@ std::array<PlotDriver, kLastDevice> gDrivers{
     HPGDRV,   // 7 HP-GL
     HG2DRV,   // 8 HP-GL/2
     nullptr,  // 9 PCL Deskjet
-    nullptr,  // 10 CGM
+    CGMDRV,   // 10 CGM
     nullptr,  // 11 hard copy
     TIFDRV,   // 12 TIFF
 };

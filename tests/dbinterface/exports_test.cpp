@@ -104,6 +104,31 @@ TEST(ExportTable, EveryRoutineHasTheTableShape) {
   }
 }
 
+TEST(ExportTable, EveryQueryRoutineHasTheTableShape) {
+  const std::vector<ExportCase> cases = {
+      {"dll_ustrt2", shapeOf(&dll_ustrt2), 4, {1}, {KVR_USTRT2_NAME_LENGTH}, {80}},
+      {"dll_usize", shapeOf(&dll_usize), 1, {}, {}, {}},
+      {"dll_usiz2", shapeOf(&dll_usiz2), 1, {}, {}, {}},
+      {"dll_upnt2", shapeOf(&dll_upnt2), 4, {2}, {KVR_UPNT2_NAME_LENGTH}, {8}},
+      {"dll_unode", shapeOf(&dll_unode), 3, {}, {}, {}},
+      {"dll_uelem", shapeOf(&dll_uelem), 4, {}, {}, {}},
+      {"dll_unamg2", shapeOf(&dll_unamg2), 4, {3}, {KVR_UNAMG2_NAME_LENGTH}, {8}},
+      {"dll_ua1cha", shapeOf(&dll_ua1cha), 3, {3}, {KVR_UA1CHA_TEXT_LENGTH}, {80}},
+      {"dll_uslcha", shapeOf(&dll_uslcha), 5, {1}, {0}, {0}},
+      {"dll_ucconv", shapeOf(&dll_ucconv), 3, {}, {}, {}},
+      {"dll_udecod", shapeOf(&dll_udecod), 9, {}, {}, {}},
+      {"dll_uset2", shapeOf(&dll_uset2), 7, {3}, {KVR_USET2_NAME_LENGTH}, {8}},
+      {"dll_unodeg", shapeOf(&dll_unodeg), 6, {}, {}, {}},
+  };
+  for (const ExportCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(c.shape.allPointers);
+    EXPECT_EQ(c.shape.pointers, c.pointers);
+    EXPECT_EQ(c.shape.texts, c.texts);
+    EXPECT_EQ(c.lengths, c.wanted);
+  }
+}
+
 class ExportForwarding : public RecordFixture {
  protected:
   void TearDown() override {
