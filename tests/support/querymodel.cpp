@@ -14,6 +14,7 @@
 #include "modeldb/corsto.h"
 #include "modeldb/dbdump.h"
 #include "modeldb/elttab.h"
+#include "modeldb/idpack.h"
 #include "modeldb/entrec.h"
 #include "modeldb/modcnt.h"
 #include "modeldb/reghed.h"
@@ -46,6 +47,8 @@ constexpr int32_t kBlockWords = 63;
 constexpr int32_t kHE8 = 13;
 constexpr int32_t kIL22 = 42;
 constexpr int32_t kQU4 = 5;
+constexpr int32_t kPointElement = 20;
+constexpr int32_t kArrRealValueStore = 16;
 
 void put(int32_t k, int32_t first, const Words& words) {
   Words w = words;
@@ -141,6 +144,8 @@ void buildQueryModel() {
   MODCNT.word(kCntNodeListBound) = QueryModel::kNodeLimit;
   MODCNT.word(kCntDelPoints) = 1;
   MODCNT.word(kCntMaterials) = QueryModel::kMaterials;
+  MODCNT.word(kCntProperties) = QueryModel::kProperties;
+  MODCNT.word(kCntKind44) = QueryModel::kRegions;
   MODCNT.word(kCntConditions) = QueryModel::kConditions;
   MODCNT.word(kCntLoads) = QueryModel::kLoads;
   MODCNT.word(kCntSets) = QueryModel::kStoredSets;
@@ -163,13 +168,22 @@ void buildQueryModel() {
   element(2, kHE8, {5, 6, 7, 8, 9, 10, 11, 12});
   element(3, kIL22, {5, 6, 7, 8});
   element(4, kQU4, {13, 14, 15, 16});
+  element(5, kPointElement, {16});
+  element(6, kQU4, {1, 2, 3, 4});
+  element(7, kQU4, {2, 13, 16, 3});
 
-  // Points: record words 6 the node; names; coordinates those of the node.
+  // Points: record words 6 the node; names; coordinates those of the node. P4 carries
+  // element 5 (word 5) with element-type code 1 (word 8).
   const int32_t pointNodes[QueryModel::kPoints] = {1, 0, 13, 16};
   const char* pointNames[QueryModel::kPoints] = {"P1", "P2", "P3", "P4"};
   for (int32_t p = 1; p <= QueryModel::kPoints; ++p) {
     const int32_t n = pointNodes[p - 1];
-    entity(kArrPoints, kPointWords, kArrPointNamesArray, p, pointNames[p - 1], {{6, n}});
+    if (p == 4) {
+      entity(kArrPoints, kPointWords, kArrPointNamesArray, p, pointNames[p - 1],
+             {{5, 5}, {6, n}, {8, 1}});
+    } else {
+      entity(kArrPoints, kPointWords, kArrPointNamesArray, p, pointNames[p - 1], {{6, n}});
+    }
     float x = 0, y = 0, z = 0;
     if (n != 0) QueryModel::node(n, x, y, z);
     putReals(kArrPointCoordinates, p, {x, y, z});
@@ -197,6 +211,10 @@ void buildQueryModel() {
   entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, 1, "S1", {{6, 100}, {13, 7}});
   entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, 2, "S2", {{6, 100}, {13, 12}});
   entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, 3, "S3", {{6, 9905}, {7, 4}, {8, 4}});
+  // S4: meshed by elements 6 and 7 with element-type code 7 (QU4), group word 0 (units
+  // part 0), material 2 and property 2 packed in word 11.
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, 4, "S4",
+         {{6, 9907}, {7, 6}, {8, 7}, {11, 2 * IDPACK.modulus + 2}});
 
   // Body: word 8 the element-type word, 9 and 10 the mesh.
   entity(kArrBodies, kBodyWords, kArrBodyNames, 1, "BLOCK001", {{1, 1}, {8, 1}, {9, 1}, {10, 2}});
@@ -224,8 +242,39 @@ void buildQueryModel() {
   entry(9, 1, "LC", {1, 42, 7, 0, 0, 0, 0, 0, 0, 0});
   entry(9, 2, "LSET", {1, 67, 3, 0, 0, 0, 0, 0, 0, 0});
   entry(9, 3, "LEMPTY", {1, 47, 0, 0, 0, 0, 0, 0, 0, 0});
-  // Material.
+  // Materials and physical properties.
   entry(4, 1, "STEEL", {210000.0f, 0.3f});
+  entry(4, 2, "ALU", {70000.0f, 0.33f});
+  entry(3, 1, "PLATE", {0.01f});
+  entry(3, 2, "SHELL", {0.02f});
+
+  // Element attribute regions (type -10): kind, test mode, the position and count of the
+  // REAL values in the value store, material, 0, property.
+  const std::vector<float> regionValues[QueryModel::kRegions] = {
+      {0, 0, 1.2f, 1, 0, 1.2f, 1, 1, 1.2f, 0, 1, 1.2f, 0, 0, 1.8f},  // prism z 1.2..1.8
+      {1.5f, -1, -1, 5, 2, 1},                                       // box
+      {0, 0.5f, 1, 0.5f, 1, 2, 0, 2},                                // polygon on x, y
+      {1, 0, 0, 1, 1, 0, 0.01f},                                     // segment x = 1, z = 0
+  };
+  const int32_t regionWords[QueryModel::kRegions][4] = {
+      {3, 1, 1, 0}, {2, 3, 2, 1}, {1, 1, 1, 1}, {4, 2, 1, 2}};  // kind, mode, material, property
+  const char* regionNames[QueryModel::kRegions] = {"R1", "R2", "R3", "R4"};
+  for (int32_t j = 1; j <= QueryModel::kRegions; ++j) {
+    const std::vector<float>& v = regionValues[j - 1];
+    const int32_t* w = regionWords[j - 1];
+    const auto n = static_cast<int32_t>(v.size());
+    int32_t first = 0;
+    ARRALC(kArrRealValueStore, n, first, stat);
+    putReals(kArrRealValueStore, first, v);
+    Words label = nameWords(regionNames[j - 1]);
+    std::array<int32_t, 2> rval = {label[0], label[1]};
+    Words ints = {w[0], w[1], first, n, w[2], 0, w[3]};
+    int32_t key = j;
+    auto count = static_cast<int32_t>(ints.size());
+    ATTFND(-1, rval, -10, key, count);
+    count = static_cast<int32_t>(ints.size());
+    ATTVAL(-1, -10, j, 1, count, ints, {}, stat);
+  }
 }
 
 std::string writeQueryModel(const std::string& stem) {
