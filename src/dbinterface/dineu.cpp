@@ -43,9 +43,16 @@ struct Rec {
 };
 
 // A line of the file: one blank, then its fields, each of exactly its width.
+constexpr std::size_t kLineRoom = 160;
+
 class Line {
  public:
-  Line() : text_(" ") {}
+  // Room for the longest line at once: growing field by field would reallocate the text
+  // several times on every line.
+  Line() {
+    text_.reserve(kLineRoom);
+    text_ = " ";
+  }
 
   Line& i(int64_t value, int w) {
     text_ += fmt::editI(value, w);

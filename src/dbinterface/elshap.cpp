@@ -183,6 +183,37 @@ void deriveFaceParts(ElShap& s, int32_t faceCount) {
   }
 }
 
+// What ELFAM writes for one element type, parsed once from its text: the edge and face
+// rows and, for a surface or solid type, the parts derived from them.
+struct ParsedShape {
+  bool present = false;
+  bool derived = false;
+  int32_t faceCount = 0;
+  ElShap tables;
+};
+
+// The parsed tables of types 1..61, built on first use. The display build selects a type
+// for every edge it tests; parsing the text each time cost more than the test itself.
+const ParsedShape& parsedShape(int32_t t) {
+  static const std::array<ParsedShape, kElementTypes + 1> parsed = [] {
+    std::array<ParsedShape, kElementTypes + 1> all{};
+    for (int32_t type = 1; type <= kElementTypes; ++type) {
+      const ShapeText* text = shapeText(type);
+      if (text == nullptr) continue;
+      ParsedShape& p = all[static_cast<std::size_t>(type)];
+      p.present = true;
+      p.tables.edgeCount = parseLists(text->edges, ',', p.tables.edges);
+      p.faceCount = parseLists(text->faces, ';', p.tables.faces);
+      const int32_t dim = ELTPRP(type).dimension;
+      p.derived = dim == 2 || dim == 3;
+      if (p.derived) deriveFaceParts(p.tables, p.faceCount);
+    }
+    return all;
+  }();
+  if (t < 1 || t > kElementTypes) t = 1;
+  return parsed[static_cast<std::size_t>(t)];
+}
+
 }  // namespace
 
 ElShap& elshap() {
@@ -190,22 +221,23 @@ ElShap& elshap() {
   return block;
 }
 
-int32_t shapeFaceCount(int32_t t) {
-  const ShapeText* text = shapeText(t);
-  if (text == nullptr) return 0;
-  std::array<std::array<int32_t, ElShap::kFaceNodes + 1>, ElShap::kMaxFaces> rows{};
-  return parseLists(text->faces, ';', rows);
-}
+int32_t shapeFaceCount(int32_t t) { return parsedShape(t).faceCount; }
 
 void ELFAM(int32_t t) {
-  const ShapeText* text = shapeText(t);
-  if (text == nullptr) return;
-  if (t < 1 || t > kElementTypes) t = 1;
+  const ParsedShape& p = parsedShape(t);
+  if (!p.present) return;
+  // Only the rows the type has are written: the others keep what an earlier type left.
   ElShap& s = elshap();
-  s.edgeCount = parseLists(text->edges, ',', s.edges);
-  const int32_t faceCount = parseLists(text->faces, ';', s.faces);
-  const int32_t dim = ELTPRP(t).dimension;
-  if (dim == 2 || dim == 3) deriveFaceParts(s, faceCount);
+  const ElShap& from = p.tables;
+  s.edgeCount = from.edgeCount;
+  std::copy_n(from.edges.begin(), from.edgeCount, s.edges.begin());
+  std::copy_n(from.faces.begin(), p.faceCount, s.faces.begin());
+  if (!p.derived) return;
+  std::copy_n(from.startNode.begin(), p.faceCount, s.startNode.begin());
+  std::copy_n(from.faceEdges.begin(), p.faceCount, s.faceEdges.begin());
+  std::copy_n(from.faceFlag.begin(), p.faceCount, s.faceFlag.begin());
+  std::copy_n(from.faceShape.begin(), p.faceCount, s.faceShape.begin());
+  s.edgeFaces = from.edgeFaces;
 }
 
 }  // namespace kvr

@@ -80,9 +80,9 @@ bool facesFold(std::span<const int32_t> edges, std::span<int32_t> work, int32_t 
     if (key < 0 || (filter && !selected(key))) continue;
     if (!seen.insert(key).second) continue;
     int32_t id = 0, ieatt1 = 0, ieatt2 = 0, status = 0;
-    ELMXYZ(work, key, id, e.type, ieatt1, ieatt2, e.x, e.y, e.z, e.ids, e.sequences, status);
-    if (status != 0) continue;
-    e.nodes = std::clamp(ELNCNT(e.type), 0, kMaxElementNodes);
+    if (!readElementRecord(work, key, id, e.type, ieatt1, ieatt2, e.ids, e.sequences, e.nodes)) {
+      continue;
+    }
     // A type without shape tables would be read against those of another type.
     if (shapeFaceCount(e.type) == 0) continue;
     if (e.type != tablesOf) {
@@ -98,11 +98,23 @@ bool facesFold(std::span<const int32_t> edges, std::span<int32_t> work, int32_t 
       FACLST(work, key, neighbours, count, status);
       if (status != 0) neighbours = {};
     }
+    // The coordinates are read for the first face that needs them: between solids most
+    // faces have a neighbour across and need none. An element whose nodes lack them
+    // takes no part, as if it had not been read.
+    bool placed = false;
     for (const int32_t f : elshap().edgeFaces[static_cast<std::size_t>(j - 1)]) {
       if (f < 1 || f > ElShap::kMaxFaces) continue;
       if (solid) {
         const int32_t across = neighbours[static_cast<std::size_t>(f - 1)];
         if (across > 0 && (!filter || selected(across))) continue;
+      }
+      if (!placed) {
+        const std::size_t n = e.count();
+        if (!readElementCoordinates(std::span(e.sequences).first(n), std::span(e.x).first(n),
+                                    std::span(e.y).first(n), std::span(e.z).first(n))) {
+          break;
+        }
+        placed = true;
       }
       std::array<float, 3> px{}, py{}, pz{};
       FACEDG(f, j, e.xs(), e.ys(), e.zs(), px, py, pz, status);

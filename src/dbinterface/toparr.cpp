@@ -161,32 +161,39 @@ void TOPARR(int32_t type, std::span<int32_t> buffer, int32_t& status) {
   if (failed || error != 0) status = 1;
 }
 
-void ELMXYZ(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type, int32_t& ieatt1,
-            int32_t& ieatt2, std::span<float> x, std::span<float> y, std::span<float> z,
-            std::span<int32_t> nodeIds, std::span<int32_t> sequences, int32_t& status) {
-  status = 1;
+bool readElementRecord(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type,
+                       int32_t& ieatt1, int32_t& ieatt2, std::span<int32_t> nodeIds,
+                       std::span<int32_t> sequences, int32_t& nodes) {
   int32_t first = 0;
   int32_t words = 0;
   if (!locate(work, kElementStartHandle, kElementRecordHandle, k, first, words) ||
       words < kWorkRecordHead) {
-    return;
+    return false;
   }
   getRoadWords(kElementRecordHandle, first, work.first(static_cast<std::size_t>(words)));
   type = work[0];
   id = work[1];
   ieatt1 = work[2];
   ieatt2 = work[3];
-  const std::size_t capacity = std::min({x.size(), y.size(), z.size(), nodeIds.size(),
-                                         sequences.size()});
+  const std::size_t capacity = std::min(nodeIds.size(), sequences.size());
   const int32_t n = static_cast<int32_t>(
       std::min<int64_t>(std::max(ELNCNT(type), 0), static_cast<int64_t>(capacity)));
-  if (kWorkRecordHead + 2 * int64_t{n} > words) return;
-  std::array<float, 3> xyz{};
+  if (kWorkRecordHead + 2 * int64_t{n} > words) return false;
   for (std::size_t j = 0; j < static_cast<std::size_t>(n); ++j) {
     nodeIds[j] = work[kWorkRecordHead + 2 * j];
-    const int32_t s = work[kWorkRecordHead + 2 * j + 1];
-    sequences[j] = s;
-    if (!roadRecordsExist(kNodeCoordinateHandle, s, 1)) return;
+    sequences[j] = work[kWorkRecordHead + 2 * j + 1];
+  }
+  nodes = n;
+  return true;
+}
+
+bool readElementCoordinates(std::span<const int32_t> sequences, std::span<float> x,
+                            std::span<float> y, std::span<float> z) {
+  const std::size_t n = std::min({sequences.size(), x.size(), y.size(), z.size()});
+  std::array<float, 3> xyz{};
+  for (std::size_t j = 0; j < n; ++j) {
+    const int32_t s = sequences[j];
+    if (!roadRecordsExist(kNodeCoordinateHandle, s, 1)) return false;
     int32_t stat = 0;
     ARRIO(kRead, APPSTA.ARRHND(kNodeCoordinateHandle), s, 1, kReals, {}, xyz, stat);
     if (DSPSTA.displacementSwitch != 0) DSPADD(s, xyz[0], xyz[1], xyz[2]);
@@ -194,7 +201,20 @@ void ELMXYZ(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type, int3
     y[j] = xyz[1];
     z[j] = xyz[2];
   }
-  status = 0;
+  return true;
+}
+
+void ELMXYZ(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type, int32_t& ieatt1,
+            int32_t& ieatt2, std::span<float> x, std::span<float> y, std::span<float> z,
+            std::span<int32_t> nodeIds, std::span<int32_t> sequences, int32_t& status) {
+  const std::size_t capacity = std::min({x.size(), y.size(), z.size()});
+  int32_t n = 0;
+  const bool read =
+      readElementRecord(work, k, id, type, ieatt1, ieatt2,
+                        nodeIds.first(std::min(nodeIds.size(), capacity)),
+                        sequences.first(std::min(sequences.size(), capacity)), n) &&
+      readElementCoordinates(sequences.first(static_cast<std::size_t>(n)), x, y, z);
+  status = read ? 0 : 1;
 }
 
 void DSPADD(int32_t s, float& x, float& y, float& z) {

@@ -50,6 +50,17 @@ void ELMXYZ(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type, int3
             int32_t& ieatt2, std::span<float> x, std::span<float> y, std::span<float> z,
             std::span<int32_t> nodeIds, std::span<int32_t> sequences, int32_t& status);
 
+// The two halves of ELMXYZ, for a caller that may not need the coordinates: the work
+// record of element K (id, type, IEATT1, IEATT2, and for the NODES nodes of its type, cut
+// at the capacity of the outputs, the node ids and sequence numbers); then the
+// coordinates of the nodes of sequence numbers SEQUENCES, moved as ELMXYZ moves them.
+// Each answers false where ELMXYZ answers status 1.
+bool readElementRecord(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type,
+                       int32_t& ieatt1, int32_t& ieatt2, std::span<int32_t> nodeIds,
+                       std::span<int32_t> sequences, int32_t& nodes);
+bool readElementCoordinates(std::span<const int32_t> sequences, std::span<float> x,
+                            std::span<float> y, std::span<float> z);
+
 // Adds the scale factor times the displacement of the node of sequence number S (record
 // S - first + 1 of the displacement array) to X, Y, Z when S lies in the stored range
 // first to last; outside the range, or when that record does not exist, nothing is added.

@@ -19,20 +19,38 @@
 //    offsets that the walk over an assembly's components sets;
 //  - the loader-page words that start-up sets (resetDatabaseWords): the header area H of
 //    a loader-written data page (entries start at word H + 1) and the length of a node
-//    entry of the nodal coordinate dataset (3w + 4, w the integer words per REAL).
+//    entry of the nodal coordinate dataset (3w + 4, w the integer words per REAL);
+//  - the words that the object lists of the command interpreter read: the number of
+//    selected load cases with the name of the selected case, the level mode word (2: the
+//    lists and checks of sets, symbol sets and montages open the database of level 1
+//    first and that of level 2 afterwards) and the two 20-character level names. Nothing
+//    in the library sets them.
 //
-// Everything is 0 at load; PAGSET sets the page-buffer words whenever the data page size
-// is set.
+// Everything is 0 (names blank) at load; PAGSET sets the page-buffer words whenever the
+// data page size is set.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/codtxt.h"
+
 namespace kvr {
 
 struct DbLevl {
   static constexpr int32_t kBufferSlots = 2;
+  static constexpr int32_t kCaseNameCodes = 6;
+  static constexpr int32_t kLevelNameCodes = 20;
+  static constexpr int32_t kLevelMode = 2;  // the level mode word that brackets the lists
+
+  // A code line of N blank codes.
+  template <std::size_t N>
+  static constexpr std::array<int32_t, N> blankCodes() {
+    std::array<int32_t, N> codes{};
+    codes.fill(kBlankCode);
+    return codes;
+  }
 
   int32_t recordLayout = 0;  // type code of the open database
   int32_t dataPageSize = 0;  // P, the data-file page size in words
@@ -51,6 +69,15 @@ struct DbLevl {
   int32_t elementOffset = 0;     // added to stored element sequence numbers
   int32_t pageHeaderWords = 0;   // H: words of a loader page before its first entry
   int32_t nodeEntryWords = 0;    // words of a node entry
+
+  int32_t selectedCases = 0;     // load cases selected, 0 none
+  std::array<int32_t, kCaseNameCodes> selectedCase = blankCodes<kCaseNameCodes>();
+  int32_t levelMode = 0;         // 2: the object lists open level 1 first, level 2 after
+  std::array<int32_t, kLevelNameCodes> levelName1 = blankCodes<kLevelNameCodes>();
+  std::array<int32_t, kLevelNameCodes> levelName2 = blankCodes<kLevelNameCodes>();
+
+  // The name of level kind K (1 or 2); any other K gives that of level 2.
+  std::array<int32_t, kLevelNameCodes>& levelName(int32_t k) { return k == 1 ? levelName1 : levelName2; }
 
   // Words of page-buffer slot S (1 or 2).
   int32_t& slotOffset(int32_t s) { return slotOffsets[index(s)]; }

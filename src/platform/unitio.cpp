@@ -18,6 +18,8 @@
 namespace kvr::io {
 namespace {
 
+constexpr std::size_t kRegularFileBuffer = 64 * 1024;
+
 // One connected unit. Sequential connections go through a stdio stream (records are
 // small and many); direct-access connections through pread/pwrite at 64-bit offsets.
 struct Unit {
@@ -34,6 +36,15 @@ struct Unit {
   bool preconnected = false;
   bool lastWasRead = true;  // a write after a read or rewind first ends the file there
   bool openRecord = false;  // a non-advancing write left the record open
+  std::unique_ptr<char[]> buffer;  // the stream's buffer, for a regular file
+
+  Unit() = default;
+  Unit(const Unit&) = delete;
+  Unit& operator=(const Unit&) = delete;
+  // A unit still open at the process end is flushed here, before its buffer goes.
+  ~Unit() {
+    if (stream != nullptr && !preconnected) std::fclose(stream);
+  }
 };
 
 struct UnitTable {
@@ -273,6 +284,12 @@ int32_t unitOpen(int32_t unit, const OpenSpec& want) {
       int e = errno;
       ::close(fd);
       return openErrno(e);
+    }
+    // Records are small and many: a file larger than its buffer would otherwise cost a
+    // system call every 4 KiB. Other streams (pipes, terminals) keep stdio's choice.
+    if (u->regular) {
+      u->buffer = std::make_unique<char[]>(kRegularFileBuffer);
+      std::setvbuf(u->stream, u->buffer.get(), _IOFBF, kRegularFileBuffer);
     }
     bool append = want.access == Access::Append || want.position == Position::Append;
     if (append) {

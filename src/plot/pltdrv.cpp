@@ -10,6 +10,7 @@
 #include "plot/hpgl/hg2drv.h"
 #include "plot/hpgl/hpgdrv.h"
 #include "plot/neutral/plfdrv.h"
+#include "plot/pcl/pcldrv.h"
 #include "plot/postscript/lasplt.h"
 #include "plot/pltctb.h"
 #include "plot/pltdsp.h"
@@ -32,11 +33,11 @@ std::array<PlotDriver, kLastDevice> gDrivers{
     PSMONO,   // 2 PostScript monochrome
     ILFDRV,   // 3 Interleaf
     PSCOLR,   // 4 PostScript colour
-    nullptr,  // 5 PCL Laserjet
-    nullptr,  // 6 PCL Paintjet
+    PCLLAS,   // 5 PCL Laserjet
+    PCLPNT,   // 6 PCL Paintjet
     HPGDRV,   // 7 HP-GL
     HG2DRV,   // 8 HP-GL/2
-    nullptr,  // 9 PCL Deskjet
+    PCLDSK,   // 9 PCL Deskjet
     CGMDRV,   // 10 CGM
     nullptr,  // 11 hard copy
     TIFDRV,   // 12 TIFF

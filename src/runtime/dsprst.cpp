@@ -49,6 +49,7 @@ void resetAll() {
   SLTTAB.ages = {};
   SLTTAB.furtherWords = {};
   SLTTAB.count = 0;
+  SLTTAB.blankTextsOfAllSlots();
   for (SlotDisplay& slot : WINSTA.slots) {
     clearCopy(slot.state);
     slot.counts = {};

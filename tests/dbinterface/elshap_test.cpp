@@ -96,6 +96,28 @@ TEST(Elfam, BrickTablesAndUntabledTypes) {
   }
 }
 
+// A type writes only the rows it has: after the brick, the quadrilateral (4 edges, one
+// face) leaves the brick's edge 5, face 2 and the derived words of face 2 as they were,
+// and clears the faces of the brick's edges; selecting a type again gives it anew.
+TEST(Elfam, ASmallerTypeLeavesTheRowsItDoesNotHave) {
+  const ElShap& s = elshap();
+  kvr::ELFAM(1);
+  const ElShap brick = s;
+  kvr::ELFAM(9);
+  EXPECT_EQ(s.edgeCount, 4);
+  EXPECT_EQ(s.edges[4], brick.edges[4]);
+  EXPECT_EQ(s.faces[1], brick.faces[1]);
+  EXPECT_EQ(s.faceEdges[1], brick.faceEdges[1]);
+  EXPECT_EQ(s.startNode[1], brick.startNode[1]);
+  EXPECT_EQ(s.faceEdges[0], (std::array<int32_t, 4>{1, 2, 3, 4}));
+  EXPECT_EQ(s.edgeFaces[4], (std::array<int32_t, 2>{0, 0}));
+  kvr::ELFAM(1);
+  EXPECT_EQ(s.edges, brick.edges);
+  EXPECT_EQ(s.faces, brick.faces);
+  EXPECT_EQ(s.edgeFaces, brick.edgeFaces);
+  EXPECT_EQ(s.faceEdges, brick.faceEdges);
+}
+
 }  // namespace
 
 namespace {

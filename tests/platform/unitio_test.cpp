@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -231,6 +232,30 @@ TEST_F(UnitIo, NoSpaceLeftAnswers608) {
   s.recl = 4;
   ASSERT_EQ(unitOpen(21, s), kIosOk);
   EXPECT_EQ(writeDirect(21, 1, std::vector<int32_t>{1, 2, 3, 4}), kIosNoSpace);
+}
+
+// A file's records are buffered in large blocks; a unit the program never closes still
+// has every record in its file when the process ends through exit, also those of a last
+// block that was never full.
+TEST_F(UnitIo, RecordsOfAUnitLeftOpenReachTheFileAtTheProcessEnd) {
+  const std::string name = dir.file("open.txt");
+  std::string expected;
+  for (int k = 1; k <= 20000; ++k) expected += "record " + std::to_string(k) + "\n";
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    int status = unitOpen(20, want(name, Form::Formatted)) == kIosOk ? 0 : 2;
+    for (int k = 1; k <= 20000 && status == 0; ++k) {
+      if (writeRecord(20, "record " + std::to_string(k)) != kIosOk) status = 3;
+    }
+    std::exit(status);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(readFile(name), expected);
 }
 
 TEST_F(UnitIo, WriteToUnconnectedUnitCreatesNothing) {

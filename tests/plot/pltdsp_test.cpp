@@ -70,8 +70,8 @@ TEST_F(Dispatcher, TheConsoleRecordsTheObjectKind) {
   PLTCOL(4);
   EXPECT_EQ(PLTPAR.colour, 4);
 
-  PLTDEV.outputMode = kOutputGraphics;  // no console: nothing recorded
-  PLTDEV.device = 5;
+  PLTDEV.outputMode = kOutputGraphics;  // no console and no driver: nothing recorded
+  PLTDEV.device = kDeviceHardCopy;
   PLTOBJ(1);
   EXPECT_EQ(PLTDEV.objectKind, 8);
   PLTDEV.outputMode = kOutputNone;
