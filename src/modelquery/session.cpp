@@ -30,6 +30,7 @@
 #include "modelquery/elemown.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
+#include "modelquery/setlst.h"
 #include "modelquery/setqry.h"
 #include "platform/fmtedit.h"
 #include "plot/pltdev.h"
@@ -69,7 +70,7 @@ constexpr int32_t kPageFactor2 = 1;
 constexpr int32_t kUseMode = 1;  // HDRCHK: load format 9071 only
 
 // The session caches of the queries, each emptied when a session starts.
-constexpr std::array<void (*)(), 1> kSessionResets = {resetOwnerCache};
+constexpr std::array<void (*)(), 2> kSessionResets = {resetListCursor, resetOwnerCache};
 
 // Attribute types and kinds of the session data.
 constexpr int32_t kConditionType = 5;

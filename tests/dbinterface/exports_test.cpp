@@ -138,6 +138,30 @@ TEST(ExportTable, EveryQueryRoutineHasTheTableShape) {
   }
 }
 
+TEST(ExportTable, EveryMaterialLoadAndAdjacencyQueryHasTheTableShape) {
+  const std::vector<ExportCase> cases = {
+      {"dll_umat3", shapeOf(&dll_umat3), 8, {2, 3},
+       {KVR_UMAT3_NAME_LENGTH, KVR_UMAT3_NAME2_LENGTH}, {8, 8}},
+      {"dll_uphys4", shapeOf(&dll_uphys4), 10, {2, 3},
+       {KVR_UPHYS4_NAME_LENGTH, KVR_UPHYS4_NAME2_LENGTH}, {8, 8}},
+      {"dll_umate", shapeOf(&dll_umate), 7, {6}, {KVR_UMATE_LINE_LENGTH}, {80}},
+      {"dll_uphyse", shapeOf(&dll_uphyse), 7, {6}, {KVR_UPHYSE_LINE_LENGTH}, {80}},
+      {"dll_uadjge", shapeOf(&dll_uadjge), 10, {}, {}, {}},
+      {"dll_uload4", shapeOf(&dll_uload4), 17, {2, 3},
+       {KVR_ULOAD4_NAME_LENGTH, KVR_ULOAD4_DESCRIPTION_LENGTH}, {8, 8}},
+      {"dll_uloadp", shapeOf(&dll_uloadp), 4, {}, {}, {}},
+      {"dll_uloade", shapeOf(&dll_uloade), 5, {}, {}, {}},
+      {"dll_ulode2", shapeOf(&dll_ulode2), 7, {}, {}, {}},
+  };
+  for (const ExportCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(c.shape.allPointers);
+    EXPECT_EQ(c.shape.pointers, c.pointers);
+    EXPECT_EQ(c.shape.texts, c.texts);
+    EXPECT_EQ(c.lengths, c.wanted);
+  }
+}
+
 class ExportForwarding : public RecordFixture {
  protected:
   void TearDown() override {

@@ -49,13 +49,15 @@ int main(void) {
   dll_ustrt2(name, work, &size, &status);
   expect(status == 0, "the query model opens");
 
-  /* Point 4 carries element 5, a point element. */
-  r = uelemg(1, 4);
+  /* Point 9 carries element 5, a point element. */
+  r = uelemg(1, 9);
   expect(r.status == 0 && r.first == 5005 && r.last == 5005 && r.eltype == 20,
          "the point's element");
-  /* Surface 4: QU4 (element-type code 7), units part 0 in the file. */
-  r = uelemg(3, 4);
-  expect(r.status == 0 && r.first == 5006 && r.last == 5007 && r.eltype == 9 && r.units == 1,
+  /* Surface 7: QU4 (element-type code 7), units part 0 in the file, material 6 and
+     property 8. */
+  r = uelemg(3, 7);
+  expect(r.status == 0 && r.first == 5006 && r.last == 5007 && r.eltype == 9 && r.units == 1 &&
+             r.material == 6 && r.property == 8,
          "the QU4 surface");
   /* Line 4 is composite: units and group 0, the other outputs untouched. */
   r = uelemg(2, 4);
@@ -72,15 +74,16 @@ int main(void) {
 
   /* Element 6's centroid lies on the edge of the polygon region R3 (material 1). */
   o = ugelem(5006);
-  expect(o.status == 0 && o.kind == 3 && o.number == 4 && o.eltype == 9 && o.material == 1,
+  expect(o.status == 0 && o.kind == 3 && o.number == 7 && o.eltype == 9 && o.material == 1,
          "the owner of element 6");
   /* Element 7, from the same owner: one node leaves the box R2, the segment R4 applies. */
   o = ugelem(5007);
-  expect(o.status == 0 && o.kind == 3 && o.number == 4 && o.material == 1,
+  expect(o.status == 0 && o.kind == 3 && o.number == 7 && o.material == 1,
          "the owner of element 7");
-  /* Element 5 lies below the range of surface 4: the search starts at the points. */
+  /* Element 5 lies below the range of surface 7: the search starts at the points; every
+     node lies in the box R2 (material 6). */
   o = ugelem(5005);
-  expect(o.status == 0 && o.kind == 1 && o.number == 4 && o.eltype == 20 && o.material == 2,
+  expect(o.status == 0 && o.kind == 1 && o.number == 9 && o.eltype == 20 && o.material == 6,
          "the owner of element 5");
   /* No entity owns element 3. */
   o = ugelem(5003);

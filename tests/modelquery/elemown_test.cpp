@@ -18,6 +18,11 @@ namespace kvr::test {
 namespace {
 
 constexpr int32_t kOffset = QueryModel::kElementOffset;
+constexpr int32_t kP9 = QueryModel::kPointElementOwner;
+constexpr int32_t kS4 = QueryModel::kOwnedSurface;
+constexpr int32_t kAlu = QueryModel::kAlu;
+constexpr int32_t kPlate = QueryModel::kPlate;
+constexpr int32_t kShell = QueryModel::kShell;
 
 struct Range {
   int32_t first = -7, last = -7, eltype = -7, units = -7, material = -7, property = -7,
@@ -65,14 +70,14 @@ TEST_F(ElementOwnership, RangeAndDataOfEachKind) {
     int32_t kind, number;
     Range want;
   };
-  // Groups as the session numbers them: P4 1, L1 and L2 2, S3 3, S4 4, the body 5.
+  // Groups as the session numbers them: P9 1, L1 and L2 2, S3 3, S4 4, the body 5.
   const Case cases[] = {
-      {1, 4, {kOffset + 5, kOffset + 5, 20, 1, 0, 0, 1, 0}},  // the point's element
-      {3, 4, {kOffset + 6, kOffset + 7, 9, 1, 2, 2, 4, 0}},   // QU4: code 7 + 2
+      {1, kP9, {kOffset + 5, kOffset + 5, 20, 1, 0, 0, 1, 0}},         // the point's element
+      {3, kS4, {kOffset + 6, kOffset + 7, 9, 1, kAlu, kShell, 4, 0}},  // QU4: code 7 + 2
       {3, 3, {kOffset + 4, kOffset + 4, 7, 1, 0, 0, 3, 0}},
       {4, 1, {kOffset + 1, kOffset + 2, 11, 1, 0, 0, 5, 0}},  // code 1 + 10
-      {0, 0, {kOffset + 1, kOffset + QueryModel::kElements, 0, 0, 0, 0, 0, 0}},
-      {0, 99, {kOffset + 1, kOffset + QueryModel::kElements, 0, 0, 0, 0, 0, 0}},
+      {0, 0, {kOffset + 1, kOffset + QueryModel::kAllElements, 0, 0, 0, 0, 0, 0}},
+      {0, 99, {kOffset + 1, kOffset + QueryModel::kAllElements, 0, 0, 0, 0, 0, 0}},
       // Not meshed: first and last 0, units and group 0, nothing else written.
       {2, 1, {0, 0, -7, 0, -7, -7, 0, 4}},
       {1, 1, {0, 0, -7, 0, -7, -7, 0, 4}},
@@ -80,7 +85,7 @@ TEST_F(ElementOwnership, RangeAndDataOfEachKind) {
       // A composite line, a deleted point, numbers and kinds out of range.
       {2, 4, {-7, -7, -7, 0, -7, -7, 0, 3}},
       {1, 2, {-7, -7, -7, 0, -7, -7, 0, 2}},
-      {1, 5, {-7, -7, -7, 0, -7, -7, 0, 1}},
+      {1, QueryModel::kAllPoints + 1, {-7, -7, -7, 0, -7, -7, 0, 1}},
       {3, 0, {-7, -7, -7, 0, -7, -7, 0, 1}},
       {5, 1, {-7, -7, -7, 0, -7, -7, 0, 1}},
       {-1, 1, {-7, -7, -7, 0, -7, -7, 0, 1}},
@@ -98,12 +103,12 @@ TEST_F(ElementOwnership, RangeAndDataOfEachKind) {
 
 TEST_F(ElementOwnership, UnitsPartZeroCountsAsOne) {
   // Before the session numbers its groups, S4's group word is 0.
-  setSurfaceWord(4, 10, 0);
-  Range r = uelemg(3, 4);
+  setSurfaceWord(kS4, 10, 0);
+  Range r = uelemg(3, kS4);
   EXPECT_EQ(r.units, 1);
   EXPECT_EQ(r.group, 0);
-  setSurfaceWord(4, 10, 703);
-  r = uelemg(3, 4);
+  setSurfaceWord(kS4, 10, 703);
+  r = uelemg(3, kS4);
   EXPECT_EQ(r.units, 3);
   EXPECT_EQ(r.group, 7);
 }
@@ -128,21 +133,23 @@ TEST_F(ElementOwnership, OwnersAndTheirRegions) {
     Owner want;
   };
   const Case cases[] = {
-      // Body elements: element 1's centroid on the edge of R3, element 2 inside R1.
-      {kOffset + 1, {4, 1, 11, 1, 1, 1, 5, 0}},
+      // Element 1 belongs first to line M1 (before the body), its centroid on the edge of
+      // R3; the body's element 2 lies inside R1.
+      {kOffset + 1, {2, 6, 3, 1, 1, kPlate, 2, 0}},
       {kOffset + 2, {4, 1, 11, 1, 1, 0, 5, 0}},
-      // Every node of S3's element and of the point element lies in the box R2.
-      {kOffset + 4, {3, 3, 7, 1, 2, 1, 3, 0}},
-      {kOffset + 5, {1, 4, 20, 1, 2, 1, 1, 0}},
+      // Every node of element 4 and of the point element lies in the box R2. Element 4
+      // belongs first to point P8, which has no element-type code (before S3).
+      {kOffset + 4, {1, 8, 0, 0, kAlu, kPlate, 0, 0}},
+      {kOffset + 5, {1, kP9, 20, 1, kAlu, kPlate, 1, 0}},
       // S4: element 6's centroid on the edge of R3; element 7 has one node outside the
       // box R2 (every node must pass), so the segment R4 after it applies.
-      {kOffset + 6, {3, 4, 9, 1, 1, 1, 4, 0}},
-      {kOffset + 7, {3, 4, 9, 1, 1, 2, 4, 0}},
+      {kOffset + 6, {3, kS4, 9, 1, 1, kPlate, 4, 0}},
+      {kOffset + 7, {3, kS4, 9, 1, 1, kShell, 4, 0}},
       // No entity owns element 3: owner 0, no element data, the regions still tested.
-      {kOffset + 3, {0, 0, 0, 0, 1, 1, 0, 0}},
+      {kOffset + 3, {0, 0, 0, 0, 1, kPlate, 0, 0}},
       // Out of range: status 1 and everything 0.
       {kOffset, {0, 0, 0, 0, 0, 0, 0, 1}},
-      {kOffset + QueryModel::kElements + 1, {0, 0, 0, 0, 0, 0, 0, 1}},
+      {kOffset + QueryModel::kAllElements + 1, {0, 0, 0, 0, 0, 0, 0, 1}},
   };
   for (const Case& c : cases) {
     const Owner o = ugelem(c.element);
@@ -158,32 +165,36 @@ TEST_F(ElementOwnership, OwnersAndTheirRegions) {
 TEST_F(ElementOwnership, TheSecondElementOfAnOwnerComesFromTheCache) {
   EXPECT_EQ(ugelem(kOffset + 6).group, 4);
   // The store changes behind the cache: the next element of S4 is answered from it.
-  setSurfaceWord(4, 10, 901);
+  setSurfaceWord(kS4, 10, 901);
   Owner o = ugelem(kOffset + 7);
-  EXPECT_EQ((std::array{o.kind, o.number, o.group}), (std::array{3, 4, 4}));
+  EXPECT_EQ((std::array{o.kind, o.number, o.group}), (std::array{3, kS4, 4}));
   // An element below the cached range: the search starts again at the points.
   o = ugelem(kOffset + 5);
-  EXPECT_EQ((std::array{o.kind, o.number, o.group}), (std::array{1, 4, 1}));
+  EXPECT_EQ((std::array{o.kind, o.number, o.group}), (std::array{1, kP9, 1}));
   // Above the cached point: the search goes on from it and reads S4 afresh.
   o = ugelem(kOffset + 7);
-  EXPECT_EQ((std::array{o.kind, o.number, o.group}), (std::array{3, 4, 9}));
+  EXPECT_EQ((std::array{o.kind, o.number, o.group}), (std::array{3, kS4, 9}));
   // Below S4's range: the body, from the points on.
-  o = ugelem(kOffset + 1);
+  o = ugelem(kOffset + 2);
   EXPECT_EQ((std::array{o.kind, o.number}), (std::array{4, 1}));
   // Above the body's range but owned by an entity before it: the search from the body
-  // finds nothing and runs once more from the first point.
+  // finds nothing and runs once more from the first point, which finds P8.
   o = ugelem(kOffset + 4);
-  EXPECT_EQ((std::array{o.kind, o.number, o.group}), (std::array{3, 3, 3}));
+  EXPECT_EQ((std::array{o.kind, o.number, o.group}), (std::array{1, 8, 0}));
+  // Below P8's element: the search starts again at the points and finds line M1 before
+  // the body.
+  o = ugelem(kOffset + 1);
+  EXPECT_EQ((std::array{o.kind, o.number}), (std::array{2, 6}));
   // No owner: the cache is dropped, and the next search starts at the points again.
   o = ugelem(kOffset + 3);
   EXPECT_EQ((std::array{o.kind, o.number}), (std::array{0, 0}));
-  o = ugelem(kOffset + 1);
+  o = ugelem(kOffset + 2);
   EXPECT_EQ((std::array{o.kind, o.number}), (std::array{4, 1}));
 }
 
 TEST_F(ElementOwnership, ANewSessionEmptiesTheCache) {
   // The same model with S4 meshed by QU8 (element-type code 8).
-  const std::string other = variant("qu8", [] { setSurfaceWord(4, 6, 9908); });
+  const std::string other = variant("qu8", [] { setSurfaceWord(kS4, 6, 9908); });
   start();
   EXPECT_EQ(ugelem(kOffset + 6).eltype, 9);
   ASSERT_EQ(open(other, 2 * kN), 0);
@@ -195,7 +206,7 @@ TEST_F(ElementOwnership, TheExportedRoutineTakesThePropertyByValue) {
           material = -1, group = -1, status = -1;
   dll_ugelem(&element, &kind, &number, &eltype, &units, &material, 77, &group, &status);
   EXPECT_EQ((std::array{kind, number, eltype, units, material, group, status}),
-            (std::array{3, 4, 9, 1, 1, 4, 0}));
+            (std::array{3, kS4, 9, 1, 1, 4, 0}));
 }
 
 // Adds element attribute region ID (after the model's four) of KIND and MODE giving
@@ -233,10 +244,10 @@ TEST_F(ElementOwnership, RegionsThatCannotBeTestedAreSkipped) {
   int32_t count = 1, stat = 0;
   ATTVAL(-1, -10, 3, 1, count, kind, {}, stat);
   Owner o = ugelem(kOffset + 6);
-  EXPECT_EQ((std::array{o.material, o.property}), (std::array{1, 2}));
+  EXPECT_EQ((std::array{o.material, o.property}), (std::array{1, kShell}));
   ATTVAL(-1, -10, 4, 1, count, kind, {}, stat);
   o = ugelem(kOffset + 6);
-  EXPECT_EQ((std::array{o.material, o.property}), (std::array{2, 2}));
+  EXPECT_EQ((std::array{o.material, o.property}), (std::array{kAlu, kShell}));
 
   // A polygon of 30 vertices is tested, one of 31 is skipped.
   std::array<float, kElcordPoints> x{-50}, y{-50}, z{};
@@ -267,7 +278,7 @@ TEST_F(ElementOwnership, ElcordTestsGivenPointsAndNoPointsPassNothing) {
   x[1] = 4.5f;
   y[0] = y[1] = 0.5f;
   ELCORD(0, x, y, z, count, found, material, property);
-  EXPECT_EQ((std::array{found, material, property}), (std::array{1, 2, 1}));
+  EXPECT_EQ((std::array{found, material, property}), (std::array{1, kAlu, kPlate}));
   // No points: the centroid of nothing is no point, and every node of none passes none.
   count = 0;
   material = property = -1;
@@ -278,7 +289,7 @@ TEST_F(ElementOwnership, ElcordTestsGivenPointsAndNoPointsPassNothing) {
   ELCORD(7, x, y, z, count, found, material, property);
   EXPECT_EQ(count, 4);
   EXPECT_EQ((std::array{x[0], x[1], x[2], x[3]}), (std::array{1.0f, 3.0f, 3.0f, 1.0f}));
-  EXPECT_EQ((std::array{found, material, property}), (std::array{1, 1, 2}));
+  EXPECT_EQ((std::array{found, material, property}), (std::array{1, 1, kShell}));
   // A region count from a damaged file walks no further than the entries held.
   MODCNT.word(kCntKind44) = INT_MAX;
   count = 1;
