@@ -262,6 +262,27 @@ KVR_EXPORT void dll_uset2(int32_t* set, int32_t* kind, char* name, int32_t* memb
 KVR_EXPORT void dll_unodeg(int32_t* kind, int32_t* number, int32_t* count, int32_t* nodes,
                            int32_t* size, int32_t* status);
 
+/* The elements of entity NUMBER of KIND (0 the whole model, 1 point, 2 line, 3 surface,
+   4 body): FIRST and LAST, its element type ELTYPE, units part UNITS, MATERIAL, PROPERTY
+   and element GROUP. The whole model answers its first and last element and 0 for the
+   rest. STATUS 0; 1 NUMBER out of range or another KIND; 2 the entity does not exist;
+   3 a composite line; 4 the entity is not meshed (FIRST 0). On status 1 to 4 UNITS and
+   GROUP are 0 and, but for status 4's FIRST and LAST, nothing else is written. */
+KVR_EXPORT void dll_uelemg(int32_t* kind, int32_t* number, int32_t* first, int32_t* last,
+                           int32_t* eltype, int32_t* units, int32_t* material,
+                           int32_t* property, int32_t* group, int32_t* status);
+
+/* The owner of element ELEMENT: the KIND (1 point, 2 line, 3 surface, 4 body) and NUMBER
+   of the entity whose elements hold it, with ELTYPE, UNITS, MATERIAL and GROUP as
+   dll_uelemg answers them for that entity; an element attribute region that holds the
+   element gives its own MATERIAL. An element no entity owns is answered with owner 0, 0
+   and element data 0. STATUS 0, or 1 for an element out of range or without nodes.
+   PROPERTY, the seventh argument, is the one argument taken by value: the library writes
+   the element's property into its own copy, so the caller never receives it. */
+KVR_EXPORT void dll_ugelem(int32_t* element, int32_t* kind, int32_t* number, int32_t* eltype,
+                           int32_t* units, int32_t* material, int32_t property,
+                           int32_t* group, int32_t* status);
+
 /* Material NUMBER: its NAME (8 characters), the NAME2 (8) and INTEGER value 2 (WORD) of
    the entry it refers to, and its COUNT data values into VALUES (SIZE reals). STATUS 0;
    1 NUMBER out of range; 2 no such material (COUNT -10); 3 the material descriptors of

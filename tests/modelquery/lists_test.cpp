@@ -245,7 +245,7 @@ TEST_F(Lists, TheElementOfAPoint) {
   // An element above the highest: none.
   std::array<int32_t, kPointWords> p{};
   RECIO(1, kArrPoints, 8, p);
-  p[4] = -(QueryModel::kElements + 1);
+  p[4] = -(QueryModel::kAllElements + 1);
   RECIO(-1, kArrPoints, 8, p);
   int32_t first = -1, last = -1, type = -1;
   PNTELM(8, first, last, type);

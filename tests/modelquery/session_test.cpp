@@ -163,32 +163,37 @@ TEST_F(Session, EveryLoadGetsItsRangeOfTargetRecords) {
 
 TEST_F(Session, ElementGroupsJoinEqualCombinations) {
   start();
-  // L1 (units part 0, counted as 1) and L2 (units part 1) share group 1, and L1's units
-  // part becomes 1; S3 opens group 2, the body group 3.
-  EXPECT_EQ(LNG12B(1), 1);
+  // P9 opens group 1; L1 (units part 0, counted as 1) and L2 (units part 1) share group
+  // 2, and L1's units part becomes 1; S3 opens group 3, S4 group 4, the body group 5.
+  EXPECT_EQ(LNG12B(1), 2);
   EXPECT_EQ(LNG12(1), 1);
-  EXPECT_EQ(LNG12B(2), 1);
+  EXPECT_EQ(LNG12B(2), 2);
   EXPECT_EQ(LNG12B(3), 0);
   std::array<int32_t, kSurfaceWords> s{};
   RECIO(1, kArrSurfaces, 3, s);
-  EXPECT_EQ(s[9], 201);
+  EXPECT_EQ(s[9], 301);
+  RECIO(1, kArrSurfaces, QueryModel::kOwnedSurface, s);
+  EXPECT_EQ(s[9], 401);
+  std::array<int32_t, kPointWords> p{};
+  RECIO(1, kArrPoints, QueryModel::kPointElementOwner, p);
+  EXPECT_EQ(p[7], 101);  // the point's units part is its element-type code
   std::array<int32_t, kBodyWords> b{};
   RECIO(1, kArrBodies, 1, b);
-  EXPECT_EQ(b[12], 301);
-  EXPECT_EQ(SESCNT.word(1), 3);
+  EXPECT_EQ(b[12], 501);
+  EXPECT_EQ(SESCNT.word(1), 5);
   EXPECT_EQ(SESCNT.word(2), 7);
 }
 
 TEST_F(Session, AGroupOfAnEarlierSessionIsNumberedAfresh) {
   // Group parts stored in the file are cleared first: a line saved in group 9 joins
-  // group 1 with its partner.
+  // group 2 with its partner.
   const std::string file = variant("grouped", [] {
     int32_t stat = 0;
     LNP12(2, 9, stat);
   });
   ASSERT_EQ(open(file, 2 * kN), 0);
-  EXPECT_EQ(LNG12B(2), 1);
-  EXPECT_EQ(SESCNT.word(1), 3);
+  EXPECT_EQ(LNG12B(2), 2);
+  EXPECT_EQ(SESCNT.word(1), 5);
 }
 
 TEST_F(Session, AModelWithoutNodesOrLoads) {

@@ -193,7 +193,7 @@ TEST_F(Sets, AMeshWhoseLastElementIsMissingGivesNoNodes) {
   MODCNT.word(kCntNodeListBound) = 100;  // no limit reached before the last element
   std::array<int32_t, kBodyWords> body{};
   RECIO(1, kArrBodies, 1, body);
-  body[9] = 5;  // elements 1 to 5 of a model of 4
+  body[9] = QueryModel::kAllElements + 1;  // one element more than the model has
   RECIO(-1, kArrBodies, 1, body);
   Words list(30, -1);
   int32_t count = -1, status = -1;
@@ -201,8 +201,8 @@ TEST_F(Sets, AMeshWhoseLastElementIsMissingGivesNoNodes) {
   EXPECT_EQ(status, 1);
   EXPECT_EQ(count, 0);
   // A range that begins past the highest element is no mesh.
-  body[8] = 5;
-  body[9] = 6;
+  body[8] = QueryModel::kAllElements + 1;
+  body[9] = QueryModel::kAllElements + 2;
   RECIO(-1, kArrBodies, 1, body);
   NDBOD(1, count, list, 30, status);
   EXPECT_EQ(count + status, 0);

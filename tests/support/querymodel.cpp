@@ -16,6 +16,7 @@
 #include "modeldb/dbdump.h"
 #include "modeldb/elttab.h"
 #include "modeldb/entrec.h"
+#include "modeldb/idpack.h"
 #include "modeldb/modcnt.h"
 #include "modeldb/reghed.h"
 #include "runtime/chrset.h"
@@ -47,6 +48,8 @@ constexpr int32_t kBlockWords = 63;
 constexpr int32_t kHE8 = 13;
 constexpr int32_t kIL22 = 42;
 constexpr int32_t kQU4 = 5;
+constexpr int32_t kPointElement = 20;
+constexpr int32_t kArrRealValueStore = 16;
 
 void put(int32_t k, int32_t first, const Words& words) {
   Words w = words;
@@ -361,6 +364,67 @@ void buildQueryModel() {
   load(15, "LTYPE3", 3, 12, 0, 0, {});
   load(16, "LFLAG0", 4, 12, 0, 0, {});
   load(17, "LPOINT", 1, 51, 0, 11, {});
+
+  // ---- Element ownership ------------------------------------------------------------------
+  MODCNT.word(kCntPoints) = QueryModel::kAllPoints;
+  MODCNT.word(kCntSurfaces) = QueryModel::kAllSurfaces;
+  MODCNT.word(kCntHighestElement) = QueryModel::kAllElements;
+  MODCNT.word(kCntMaterials) = QueryModel::kAllMaterials;
+  MODCNT.word(kCntKind44) = QueryModel::kRegions;
+
+  // Elements 5-7: a point element on node 16 and two QU4 on the first face and beside it.
+  element(5, kPointElement, {16});
+  element(6, kQU4, {1, 2, 3, 4});
+  element(7, kQU4, {2, 13, 16, 3});
+
+  // P9 at node 16 carries element 5 (word 5) with element-type code 1 (word 8).
+  entity(kArrPoints, kPointWords, kArrPointNamesArray, QueryModel::kPointElementOwner, "P9",
+         {{5, 5}, {6, 16}, {8, 1}});
+  {
+    float x = 0, y = 0, z = 0;
+    QueryModel::node(16, x, y, z);
+    putReals(kArrPointCoordinates, QueryModel::kPointElementOwner, {x, y, z});
+  }
+
+  // S4: meshed by elements 6 and 7 with element-type code 7 (QU4), group word 0 (units
+  // part 0), material ALU and property SHELL packed in word 11.
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, QueryModel::kOwnedSurface, "S4",
+         {{6, 9907}, {7, 6}, {8, 7}, {11, QueryModel::kAlu * IDPACK.modulus + QueryModel::kShell}});
+
+  entry(4, QueryModel::kAlu, "ALU", {70000.0f, 0.33f});
+  entry(3, QueryModel::kPlate, "PLATE", {0.01f});
+  entry(3, QueryModel::kShell, "SHELL", {0.02f});
+
+  // Element attribute regions (type -10): kind, test mode, the position and count of the
+  // REAL values in the value store, material, 0, property.
+  const std::vector<float> regionValues[QueryModel::kRegions] = {
+      {0, 0, 1.2f, 1, 0, 1.2f, 1, 1, 1.2f, 0, 1, 1.2f, 0, 0, 1.8f},  // prism z 1.2..1.8
+      {1.5f, -1, -1, 5, 2, 1},                                       // box
+      {0, 0.5f, 1, 0.5f, 1, 2, 0, 2},                                // polygon on x, y
+      {1, 0, 0, 1, 1, 0, 0.01f},                                     // segment x = 1, z = 0
+  };
+  // Kind, mode, material, property.
+  const int32_t regionWords[QueryModel::kRegions][4] = {{3, 1, 1, 0},
+                                                        {2, 3, QueryModel::kAlu, QueryModel::kPlate},
+                                                        {1, 1, 1, QueryModel::kPlate},
+                                                        {4, 2, 1, QueryModel::kShell}};
+  const char* regionNames[QueryModel::kRegions] = {"R1", "R2", "R3", "R4"};
+  for (int32_t j = 1; j <= QueryModel::kRegions; ++j) {
+    const std::vector<float>& v = regionValues[j - 1];
+    const int32_t* w = regionWords[j - 1];
+    const auto n = static_cast<int32_t>(v.size());
+    int32_t first = 0;
+    ARRALC(kArrRealValueStore, n, first, stat);
+    putReals(kArrRealValueStore, first, v);
+    Words label = nameWords(regionNames[j - 1]);
+    std::array<int32_t, 2> rval = {label[0], label[1]};
+    Words ints = {w[0], w[1], first, n, w[2], 0, w[3]};
+    int32_t key = j;
+    auto count = static_cast<int32_t>(ints.size());
+    ATTFND(-1, rval, -10, key, count);
+    count = static_cast<int32_t>(ints.size());
+    ATTVAL(-1, -10, j, 1, count, ints, {}, stat);
+  }
 }
 
 std::string writeQueryModel(const std::string& stem) {

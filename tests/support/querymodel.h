@@ -55,6 +55,23 @@
 // 13 "LBIG" with 15 values, 14 "LNODESC" (description 99 missing), 15 "LTYPE3", 16 "LFLAG0",
 // 17 "LPOINT" on P5 with P1 second. Their target records follow those of loads 1-3, one
 // each but two for LK7 (S1, S2).
+//
+// Element ownership (appended after the above; MODCNT counts are the k...All ones):
+// Elements 5 a point element on node 16, 6 QU4 on nodes 1-4, 7 QU4 on 2, 13, 16, 3.
+// Point 9 "P9" at node 16 meshed by element 5 (element-type code 1).
+// Surface 7 "S4" of type 99 meshed by elements 6 and 7 (element-type code 7, QU4), group
+// word 0 (units part 0), material 6 and property 8.
+// Material 6 "ALU"; physical properties 7 "PLATE", 8 "SHELL".
+// Element attribute regions (type -10), tested in this order:
+//  - 1 "R1" kind 3, mode 1 (centroid): the prism on the unit square at z = 1.2 up to
+//    z = 1.8; material 1, property 0. It holds element 2.
+//  - 2 "R2" kind 2, mode 3 (every node): the box (1.5, -1, -1)-(5, 2, 1); material 6,
+//    property 7. It holds elements 4 and 5; element 7 has node 2 outside it.
+//  - 3 "R3" kind 1, mode 1: the polygon (0, 0.5), (1, 0.5), (1, 2), (0, 2) on x and y;
+//    material 1, property 7. The centroids of elements 1, 3 and 6 lie on its edge.
+//  - 4 "R4" kind 4, mode 2 (one node): within 0.01 of the segment (1, 0, 0)-(1, 1, 0);
+//    material 1, property 8. It holds element 7.
+// Element 3 has no owner; element 1 is owned first by line M1, element 4 by point P8.
 #pragma once
 
 #include <cstdint>
@@ -86,18 +103,28 @@ struct QueryModel {
   static constexpr int32_t kSetComposites = 5;
   static constexpr int32_t kSetPointsSurfaces = 6;
 
-  // The whole model with the materials, properties, loads and neighbours.
-  static constexpr int32_t kAllPoints = 8;
+  // The whole model with the materials, properties, loads and neighbours (and the element
+  // ownership below).
+  static constexpr int32_t kAllPoints = 9;
   static constexpr int32_t kAllLines = 15;
-  static constexpr int32_t kAllSurfaces = 6;
+  static constexpr int32_t kAllSurfaces = 7;
   static constexpr int32_t kAllBodies = 2;
   static constexpr int32_t kAllStoredSets = 10;
-  static constexpr int32_t kAllMaterials = 5;
-  static constexpr int32_t kProperties = 6;
+  static constexpr int32_t kAllMaterials = 6;
+  static constexpr int32_t kProperties = 8;
   static constexpr int32_t kAllLoads = 17;
   static constexpr int32_t kSetAdjacent = 7;
   static constexpr int32_t kSetSurfaceLines = 8;
   static constexpr int32_t kSetMoreLines = 9;
+
+  // The whole model with element ownership.
+  static constexpr int32_t kAllElements = 7;
+  static constexpr int32_t kRegions = 4;
+  static constexpr int32_t kPointElementOwner = 9;  // P9
+  static constexpr int32_t kOwnedSurface = 7;       // S4
+  static constexpr int32_t kAlu = 6;
+  static constexpr int32_t kPlate = 7;
+  static constexpr int32_t kShell = 8;
 
   // The coordinates of node N (1..16).
   static void node(int32_t n, float& x, float& y, float& z);
