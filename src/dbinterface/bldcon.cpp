@@ -31,21 +31,11 @@ constexpr int32_t kM038ListTooLong = 38;
 constexpr int32_t kNodeRecordWords = 3;  // node table: count, id, s
 constexpr int32_t kListHeadWords = 2;    // a list: its count and its length
 constexpr int32_t kTripleWords = 3;
-constexpr int32_t kRead = 0;  // ARRIO modes and type
-constexpr int32_t kWrite = -1;
-constexpr int32_t kIntegers = -1;
 
-// Node table record S (three words); false, and nothing read, when it does not exist.
-bool nodeRecord(int32_t s, std::array<int32_t, kNodeRecordWords>& record) {
-  if (!roadRecordsExist(kNodeTableHandle, s, 1)) return false;
-  int32_t stat = 0;
-  ARRIO(kRead, APPSTA.ARRHND(kNodeTableHandle), s, 1, kIntegers, record, {}, stat);
-  return true;
-}
-
-void putNodeRecord(int32_t s, std::array<int32_t, kNodeRecordWords>& record) {
-  int32_t stat = 0;
-  ARRIO(kWrite, APPSTA.ARRHND(kNodeTableHandle), s, 1, kIntegers, record, {}, stat);
+// Node table record S (three words) of NODES; false, and nothing read, when it does not
+// exist.
+bool nodeRecord(const RoadArray& nodes, int32_t s, std::array<int32_t, kNodeRecordWords>& record) {
+  return nodes.get(s, 1, record);
 }
 
 // Writes TEXT as one line on the message unit, where the build puts the lines that are
@@ -65,15 +55,21 @@ bool present(int32_t type, std::string_view line) {
   return false;
 }
 
+// The node-to-element lists: the list index and the list store, reached directly once
+// BLDNEL has laid them out.
+struct ListArrays {
+  RoadArray index{kListIndexHandle};
+  RoadArray store{kListStoreHandle};
+};
+
 // Records S and S + 1 of the list index: FIRST, where list S begins in the list store,
 // and LENGTH, up to where the next one begins; false when they are not there, run
 // backwards or lead outside the store.
-bool listBounds(int32_t s, int32_t& first, int32_t& length) {
-  if (!roadRecordsExist(kListIndexHandle, s, 2)) return false;
+bool listBounds(const ListArrays& lists, int32_t s, int32_t& first, int32_t& length) {
   std::array<int32_t, 2> bounds{};
-  getRoadWords(kListIndexHandle, s, bounds);
+  if (!lists.index.get(s, 2, bounds)) return false;
   const int64_t n = int64_t{bounds[1]} - bounds[0];
-  if (n < kListHeadWords || !roadRecordsExist(kListStoreHandle, bounds[0], n)) return false;
+  if (n < kListHeadWords || !lists.store.exist(bounds[0], n)) return false;
   first = bounds[0];
   length = static_cast<int32_t>(n);
   return true;
@@ -102,9 +98,9 @@ class ElementLists {
       int32_t first = 0;
       int32_t length = 0;
       const int32_t s = seqs[i];
-      if (s < 1 || s > nodes || !listBounds(s, first, length)) continue;
+      if (s < 1 || s > nodes || !listBounds(arrays_, s, first, length)) continue;
       if (static_cast<std::size_t>(length) > work_.size() - used) return false;
-      getRoadWords(kListStoreHandle, first, work_.subspan(used, static_cast<std::size_t>(length)));
+      arrays_.store.get(first, length, work_.subspan(used, static_cast<std::size_t>(length)));
       at_[i] = static_cast<int32_t>(used + 1);
       count_[i] = std::clamp(work_[used], 0, (length - kListHeadWords) / kTripleWords);
       for (int32_t j = 1; j <= count_[i]; ++j) keys_[i].push_back(key(static_cast<int32_t>(i + 1), j));
@@ -127,6 +123,7 @@ class ElementLists {
   static std::size_t index(int32_t l) { return static_cast<std::size_t>(l - 1); }
 
   std::span<int32_t> work_;
+  ListArrays arrays_;
   std::array<int32_t, kMaxElementNodes> at_{};     // word of WORK where each list begins
   std::array<int32_t, kMaxElementNodes> count_{};  // triples of each list
   std::array<std::vector<int32_t>, kMaxElementNodes> keys_;  // each list's keys, sorted
@@ -178,6 +175,7 @@ void BLDTOP(std::span<int32_t> ldpage, int32_t& status) {
   }
   dropSlotClaim();
   EntryCursor cursor(ldpage, kElementDataset);
+  const RoadArray nodes(kNodeTableHandle);
   std::array<int32_t, kNodeRecordWords> record{};
   for (; cursor.atEntry(); cursor.next()) {
     const int32_t q = cursor.q();
@@ -185,14 +183,14 @@ void BLDTOP(std::span<int32_t> ldpage, int32_t& status) {
     for (int32_t k = 1; k <= n; ++k) {
       const int32_t id = TOPNOD(ldpage, q, k);
       const int32_t s = nodeIndex(id);
-      if (s < 1 || !nodeRecord(s, record)) {
+      if (s < 1 || !nodeRecord(nodes, s, record)) {
         dbMessage(kM024NodeNotFound, {cursor.elementId(), id});
         status = 1;
         continue;
       }
       SEQPUT(ldpage, q, k, s);
       ++record[0];
-      putNodeRecord(s, record);
+      nodes.put(s, 1, record);
     }
     cursor.markModified();
   }
@@ -204,11 +202,12 @@ void BLDNX2(std::span<int32_t> ldpage, int32_t& status) {
   dropSlotClaim();
   EntryCursor cursor(ldpage, kNodeDataset);
   status = cursor.missing() ? 1 : 0;
+  const RoadArray nodes(kNodeTableHandle);
   std::array<int32_t, kNodeRecordWords> record{};
   for (; cursor.atEntry(); cursor.next()) {
     const int32_t q = cursor.q();
     // The stored sequence number, as BLDNIX took it.
-    if (!nodeRecord(RECW2(ldpage, q), record)) continue;
+    if (!nodeRecord(nodes, RECW2(ldpage, q), record)) continue;
     std::copy(record.begin(), record.end(), ldpage.begin() + (q - 1));
     cursor.markModified();
   }
@@ -220,12 +219,13 @@ void BLDNEL(int32_t& status) {
   status = 0;
   const int32_t nodes = std::max(DICNT.nodeCount, 0);
   const int64_t room = int64_t{DBLEVL.dataPageSize} - DBLEVL.pageHeaderWords;
+  const RoadArray table(kNodeTableHandle);
   std::array<int32_t, kNodeRecordWords> record{};
   std::vector<int32_t> list;
   int64_t next = 1;
   for (int32_t s = 1; s <= nodes; ++s) {
     // A node the node table lacks is used by no element: its list is empty.
-    if (!nodeRecord(s, record)) record = {0, 0, s};
+    if (!nodeRecord(table, s, record)) record = {0, 0, s};
     const int32_t c = std::max(record[0], 0);
     const int64_t length = kTripleWords * int64_t{c} + kListHeadWords;
     if (length > room) {
@@ -253,6 +253,7 @@ void BLDCON(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
   const int32_t nodes = std::max(DICNT.nodeCount, 0);
 
   // The triples, element by element into the lists of their nodes.
+  const ListArrays lists;
   dropSlotClaim();
   {
     EntryCursor cursor(ldpage, kElementDataset);
@@ -268,14 +269,14 @@ void BLDCON(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
         const int32_t s = NODSEQ(ldpage, q, k);
         int32_t first = 0;
         int32_t length = 0;
-        if (s < 1 || s > nodes || !listBounds(s, first, length)) continue;
-        getRoadWords(kListStoreHandle, first, head);
+        if (s < 1 || s > nodes || !listBounds(lists, s, first, length)) continue;
+        lists.store.get(first, kListHeadWords, head);
         // A list that is full already (its count disagrees with the stored nodes) is not
         // written past its end into the next one.
         if (head[0] < 0 || int64_t{head[0]} >= (length - kListHeadWords) / kTripleWords) continue;
-        putRoadWords(kListStoreHandle, first + kListHeadWords + kTripleWords * head[0], triple);
+        lists.store.put(first + kListHeadWords + kTripleWords * head[0], kTripleWords, triple);
         ++head[0];
-        putRoadWords(kListStoreHandle, first, std::span<int32_t>(head).first(1));
+        lists.store.put(first, 1, head);
       }
     }
     dropSlotClaim();
@@ -291,9 +292,9 @@ void BLDCON(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
   for (int32_t s = 1; s <= nodes; ++s) {
     int32_t first = 0;
     int32_t length = 0;
-    if (!listBounds(s, first, length)) continue;
+    if (!listBounds(lists, s, first, length)) continue;
     list.resize(static_cast<std::size_t>(length));
-    getRoadWords(kListStoreHandle, first, list);
+    lists.store.get(first, length, list);
     if (int64_t{pages.lastUsed()} + length > pages.pageSize()) pages.startNewPage();
     const int32_t at = pages.store(length);
     for (int32_t w = 0; w < length; ++w) pages.word(at + w) = list[static_cast<std::size_t>(w)];

@@ -63,6 +63,38 @@ int32_t edgeBetween(const Element& e, int32_t a, int32_t b) {
   return 0;
 }
 
+// The keys of an edge record met so far. An edge is shared by a few elements: they are
+// looked up in a short list, and only a long record (a fan of many elements) builds a set.
+class Keys {
+ public:
+  // Adds KEY; false when it was there already.
+  bool insert(int32_t key) {
+    if (many_.empty()) {
+      if (std::find(few_.begin(), few_.begin() + count_, key) != few_.begin() + count_) {
+        return false;
+      }
+      if (count_ < few_.size()) {
+        few_[count_++] = key;
+        return true;
+      }
+      many_.insert(few_.begin(), few_.end());
+    }
+    return many_.insert(key).second;
+  }
+
+ private:
+  std::array<int32_t, 16> few_{};
+  std::size_t count_ = 0;
+  std::unordered_set<int32_t> many_;
+};
+
+// The normals of the faces tested so far for one edge, kept between edges so that the
+// test allocates nothing per edge.
+std::vector<Normal>& normalsFound() {
+  static std::vector<Normal> normals;
+  return normals;
+}
+
 // Runs the face test with the displacement switch off.
 bool facesFold(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q) {
   const int32_t a = EDGNOD(edges, q, 1);
@@ -70,17 +102,20 @@ bool facesFold(std::span<const int32_t> edges, std::span<int32_t> work, int32_t 
   // A damaged count cannot make the walk over the keys longer than the buffer.
   const int32_t k = std::clamp<int64_t>(ENTW2(edges, q), 0, static_cast<int64_t>(edges.size()));
   const bool filter = DSPSTA.elementFilter != 0;
-  std::vector<Normal> normals;
-  std::unordered_set<int32_t> seen;
+  const ElementArrays arrays;
+  Keys seen;
+  std::vector<Normal>& normals = normalsFound();
+  normals.clear();
   Element e;
   int32_t tablesOf = -1;
   const Normal origin{};
   for (int32_t i = 1; i <= k; ++i) {
     const int32_t key = NODOFF(edges, q, i);
     if (key < 0 || (filter && !selected(key))) continue;
-    if (!seen.insert(key).second) continue;
+    if (!seen.insert(key)) continue;
     int32_t id = 0, ieatt1 = 0, ieatt2 = 0, status = 0;
-    if (!readElementRecord(work, key, id, e.type, ieatt1, ieatt2, e.ids, e.sequences, e.nodes)) {
+    if (!readElementRecord(arrays, work, key, id, e.type, ieatt1, ieatt2, e.ids, e.sequences,
+                           e.nodes)) {
       continue;
     }
     // A type without shape tables would be read against those of another type.
@@ -95,8 +130,7 @@ bool facesFold(std::span<const int32_t> edges, std::span<int32_t> work, int32_t 
     std::array<int32_t, ElShap::kMaxFaces> neighbours{};
     if (solid) {
       int32_t count = 0;
-      FACLST(work, key, neighbours, count, status);
-      if (status != 0) neighbours = {};
+      if (!readFaceKeys(arrays, work, key, neighbours, count)) neighbours = {};
     }
     // The coordinates are read for the first face that needs them: between solids most
     // faces have a neighbour across and need none. An element whose nodes lack them
@@ -110,8 +144,9 @@ bool facesFold(std::span<const int32_t> edges, std::span<int32_t> work, int32_t 
       }
       if (!placed) {
         const std::size_t n = e.count();
-        if (!readElementCoordinates(std::span(e.sequences).first(n), std::span(e.x).first(n),
-                                    std::span(e.y).first(n), std::span(e.z).first(n))) {
+        if (!readElementCoordinates(arrays, std::span(e.sequences).first(n),
+                                    std::span(e.x).first(n), std::span(e.y).first(n),
+                                    std::span(e.z).first(n))) {
           break;
         }
         placed = true;

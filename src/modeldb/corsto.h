@@ -83,6 +83,33 @@ void CorePut(int32_t f, int32_t a, int32_t first, int32_t n, int32_t mode,
 void CoreGet(int32_t f, int32_t a, int32_t first, int32_t n, int32_t mode, std::span<int32_t> ibuf,
              std::span<float> rbuf, int32_t& stat);
 
+// Direct record copies of one array for a loop that moves many short runs of records: the
+// array is looked up once, not on every copy. The view holds the array's header, so it
+// follows the array as it grows; each copy is checked against the records addressable at
+// that moment, and an array released meanwhile has none. Copies are those of CorePut and
+// CoreGet; a refused one (false) copies nothing.
+class CoreRecords {
+ public:
+  CoreRecords() = default;
+  // Array (F, A); no array (every copy refused) when it is not registered.
+  CoreRecords(int32_t f, int32_t a);
+
+  int32_t width() const { return header_ == nullptr ? 0 : header_->width; }
+  // Records 1..addressable() may be copied.
+  int64_t addressable() const;
+  // Copies N records from record FIRST on out of the array into WORDS, or into it from
+  // WORDS; the buffer holds N x W words from its first on. False, and nothing copied, for
+  // FIRST below 1, a range beyond the addressable records or a buffer too short.
+  bool get(int32_t first, int32_t n, std::span<int32_t> words) const;
+  bool get(int32_t first, int32_t n, std::span<float> words) const;
+  bool put(int32_t first, int32_t n, std::span<const int32_t> words) const;
+
+ private:
+  bool copyable(int32_t first, int32_t n, std::size_t bufferWords) const;
+
+  const CoreHeader* header_ = nullptr;
+};
+
 // Copies the first N records of array SRC into array DST of file F. STAT 0; 1 SRC or DST
 // is not registered; 2 their widths or page sizes differ, or either lacks pages for N
 // records. On a non-zero STAT nothing is copied.
