@@ -103,8 +103,15 @@ class ElementLists {
       arrays_.store.get(first, length, work_.subspan(used, static_cast<std::size_t>(length)));
       at_[i] = static_cast<int32_t>(used + 1);
       count_[i] = std::clamp(work_[used], 0, (length - kListHeadWords) / kTripleWords);
-      for (int32_t j = 1; j <= count_[i]; ++j) keys_[i].push_back(key(static_cast<int32_t>(i + 1), j));
-      std::sort(keys_[i].begin(), keys_[i].end());
+      std::vector<int32_t>& keys = keys_[i];
+      for (int32_t j = 1; j <= count_[i]; ++j) keys.push_back(TRIPG1(work_, at_[i], j));
+      // A list holds its elements in the order of the topology, so its keys mostly come
+      // sorted already; only the others are sorted, into a copy.
+      sorted_[i].clear();
+      if (!std::is_sorted(keys.begin(), keys.end())) {
+        sorted_[i] = keys;
+        std::sort(sorted_[i].begin(), sorted_[i].end());
+      }
       used += static_cast<std::size_t>(length);
     }
     return true;
@@ -113,20 +120,53 @@ class ElementLists {
   // Of the list of local node L (1..n): its number of triples, key J, and whether it holds
   // KEY.
   int32_t count(int32_t l) const { return count_[index(l)]; }
-  int32_t key(int32_t l, int32_t j) const { return TRIPG1(work_, at_[index(l)], j); }
-  bool holds(int32_t l, int32_t k) const {
-    const std::vector<int32_t>& keys = keys_[index(l)];
-    return std::binary_search(keys.begin(), keys.end(), k);
+  int32_t key(int32_t l, int32_t j) const {
+    return keys_[index(l)][static_cast<std::size_t>(j - 1)];
+  }
+  // The keys of the list of local node LOCALS[0], in its order, that the lists of all the
+  // other nodes of LOCALS hold, into SHARED.
+  void common(std::span<const int32_t> locals, std::vector<int32_t>& shared) const {
+    shared.clear();
+    const std::size_t h = index(locals[0]);
+    const std::span<const int32_t> others = locals.subspan(1);
+    if (!sorted_[h].empty()) {
+      for (const int32_t k : keys_[h]) {
+        if (std::all_of(others.begin(), others.end(), [&](int32_t l) {
+              const std::vector<int32_t>& keys = sortedKeys(l);
+              return std::binary_search(keys.begin(), keys.end(), k);
+            })) {
+          shared.push_back(k);
+        }
+      }
+      return;
+    }
+    // The head's keys ascend: each other list is walked once beside them.
+    std::array<std::size_t, ElShap::kEdgeNodes> at{};
+    for (const int32_t k : keys_[h]) {
+      bool all = true;
+      for (std::size_t r = 0; r < others.size() && all; ++r) {
+        const std::vector<int32_t>& keys = sortedKeys(others[r]);
+        std::size_t& p = at[r];
+        while (p < keys.size() && keys[p] < k) ++p;
+        all = p < keys.size() && keys[p] == k;
+      }
+      if (all) shared.push_back(k);
+    }
   }
 
  private:
   static std::size_t index(int32_t l) { return static_cast<std::size_t>(l - 1); }
+  const std::vector<int32_t>& sortedKeys(int32_t l) const {
+    const std::size_t i = index(l);
+    return sorted_[i].empty() ? keys_[i] : sorted_[i];
+  }
 
   std::span<int32_t> work_;
   ListArrays arrays_;
   std::array<int32_t, kMaxElementNodes> at_{};     // word of WORK where each list begins
   std::array<int32_t, kMaxElementNodes> count_{};  // triples of each list
-  std::array<std::vector<int32_t>, kMaxElementNodes> keys_;  // each list's keys, sorted
+  std::array<std::vector<int32_t>, kMaxElementNodes> keys_;    // each list's keys (TRIPG1)
+  std::array<std::vector<int32_t>, kMaxElementNodes> sorted_;  // sorted, unless keys_ is
 };
 
 // The shape of the element type in hand: its nodes, its edges and faces as the shape
@@ -148,21 +188,32 @@ struct TypeShape {
     ELFAM(t);
     edges = std::clamp(ELTEDG(t), 0, elshap().edgeCount);
     if (ELTDIM(t) != 1) faces = std::clamp(ELTFAC(t), 0, ElShap::kMaxFaces);
+    for (int32_t j = 1; j <= edges; ++j) edgeNodes(j);
   }
-};
 
-// The local nodes of edge J; false when one of them is no node of the type.
-bool edgeNodes(const TypeShape& shape, int32_t j, std::vector<int32_t>& locals) {
-  const ElShap& tables = elshap();
-  const int32_t m = std::clamp(tables.edgeNodeCount(j), 0, ElShap::kEdgeNodes);
-  locals.clear();
-  for (int32_t r = 1; r <= m; ++r) {
-    const int32_t l = tables.edgeNode(j, r);
-    if (l < 1 || l > shape.nodes) return false;
-    locals.push_back(l);
+  // The local nodes of edge J (1..edges); empty when one of them is no node of the type.
+  std::span<const int32_t> locals(int32_t j) const {
+    const auto e = static_cast<std::size_t>(j - 1);
+    return std::span(edgeLocals[e]).first(edgeLocalCount[e]);
   }
-  return m >= 1;
-}
+
+ private:
+  void edgeNodes(int32_t j) {
+    const ElShap& tables = elshap();
+    const int32_t m = std::clamp(tables.edgeNodeCount(j), 0, ElShap::kEdgeNodes);
+    const auto e = static_cast<std::size_t>(j - 1);
+    edgeLocalCount[e] = 0;
+    for (int32_t r = 1; r <= m; ++r) {
+      const int32_t l = tables.edgeNode(j, r);
+      if (l < 1 || l > nodes) return;
+      edgeLocals[e][static_cast<std::size_t>(r - 1)] = l;
+    }
+    edgeLocalCount[e] = static_cast<std::size_t>(m);
+  }
+
+  std::array<std::array<int32_t, ElShap::kEdgeNodes>, ElShap::kMaxEdges> edgeLocals{};
+  std::array<std::size_t, ElShap::kMaxEdges> edgeLocalCount{};
+};
 
 }  // namespace
 
@@ -325,7 +376,6 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
   const int64_t perNode = EDGLEN(1) - 3;  // words of one node of an edge record
   TypeShape shape;
   std::array<int32_t, kMaxElementNodes> seqs{};
-  std::vector<int32_t> locals;
   std::vector<int32_t> sharers;
   std::vector<int32_t> sortedSharers;
   bool warned = false;
@@ -349,33 +399,31 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
     const int32_t self = ELTDIM(shape.type) == 1 ? -cursor.elementSequence()
                                                  : cursor.elementSequence();
     for (int32_t j = 1; j <= shape.edges; ++j) {
-      if (!edgeNodes(shape, j, locals)) continue;
+      const std::span<const int32_t> locals = shape.locals(j);
+      if (locals.empty()) continue;
       // The elements sharing the edge: those of the first node's list that stand in the
       // lists of all its other nodes.
-      sharers.clear();
-      const int32_t head = locals[0];
       if (locals.size() == 1) {
-        sharers.push_back(self);
+        sharers.assign(1, self);
       } else {
-        for (int32_t i = 1; i <= lists.count(head); ++i) {
-          const int32_t k = lists.key(head, i);
-          bool all = true;
-          for (std::size_t r = 1; r < locals.size() && all; ++r) all = lists.holds(locals[r], k);
-          if (all) sharers.push_back(k);
-        }
+        lists.common(locals, sharers);
       }
 
       if (j <= shape.faces) {
         // The element across face j: the first other element of the start node's list
         // that shares edge j.
-        sortedSharers = sharers;
-        std::sort(sortedSharers.begin(), sortedSharers.end());
+        const std::vector<int32_t>* sorted = &sharers;
+        if (!std::is_sorted(sharers.begin(), sharers.end())) {
+          sortedSharers = sharers;
+          std::sort(sortedSharers.begin(), sortedSharers.end());
+          sorted = &sortedSharers;
+        }
         const int32_t start = elshap().startNode[static_cast<std::size_t>(j - 1)];
         int32_t across = 0;
         if (start >= 1 && start <= n) {
           for (int32_t i = 1; i <= lists.count(start); ++i) {
             const int32_t k = lists.key(start, i);
-            if (k != self && std::binary_search(sortedSharers.begin(), sortedSharers.end(), k)) {
+            if (k != self && std::binary_search(sorted->begin(), sorted->end(), k)) {
               across = k;
               break;
             }

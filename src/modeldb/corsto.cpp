@@ -265,30 +265,12 @@ void CoreGet(int32_t f, int32_t a, int32_t first, int32_t n, int32_t mode, std::
 
 CoreRecords::CoreRecords(int32_t f, int32_t a) : header_(registeredArray(f, a)) {}
 
-int64_t CoreRecords::addressable() const {
-  return header_ == nullptr ? 0 : kvr::addressable(*header_);
+void CoreRecords::getAcross(int32_t first, int32_t n, void* words) const {
+  copyRecords(*header_, first, n, static_cast<std::byte*>(words));
 }
 
-bool CoreRecords::copyable(int32_t first, int32_t n, size_t bufferWords) const {
-  return header_ != nullptr && n >= 0 && copyStatus(header_, first, n, bufferWords) == 0;
-}
-
-bool CoreRecords::get(int32_t first, int32_t n, std::span<int32_t> words) const {
-  if (!copyable(first, n, words.size())) return false;
-  if (n > 0) copyRecords(*header_, first, n, reinterpret_cast<std::byte*>(words.data()));
-  return true;
-}
-
-bool CoreRecords::get(int32_t first, int32_t n, std::span<float> words) const {
-  if (!copyable(first, n, words.size())) return false;
-  if (n > 0) copyRecords(*header_, first, n, reinterpret_cast<std::byte*>(words.data()));
-  return true;
-}
-
-bool CoreRecords::put(int32_t first, int32_t n, std::span<const int32_t> words) const {
-  if (!copyable(first, n, words.size())) return false;
-  if (n > 0) copyRecords(*header_, first, n, reinterpret_cast<const std::byte*>(words.data()));
-  return true;
+void CoreRecords::putAcross(int32_t first, int32_t n, const void* words) const {
+  copyRecords(*header_, first, n, static_cast<const std::byte*>(words));
 }
 
 void CoreCopy(int32_t f, int32_t src, int32_t dst, int32_t n, int32_t& stat) {
