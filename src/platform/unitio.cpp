@@ -531,9 +531,13 @@ int32_t readDirect(int32_t unit, int64_t record, std::span<int32_t> words) {
   std::fill(words.begin(), words.end(), 0);
   size_t n = std::min(words.size(), static_cast<size_t>(u->recl));
   off_t offset = static_cast<off_t>(record - 1) * static_cast<off_t>(u->recl) * 4;
-  struct stat st;
-  if (::fstat(u->fd, &st) != 0) return kIosReadError;
-  if (offset >= st.st_size) return kIosEnd;
+  // A record that begins at or past the end of the file is the end of file. The read
+  // itself tells: it answers no byte there, and only an empty record needs the size.
+  if (n == 0) {
+    struct stat st;
+    if (::fstat(u->fd, &st) != 0) return kIosReadError;
+    return offset >= st.st_size ? kIosEnd : kIosOk;
+  }
   std::unique_ptr<unsigned char[]> buf;
   unsigned char* bytes = reinterpret_cast<unsigned char*>(words.data());
   if (!kLittleEndian) {
@@ -547,7 +551,10 @@ int32_t readDirect(int32_t unit, int64_t record, std::span<int32_t> words) {
       if (errno == EINTR) continue;
       return kIosReadError;
     }
-    if (r == 0) break;  // the record runs past the end: the rest stays zero
+    if (r == 0) {
+      if (done == 0) return kIosEnd;
+      break;  // the record runs past the end: the rest stays zero
+    }
     done += static_cast<size_t>(r);
   }
   if (!kLittleEndian) {
