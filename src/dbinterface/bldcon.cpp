@@ -31,21 +31,11 @@ constexpr int32_t kM038ListTooLong = 38;
 constexpr int32_t kNodeRecordWords = 3;  // node table: count, id, s
 constexpr int32_t kListHeadWords = 2;    // a list: its count and its length
 constexpr int32_t kTripleWords = 3;
-constexpr int32_t kRead = 0;  // ARRIO modes and type
-constexpr int32_t kWrite = -1;
-constexpr int32_t kIntegers = -1;
 
-// Node table record S (three words); false, and nothing read, when it does not exist.
-bool nodeRecord(int32_t s, std::array<int32_t, kNodeRecordWords>& record) {
-  if (!roadRecordsExist(kNodeTableHandle, s, 1)) return false;
-  int32_t stat = 0;
-  ARRIO(kRead, APPSTA.ARRHND(kNodeTableHandle), s, 1, kIntegers, record, {}, stat);
-  return true;
-}
-
-void putNodeRecord(int32_t s, std::array<int32_t, kNodeRecordWords>& record) {
-  int32_t stat = 0;
-  ARRIO(kWrite, APPSTA.ARRHND(kNodeTableHandle), s, 1, kIntegers, record, {}, stat);
+// Node table record S (three words) of NODES; false, and nothing read, when it does not
+// exist.
+bool nodeRecord(const RoadArray& nodes, int32_t s, std::array<int32_t, kNodeRecordWords>& record) {
+  return nodes.get(s, 1, record);
 }
 
 // Writes TEXT as one line on the message unit, where the build puts the lines that are
@@ -65,15 +55,21 @@ bool present(int32_t type, std::string_view line) {
   return false;
 }
 
+// The node-to-element lists: the list index and the list store, reached directly once
+// BLDNEL has laid them out.
+struct ListArrays {
+  RoadArray index{kListIndexHandle};
+  RoadArray store{kListStoreHandle};
+};
+
 // Records S and S + 1 of the list index: FIRST, where list S begins in the list store,
 // and LENGTH, up to where the next one begins; false when they are not there, run
 // backwards or lead outside the store.
-bool listBounds(int32_t s, int32_t& first, int32_t& length) {
-  if (!roadRecordsExist(kListIndexHandle, s, 2)) return false;
+bool listBounds(const ListArrays& lists, int32_t s, int32_t& first, int32_t& length) {
   std::array<int32_t, 2> bounds{};
-  getRoadWords(kListIndexHandle, s, bounds);
+  if (!lists.index.get(s, 2, bounds)) return false;
   const int64_t n = int64_t{bounds[1]} - bounds[0];
-  if (n < kListHeadWords || !roadRecordsExist(kListStoreHandle, bounds[0], n)) return false;
+  if (n < kListHeadWords || !lists.store.exist(bounds[0], n)) return false;
   first = bounds[0];
   length = static_cast<int32_t>(n);
   return true;
@@ -102,13 +98,20 @@ class ElementLists {
       int32_t first = 0;
       int32_t length = 0;
       const int32_t s = seqs[i];
-      if (s < 1 || s > nodes || !listBounds(s, first, length)) continue;
+      if (s < 1 || s > nodes || !listBounds(arrays_, s, first, length)) continue;
       if (static_cast<std::size_t>(length) > work_.size() - used) return false;
-      getRoadWords(kListStoreHandle, first, work_.subspan(used, static_cast<std::size_t>(length)));
+      arrays_.store.get(first, length, work_.subspan(used, static_cast<std::size_t>(length)));
       at_[i] = static_cast<int32_t>(used + 1);
       count_[i] = std::clamp(work_[used], 0, (length - kListHeadWords) / kTripleWords);
-      for (int32_t j = 1; j <= count_[i]; ++j) keys_[i].push_back(key(static_cast<int32_t>(i + 1), j));
-      std::sort(keys_[i].begin(), keys_[i].end());
+      std::vector<int32_t>& keys = keys_[i];
+      for (int32_t j = 1; j <= count_[i]; ++j) keys.push_back(TRIPG1(work_, at_[i], j));
+      // A list holds its elements in the order of the topology, so its keys mostly come
+      // sorted already; only the others are sorted, into a copy.
+      sorted_[i].clear();
+      if (!std::is_sorted(keys.begin(), keys.end())) {
+        sorted_[i] = keys;
+        std::sort(sorted_[i].begin(), sorted_[i].end());
+      }
       used += static_cast<std::size_t>(length);
     }
     return true;
@@ -117,19 +120,53 @@ class ElementLists {
   // Of the list of local node L (1..n): its number of triples, key J, and whether it holds
   // KEY.
   int32_t count(int32_t l) const { return count_[index(l)]; }
-  int32_t key(int32_t l, int32_t j) const { return TRIPG1(work_, at_[index(l)], j); }
-  bool holds(int32_t l, int32_t k) const {
-    const std::vector<int32_t>& keys = keys_[index(l)];
-    return std::binary_search(keys.begin(), keys.end(), k);
+  int32_t key(int32_t l, int32_t j) const {
+    return keys_[index(l)][static_cast<std::size_t>(j - 1)];
+  }
+  // The keys of the list of local node LOCALS[0], in its order, that the lists of all the
+  // other nodes of LOCALS hold, into SHARED.
+  void common(std::span<const int32_t> locals, std::vector<int32_t>& shared) const {
+    shared.clear();
+    const std::size_t h = index(locals[0]);
+    const std::span<const int32_t> others = locals.subspan(1);
+    if (!sorted_[h].empty()) {
+      for (const int32_t k : keys_[h]) {
+        if (std::all_of(others.begin(), others.end(), [&](int32_t l) {
+              const std::vector<int32_t>& keys = sortedKeys(l);
+              return std::binary_search(keys.begin(), keys.end(), k);
+            })) {
+          shared.push_back(k);
+        }
+      }
+      return;
+    }
+    // The head's keys ascend: each other list is walked once beside them.
+    std::array<std::size_t, ElShap::kEdgeNodes> at{};
+    for (const int32_t k : keys_[h]) {
+      bool all = true;
+      for (std::size_t r = 0; r < others.size() && all; ++r) {
+        const std::vector<int32_t>& keys = sortedKeys(others[r]);
+        std::size_t& p = at[r];
+        while (p < keys.size() && keys[p] < k) ++p;
+        all = p < keys.size() && keys[p] == k;
+      }
+      if (all) shared.push_back(k);
+    }
   }
 
  private:
   static std::size_t index(int32_t l) { return static_cast<std::size_t>(l - 1); }
+  const std::vector<int32_t>& sortedKeys(int32_t l) const {
+    const std::size_t i = index(l);
+    return sorted_[i].empty() ? keys_[i] : sorted_[i];
+  }
 
   std::span<int32_t> work_;
+  ListArrays arrays_;
   std::array<int32_t, kMaxElementNodes> at_{};     // word of WORK where each list begins
   std::array<int32_t, kMaxElementNodes> count_{};  // triples of each list
-  std::array<std::vector<int32_t>, kMaxElementNodes> keys_;  // each list's keys, sorted
+  std::array<std::vector<int32_t>, kMaxElementNodes> keys_;    // each list's keys (TRIPG1)
+  std::array<std::vector<int32_t>, kMaxElementNodes> sorted_;  // sorted, unless keys_ is
 };
 
 // The shape of the element type in hand: its nodes, its edges and faces as the shape
@@ -151,21 +188,32 @@ struct TypeShape {
     ELFAM(t);
     edges = std::clamp(ELTEDG(t), 0, elshap().edgeCount);
     if (ELTDIM(t) != 1) faces = std::clamp(ELTFAC(t), 0, ElShap::kMaxFaces);
+    for (int32_t j = 1; j <= edges; ++j) edgeNodes(j);
   }
-};
 
-// The local nodes of edge J; false when one of them is no node of the type.
-bool edgeNodes(const TypeShape& shape, int32_t j, std::vector<int32_t>& locals) {
-  const ElShap& tables = elshap();
-  const int32_t m = std::clamp(tables.edgeNodeCount(j), 0, ElShap::kEdgeNodes);
-  locals.clear();
-  for (int32_t r = 1; r <= m; ++r) {
-    const int32_t l = tables.edgeNode(j, r);
-    if (l < 1 || l > shape.nodes) return false;
-    locals.push_back(l);
+  // The local nodes of edge J (1..edges); empty when one of them is no node of the type.
+  std::span<const int32_t> locals(int32_t j) const {
+    const auto e = static_cast<std::size_t>(j - 1);
+    return std::span(edgeLocals[e]).first(edgeLocalCount[e]);
   }
-  return m >= 1;
-}
+
+ private:
+  void edgeNodes(int32_t j) {
+    const ElShap& tables = elshap();
+    const int32_t m = std::clamp(tables.edgeNodeCount(j), 0, ElShap::kEdgeNodes);
+    const auto e = static_cast<std::size_t>(j - 1);
+    edgeLocalCount[e] = 0;
+    for (int32_t r = 1; r <= m; ++r) {
+      const int32_t l = tables.edgeNode(j, r);
+      if (l < 1 || l > nodes) return;
+      edgeLocals[e][static_cast<std::size_t>(r - 1)] = l;
+    }
+    edgeLocalCount[e] = static_cast<std::size_t>(m);
+  }
+
+  std::array<std::array<int32_t, ElShap::kEdgeNodes>, ElShap::kMaxEdges> edgeLocals{};
+  std::array<std::size_t, ElShap::kMaxEdges> edgeLocalCount{};
+};
 
 }  // namespace
 
@@ -178,6 +226,7 @@ void BLDTOP(std::span<int32_t> ldpage, int32_t& status) {
   }
   dropSlotClaim();
   EntryCursor cursor(ldpage, kElementDataset);
+  const RoadArray nodes(kNodeTableHandle);
   std::array<int32_t, kNodeRecordWords> record{};
   for (; cursor.atEntry(); cursor.next()) {
     const int32_t q = cursor.q();
@@ -185,14 +234,14 @@ void BLDTOP(std::span<int32_t> ldpage, int32_t& status) {
     for (int32_t k = 1; k <= n; ++k) {
       const int32_t id = TOPNOD(ldpage, q, k);
       const int32_t s = nodeIndex(id);
-      if (s < 1 || !nodeRecord(s, record)) {
+      if (s < 1 || !nodeRecord(nodes, s, record)) {
         dbMessage(kM024NodeNotFound, {cursor.elementId(), id});
         status = 1;
         continue;
       }
       SEQPUT(ldpage, q, k, s);
       ++record[0];
-      putNodeRecord(s, record);
+      nodes.put(s, 1, record);
     }
     cursor.markModified();
   }
@@ -204,11 +253,12 @@ void BLDNX2(std::span<int32_t> ldpage, int32_t& status) {
   dropSlotClaim();
   EntryCursor cursor(ldpage, kNodeDataset);
   status = cursor.missing() ? 1 : 0;
+  const RoadArray nodes(kNodeTableHandle);
   std::array<int32_t, kNodeRecordWords> record{};
   for (; cursor.atEntry(); cursor.next()) {
     const int32_t q = cursor.q();
     // The stored sequence number, as BLDNIX took it.
-    if (!nodeRecord(RECW2(ldpage, q), record)) continue;
+    if (!nodeRecord(nodes, RECW2(ldpage, q), record)) continue;
     std::copy(record.begin(), record.end(), ldpage.begin() + (q - 1));
     cursor.markModified();
   }
@@ -220,12 +270,13 @@ void BLDNEL(int32_t& status) {
   status = 0;
   const int32_t nodes = std::max(DICNT.nodeCount, 0);
   const int64_t room = int64_t{DBLEVL.dataPageSize} - DBLEVL.pageHeaderWords;
+  const RoadArray table(kNodeTableHandle);
   std::array<int32_t, kNodeRecordWords> record{};
   std::vector<int32_t> list;
   int64_t next = 1;
   for (int32_t s = 1; s <= nodes; ++s) {
     // A node the node table lacks is used by no element: its list is empty.
-    if (!nodeRecord(s, record)) record = {0, 0, s};
+    if (!nodeRecord(table, s, record)) record = {0, 0, s};
     const int32_t c = std::max(record[0], 0);
     const int64_t length = kTripleWords * int64_t{c} + kListHeadWords;
     if (length > room) {
@@ -253,6 +304,7 @@ void BLDCON(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
   const int32_t nodes = std::max(DICNT.nodeCount, 0);
 
   // The triples, element by element into the lists of their nodes.
+  const ListArrays lists;
   dropSlotClaim();
   {
     EntryCursor cursor(ldpage, kElementDataset);
@@ -268,14 +320,14 @@ void BLDCON(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
         const int32_t s = NODSEQ(ldpage, q, k);
         int32_t first = 0;
         int32_t length = 0;
-        if (s < 1 || s > nodes || !listBounds(s, first, length)) continue;
-        getRoadWords(kListStoreHandle, first, head);
+        if (s < 1 || s > nodes || !listBounds(lists, s, first, length)) continue;
+        lists.store.get(first, kListHeadWords, head);
         // A list that is full already (its count disagrees with the stored nodes) is not
         // written past its end into the next one.
         if (head[0] < 0 || int64_t{head[0]} >= (length - kListHeadWords) / kTripleWords) continue;
-        putRoadWords(kListStoreHandle, first + kListHeadWords + kTripleWords * head[0], triple);
+        lists.store.put(first + kListHeadWords + kTripleWords * head[0], kTripleWords, triple);
         ++head[0];
-        putRoadWords(kListStoreHandle, first, std::span<int32_t>(head).first(1));
+        lists.store.put(first, 1, head);
       }
     }
     dropSlotClaim();
@@ -291,9 +343,9 @@ void BLDCON(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
   for (int32_t s = 1; s <= nodes; ++s) {
     int32_t first = 0;
     int32_t length = 0;
-    if (!listBounds(s, first, length)) continue;
+    if (!listBounds(lists, s, first, length)) continue;
     list.resize(static_cast<std::size_t>(length));
-    getRoadWords(kListStoreHandle, first, list);
+    lists.store.get(first, length, list);
     if (int64_t{pages.lastUsed()} + length > pages.pageSize()) pages.startNewPage();
     const int32_t at = pages.store(length);
     for (int32_t w = 0; w < length; ++w) pages.word(at + w) = list[static_cast<std::size_t>(w)];
@@ -324,7 +376,6 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
   const int64_t perNode = EDGLEN(1) - 3;  // words of one node of an edge record
   TypeShape shape;
   std::array<int32_t, kMaxElementNodes> seqs{};
-  std::vector<int32_t> locals;
   std::vector<int32_t> sharers;
   std::vector<int32_t> sortedSharers;
   bool warned = false;
@@ -348,33 +399,31 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
     const int32_t self = ELTDIM(shape.type) == 1 ? -cursor.elementSequence()
                                                  : cursor.elementSequence();
     for (int32_t j = 1; j <= shape.edges; ++j) {
-      if (!edgeNodes(shape, j, locals)) continue;
+      const std::span<const int32_t> locals = shape.locals(j);
+      if (locals.empty()) continue;
       // The elements sharing the edge: those of the first node's list that stand in the
       // lists of all its other nodes.
-      sharers.clear();
-      const int32_t head = locals[0];
       if (locals.size() == 1) {
-        sharers.push_back(self);
+        sharers.assign(1, self);
       } else {
-        for (int32_t i = 1; i <= lists.count(head); ++i) {
-          const int32_t k = lists.key(head, i);
-          bool all = true;
-          for (std::size_t r = 1; r < locals.size() && all; ++r) all = lists.holds(locals[r], k);
-          if (all) sharers.push_back(k);
-        }
+        lists.common(locals, sharers);
       }
 
       if (j <= shape.faces) {
         // The element across face j: the first other element of the start node's list
         // that shares edge j.
-        sortedSharers = sharers;
-        std::sort(sortedSharers.begin(), sortedSharers.end());
+        const std::vector<int32_t>* sorted = &sharers;
+        if (!std::is_sorted(sharers.begin(), sharers.end())) {
+          sortedSharers = sharers;
+          std::sort(sortedSharers.begin(), sortedSharers.end());
+          sorted = &sortedSharers;
+        }
         const int32_t start = elshap().startNode[static_cast<std::size_t>(j - 1)];
         int32_t across = 0;
         if (start >= 1 && start <= n) {
           for (int32_t i = 1; i <= lists.count(start); ++i) {
             const int32_t k = lists.key(start, i);
-            if (k != self && std::binary_search(sortedSharers.begin(), sortedSharers.end(), k)) {
+            if (k != self && std::binary_search(sorted->begin(), sorted->end(), k)) {
               across = k;
               break;
             }

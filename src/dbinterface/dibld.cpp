@@ -91,7 +91,8 @@ int32_t buildSteps(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
 // The edge record at word Q of BUFFER (on a page of dataset 9) is drawn: exactly one of
 // its keys is positive, or none is and one is negative (an edge of line elements only);
 // two or more positive keys leave it to the face test.
-bool edgeDrawn(std::span<int32_t> buffer, std::span<int32_t> work, int32_t q, int32_t k) {
+bool edgeDrawn(FaceTest& test, std::span<int32_t> buffer, std::span<int32_t> work, int32_t q,
+               int32_t k) {
   int32_t positive = 0;
   bool negative = false;
   for (int32_t i = 1; i <= k; ++i) {
@@ -100,9 +101,7 @@ bool edgeDrawn(std::span<int32_t> buffer, std::span<int32_t> work, int32_t q, in
     if (key < 0) negative = true;
   }
   if (positive == 1 || (positive == 0 && negative)) return true;
-  int32_t drawn = 0;
-  FACVIS(buffer, work, q, drawn);
-  return drawn != 0;
+  return test.drawn(buffer, work, q) != 0;
 }
 
 }  // namespace
@@ -153,6 +152,7 @@ void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& status)
   // Dataset 4 is begun with its first drawn edge.
   std::optional<LoaderPages> pages;
   std::array<int32_t, kFaceTestWork> work{};
+  FaceTest test;
   dropSlotClaim();
   EntryCursor cursor(ldpage, kQuickDrawDataset);
   for (; cursor.atEntry(); cursor.next()) {
@@ -162,7 +162,7 @@ void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& status)
     const int32_t drawnLength = length - k;
     // A record no page could hold comes from a damaged page: it is left out.
     if (drawnLength < 3 || drawnLength > DBLEVL.dataPageSize - DBLEVL.pageHeaderWords) continue;
-    if (!edgeDrawn(ldpage, work, q, k)) continue;
+    if (!edgeDrawn(test, ldpage, work, q, k)) continue;
     if (!pages) pages.emplace(ldpage, ldscr, kDrawnEdgeDataset);
     if (pages->lastUsed() + drawnLength > pages->pageSize()) pages->startNewPage();
     const int32_t at = pages->store(drawnLength);

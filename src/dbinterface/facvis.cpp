@@ -26,112 +26,34 @@ constexpr int32_t kFirstNormalFound = 3;  // FACNRM mode
 constexpr float kFoldLow = 35.0f;
 constexpr float kFoldHigh = 145.0f;
 
-using Normal = std::array<float, 3>;
-
 bool selected(int32_t key) {
   return ELMSEL(DSPSTA.elementSelection, key, DSPSTA.selectionRecord) != 0;
 }
 
-// The nodes, coordinates and shape tables of one sharing element.
-struct Element {
-  int32_t type = 0;
-  int32_t nodes = 0;
-  std::array<float, kMaxElementNodes> x{}, y{}, z{};
-  std::array<int32_t, kMaxElementNodes> ids{}, sequences{};
-
-  std::span<const float> xs() const { return std::span(x).first(count()); }
-  std::span<const float> ys() const { return std::span(y).first(count()); }
-  std::span<const float> zs() const { return std::span(z).first(count()); }
-  std::size_t count() const { return static_cast<std::size_t>(nodes); }
-
-  // The sequence number of local node L, 0 for a node the element does not have.
-  int32_t sequence(int32_t l) const {
-    return l >= 1 && l <= nodes ? sequences[static_cast<std::size_t>(l - 1)] : 0;
+// The keys of an edge record met so far. An edge is shared by a few elements: they are
+// looked up in a short list, and only a long record (a fan of many elements) builds a set.
+class Keys {
+ public:
+  // Adds KEY; false when it was there already.
+  bool insert(int32_t key) {
+    if (many_.empty()) {
+      if (std::find(few_.begin(), few_.begin() + count_, key) != few_.begin() + count_) {
+        return false;
+      }
+      if (count_ < few_.size()) {
+        few_[count_++] = key;
+        return true;
+      }
+      many_.insert(few_.begin(), few_.end());
+    }
+    return many_.insert(key).second;
   }
+
+ private:
+  std::array<int32_t, 16> few_{};
+  std::size_t count_ = 0;
+  std::unordered_set<int32_t> many_;
 };
-
-// The first edge of the element's type whose end nodes have the sequence numbers A and
-// B, either way; 0 for none.
-int32_t edgeBetween(const Element& e, int32_t a, int32_t b) {
-  const ElShap& s = elshap();
-  const int32_t edges = std::min(ELTEDG(e.type), s.edgeCount);
-  for (int32_t j = 1; j <= edges; ++j) {
-    const int32_t p = e.sequence(s.edgeNode(j, 1));
-    const int32_t q = e.sequence(s.edgeNode(j, 2));
-    if ((p == a && q == b) || (p == b && q == a)) return j;
-  }
-  return 0;
-}
-
-// Runs the face test with the displacement switch off.
-bool facesFold(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q) {
-  const int32_t a = EDGNOD(edges, q, 1);
-  const int32_t b = EDGNOD(edges, q, 2);
-  // A damaged count cannot make the walk over the keys longer than the buffer.
-  const int32_t k = std::clamp<int64_t>(ENTW2(edges, q), 0, static_cast<int64_t>(edges.size()));
-  const bool filter = DSPSTA.elementFilter != 0;
-  std::vector<Normal> normals;
-  std::unordered_set<int32_t> seen;
-  Element e;
-  int32_t tablesOf = -1;
-  const Normal origin{};
-  for (int32_t i = 1; i <= k; ++i) {
-    const int32_t key = NODOFF(edges, q, i);
-    if (key < 0 || (filter && !selected(key))) continue;
-    if (!seen.insert(key).second) continue;
-    int32_t id = 0, ieatt1 = 0, ieatt2 = 0, status = 0;
-    if (!readElementRecord(work, key, id, e.type, ieatt1, ieatt2, e.ids, e.sequences, e.nodes)) {
-      continue;
-    }
-    // A type without shape tables would be read against those of another type.
-    if (shapeFaceCount(e.type) == 0) continue;
-    if (e.type != tablesOf) {
-      ELFAM(e.type);
-      tablesOf = e.type;
-    }
-    const int32_t j = edgeBetween(e, a, b);
-    if (j == 0) continue;
-    const bool solid = ELTDIM(e.type) == 3;
-    std::array<int32_t, ElShap::kMaxFaces> neighbours{};
-    if (solid) {
-      int32_t count = 0;
-      FACLST(work, key, neighbours, count, status);
-      if (status != 0) neighbours = {};
-    }
-    // The coordinates are read for the first face that needs them: between solids most
-    // faces have a neighbour across and need none. An element whose nodes lack them
-    // takes no part, as if it had not been read.
-    bool placed = false;
-    for (const int32_t f : elshap().edgeFaces[static_cast<std::size_t>(j - 1)]) {
-      if (f < 1 || f > ElShap::kMaxFaces) continue;
-      if (solid) {
-        const int32_t across = neighbours[static_cast<std::size_t>(f - 1)];
-        if (across > 0 && (!filter || selected(across))) continue;
-      }
-      if (!placed) {
-        const std::size_t n = e.count();
-        if (!readElementCoordinates(std::span(e.sequences).first(n), std::span(e.x).first(n),
-                                    std::span(e.y).first(n), std::span(e.z).first(n))) {
-          break;
-        }
-        placed = true;
-      }
-      std::array<float, 3> px{}, py{}, pz{};
-      FACEDG(f, j, e.xs(), e.ys(), e.zs(), px, py, pz, status);
-      if (status != 0) continue;
-      Normal n{};
-      FACNRM(3, px, py, pz, kFirstNormalFound, 0, 0, 0, 0, 0, 0, 0, n[0], n[1], n[2], status);
-      if (status != 0) continue;
-      for (const Normal& m : normals) {
-        float angle = 0.0f;
-        ANGL3P(origin, m, n, angle);
-        if (foldShown(angle)) return true;
-      }
-      normals.push_back(n);
-    }
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -153,10 +75,99 @@ bool foldShown(float angle) {
 }
 
 void FACVIS(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q, int32_t& drawn) {
+  FaceTest test;
+  drawn = test.drawn(edges, work, q);
+}
+
+int32_t FaceTest::drawn(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q) {
   const int32_t displacements = DSPSTA.displacementSwitch;
   DSPSTA.displacementSwitch = 0;
-  drawn = facesFold(edges, work, q) ? 1 : 0;
+  const bool drawn = folds(edges, work, q);
   DSPSTA.displacementSwitch = displacements;
+  return drawn ? 1 : 0;
+}
+
+// The first edge of the element's type whose end nodes have the sequence numbers A and
+// B, either way; 0 for none.
+int32_t FaceTest::edgeBetween(const Element& e, int32_t a, int32_t b) {
+  const ElShap& s = elshap();
+  const int32_t edges = std::min(ELTEDG(e.type), s.edgeCount);
+  for (int32_t j = 1; j <= edges; ++j) {
+    const int32_t p = e.sequence(s.edgeNode(j, 1));
+    const int32_t q = e.sequence(s.edgeNode(j, 2));
+    if ((p == a && q == b) || (p == b && q == a)) return j;
+  }
+  return 0;
+}
+
+// The face test with the displacement switch off.
+bool FaceTest::folds(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q) {
+  const int32_t a = EDGNOD(edges, q, 1);
+  const int32_t b = EDGNOD(edges, q, 2);
+  // A damaged count cannot make the walk over the keys longer than the buffer.
+  const int32_t k = std::clamp<int64_t>(ENTW2(edges, q), 0, static_cast<int64_t>(edges.size()));
+  const bool filter = DSPSTA.elementFilter != 0;
+  Keys seen;
+  normals_.clear();
+  Element& e = element_;
+  const Normal origin{};
+  for (int32_t i = 1; i <= k; ++i) {
+    const int32_t key = NODOFF(edges, q, i);
+    if (key < 0 || (filter && !selected(key))) continue;
+    if (!seen.insert(key)) continue;
+    int32_t id = 0, ieatt1 = 0, ieatt2 = 0, status = 0;
+    if (!readElementRecord(arrays_, work, key, id, e.type, ieatt1, ieatt2, e.ids, e.sequences,
+                           e.nodes)) {
+      continue;
+    }
+    // A type without shape tables would be read against those of another type.
+    if (shapeFaceCount(e.type) == 0) continue;
+    if (e.type != tablesOf_) {
+      ELFAM(e.type);
+      tablesOf_ = e.type;
+    }
+    const int32_t j = edgeBetween(e, a, b);
+    if (j == 0) continue;
+    const bool solid = ELTDIM(e.type) == 3;
+    std::array<int32_t, ElShap::kMaxFaces> neighbours{};
+    if (solid) {
+      int32_t count = 0;
+      if (!readFaceKeys(arrays_, work, key, neighbours, count)) neighbours = {};
+    }
+    // The coordinates are read for the first face that needs them: between solids most
+    // faces have a neighbour across and need none. An element whose nodes lack them
+    // takes no part, as if it had not been read.
+    bool placed = false;
+    for (const int32_t f : elshap().edgeFaces[static_cast<std::size_t>(j - 1)]) {
+      if (f < 1 || f > ElShap::kMaxFaces) continue;
+      if (solid) {
+        const int32_t across = neighbours[static_cast<std::size_t>(f - 1)];
+        if (across > 0 && (!filter || selected(across))) continue;
+      }
+      if (!placed) {
+        const std::size_t n = e.count();
+        if (!readElementCoordinates(arrays_, std::span(e.sequences).first(n),
+                                    std::span(e.x).first(n), std::span(e.y).first(n),
+                                    std::span(e.z).first(n))) {
+          break;
+        }
+        placed = true;
+      }
+      std::array<float, 3> px{}, py{}, pz{};
+      FACEDG(f, j, e.xs(), e.ys(), e.zs(), px, py, pz, status);
+      if (status != 0) continue;
+      Normal n{};
+      FACNRM(3, px, py, pz, kFirstNormalFound, 0, 0, 0, 0, 0, 0, 0, n[0], n[1], n[2], status);
+      if (status != 0) continue;
+      for (const Normal& m : normals_) {
+        float angle = 0.0f;
+        ANGL3P(origin, m, n, angle);
+        if (foldShown(angle)) return true;
+      }
+      normals_.push_back(n);
+    }
+  }
+  return false;
 }
 
 }  // namespace kvr

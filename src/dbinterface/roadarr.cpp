@@ -13,13 +13,25 @@ constexpr int32_t kRead = 0;
 constexpr int32_t kWrite = -1;
 constexpr int32_t kIntegers = -1;
 
+// The named-array number of handle word HANDLE in the registry in force, 0 for none.
+int32_t namedArray(int32_t handle) {
+  if (handle < 1 || handle > AppSta::kHandles) return 0;
+  const int32_t k = APPSTA.ARRHND(handle);
+  return k >= 1 && k <= std::min(REGHED.top, RegHed::kArrays) ? k : 0;
+}
+
 }  // namespace
 
 int32_t roadRecords(int32_t handle) {
-  if (handle < 1 || handle > AppSta::kHandles) return 0;
-  const int32_t k = APPSTA.ARRHND(handle);
-  if (k < 1 || k > std::min(REGHED.top, RegHed::kArrays)) return 0;
-  return REGHED.ARRLEN(k);
+  const int32_t k = namedArray(handle);
+  return k == 0 ? 0 : REGHED.ARRLEN(k);
+}
+
+RoadArray::RoadArray(int32_t handle) {
+  const int32_t k = namedArray(handle);
+  if (k == 0) return;
+  length_ = &REGHED.ARRLEN(k);
+  store_ = CoreRecords(REGHED.file, REGHED.ARRCOR(k));
 }
 
 bool roadRecordsExist(int32_t handle, int64_t first, int64_t n) {

@@ -20,6 +20,8 @@
 #include <cstdint>
 #include <span>
 
+#include "dbinterface/roadarr.h"
+
 namespace kvr {
 
 inline constexpr int32_t kDisplacementHandle = 2;
@@ -50,16 +52,33 @@ void ELMXYZ(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type, int3
             int32_t& ieatt2, std::span<float> x, std::span<float> y, std::span<float> z,
             std::span<int32_t> nodeIds, std::span<int32_t> sequences, int32_t& status);
 
+// The work arrays, the node coordinates and the displacements, reached directly
+// (RoadArray): a caller that reads many elements, as the face test does, resolves them
+// once. Made after TOPARR, as RoadArray asks.
+struct ElementArrays {
+  ElementArrays();
+  RoadArray records;
+  RoadArray starts;
+  RoadArray faceKeys;
+  RoadArray faceKeyStarts;
+  RoadArray coordinates;
+  RoadArray displacements;
+};
+
 // The two halves of ELMXYZ, for a caller that may not need the coordinates: the work
 // record of element K (id, type, IEATT1, IEATT2, and for the NODES nodes of its type, cut
 // at the capacity of the outputs, the node ids and sequence numbers); then the
 // coordinates of the nodes of sequence numbers SEQUENCES, moved as ELMXYZ moves them.
 // Each answers false where ELMXYZ answers status 1.
-bool readElementRecord(std::span<int32_t> work, int32_t k, int32_t& id, int32_t& type,
-                       int32_t& ieatt1, int32_t& ieatt2, std::span<int32_t> nodeIds,
-                       std::span<int32_t> sequences, int32_t& nodes);
-bool readElementCoordinates(std::span<const int32_t> sequences, std::span<float> x,
-                            std::span<float> y, std::span<float> z);
+bool readElementRecord(const ElementArrays& arrays, std::span<int32_t> work, int32_t k,
+                       int32_t& id, int32_t& type, int32_t& ieatt1, int32_t& ieatt2,
+                       std::span<int32_t> nodeIds, std::span<int32_t> sequences, int32_t& nodes);
+bool readElementCoordinates(const ElementArrays& arrays, std::span<const int32_t> sequences,
+                            std::span<float> x, std::span<float> y, std::span<float> z);
+
+// FACLST on the arrays of ARRAYS; false where FACLST answers status 1.
+bool readFaceKeys(const ElementArrays& arrays, std::span<int32_t> work, int32_t k,
+                  std::span<int32_t> keys, int32_t& count);
 
 // Adds the scale factor times the displacement of the node of sequence number S (record
 // S - first + 1 of the displacement array) to X, Y, Z when S lies in the stored range

@@ -263,6 +263,16 @@ void CoreGet(int32_t f, int32_t a, int32_t first, int32_t n, int32_t mode, std::
   copyRecords(*h, first, n, static_cast<std::byte*>(words));
 }
 
+CoreRecords::CoreRecords(int32_t f, int32_t a) : header_(registeredArray(f, a)) {}
+
+void CoreRecords::getAcross(int32_t first, int32_t n, void* words) const {
+  copyRecords(*header_, first, n, static_cast<std::byte*>(words));
+}
+
+void CoreRecords::putAcross(int32_t first, int32_t n, const void* words) const {
+  copyRecords(*header_, first, n, static_cast<const std::byte*>(words));
+}
+
 void CoreCopy(int32_t f, int32_t src, int32_t dst, int32_t n, int32_t& stat) {
   stat = 0;
   const CoreHeader* from = registeredArray(f, src);

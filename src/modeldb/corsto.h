@@ -20,6 +20,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace kvr {
@@ -82,6 +83,79 @@ void CorePut(int32_t f, int32_t a, int32_t first, int32_t n, int32_t mode,
 // negative, else into RBUF; the other buffer is left untouched. Statuses as CorePut.
 void CoreGet(int32_t f, int32_t a, int32_t first, int32_t n, int32_t mode, std::span<int32_t> ibuf,
              std::span<float> rbuf, int32_t& stat);
+
+// Direct record copies of one array for a loop that moves many short runs of records: the
+// array is looked up once, not on every copy. The view holds the array's header, so it
+// follows the array as it grows; each copy is checked against the records addressable at
+// that moment, and an array released meanwhile has none. Copies are those of CorePut and
+// CoreGet; a refused one (false) copies nothing.
+class CoreRecords {
+ public:
+  CoreRecords() = default;
+  // Array (F, A); no array (every copy refused) when it is not registered.
+  CoreRecords(int32_t f, int32_t a);
+
+  int32_t width() const { return header_ == nullptr ? 0 : header_->width; }
+  // Records 1..addressable() may be copied.
+  int64_t addressable() const {
+    if (header_ == nullptr || header_->perPage < 1) return 0;
+    return (int64_t{header_->lastPage} + 1) * header_->perPage;
+  }
+  // Copies N records from record FIRST on out of the array into WORDS, or into it from
+  // WORDS; the buffer holds N x W words from its first on. False, and nothing copied, for
+  // FIRST below 1, a range beyond the addressable records or a buffer too short.
+  bool get(int32_t first, int32_t n, std::span<int32_t> words) const {
+    return getWords(first, n, words.size(), words.data());
+  }
+  bool get(int32_t first, int32_t n, std::span<float> words) const {
+    return getWords(first, n, words.size(), words.data());
+  }
+  bool put(int32_t first, int32_t n, std::span<const int32_t> words) const {
+    bool ok = false;
+    if (int32_t* at = onePage(first, n, words.size(), ok)) {
+      std::memcpy(at, words.data(), bytes(n));
+    } else if (ok && n > 0) {
+      putAcross(first, n, words.data());
+    }
+    return ok;
+  }
+
+ private:
+  bool getWords(int32_t first, int32_t n, std::size_t bufferWords, void* words) const {
+    bool ok = false;
+    if (const int32_t* at = onePage(first, n, bufferWords, ok)) {
+      std::memcpy(words, at, bytes(n));
+    } else if (ok && n > 0) {
+      getAcross(first, n, words);
+    }
+    return ok;
+  }
+
+  // OK tells whether N records from record FIRST on may be copied with a buffer of
+  // BUFFERWORDS words. The copies are short runs, mostly inside one page: for such a run
+  // (N at least 1) the answer is its first word; for an empty run or one that crosses into
+  // the next page, nullptr (those are copied page by page).
+  int32_t* onePage(int32_t first, int32_t n, std::size_t bufferWords, bool& ok) const {
+    const CoreHeader* h = header_;
+    ok = h != nullptr && first >= 1 && n >= 0 && int64_t{first} + n - 1 <= addressable() &&
+         int64_t{n} * h->width <= static_cast<int64_t>(bufferWords);
+    if (!ok || n == 0) return nullptr;
+    // Record numbers and records a page are 32-bit words: dividing in 32 bits costs far
+    // less than in 64.
+    const auto r = static_cast<uint32_t>(h->perPage);
+    const auto index = static_cast<uint32_t>(first - 1);
+    const uint32_t slot = index % r;
+    if (slot + static_cast<uint32_t>(n) > r) return nullptr;
+    return h->pageTable[index / r] + int64_t{slot} * h->width;
+  }
+  std::size_t bytes(int32_t n) const {
+    return static_cast<std::size_t>(n) * static_cast<std::size_t>(header_->width) * sizeof(int32_t);
+  }
+  void getAcross(int32_t first, int32_t n, void* words) const;
+  void putAcross(int32_t first, int32_t n, const void* words) const;
+
+  const CoreHeader* header_ = nullptr;
+};
 
 // Copies the first N records of array SRC into array DST of file F. STAT 0; 1 SRC or DST
 // is not registered; 2 their widths or page sizes differ, or either lacks pages for N

@@ -528,14 +528,23 @@ int32_t readDirect(int32_t unit, int64_t record, std::span<int32_t> words) {
   Unit* u = find(unit);
   if (int32_t rc = checkReadable(u, Form::Unformatted, Access::Direct)) return rc;
   if (record < 1) return kIosBadRecord;
-  std::fill(words.begin(), words.end(), 0);
+  // The words the read does not fill are zero; they are cleared after it, not before.
+  unsigned char* all = reinterpret_cast<unsigned char*>(words.data());
+  const auto zeroFrom = [&](size_t byte) {
+    std::fill(all + byte, all + words.size() * 4, static_cast<unsigned char>(0));
+  };
   size_t n = std::min(words.size(), static_cast<size_t>(u->recl));
   off_t offset = static_cast<off_t>(record - 1) * static_cast<off_t>(u->recl) * 4;
-  struct stat st;
-  if (::fstat(u->fd, &st) != 0) return kIosReadError;
-  if (offset >= st.st_size) return kIosEnd;
+  // A record that begins at or past the end of the file is the end of file. The read
+  // itself tells: it answers no byte there, and only an empty record needs the size.
+  if (n == 0) {
+    zeroFrom(0);
+    struct stat st;
+    if (::fstat(u->fd, &st) != 0) return kIosReadError;
+    return offset >= st.st_size ? kIosEnd : kIosOk;
+  }
   std::unique_ptr<unsigned char[]> buf;
-  unsigned char* bytes = reinterpret_cast<unsigned char*>(words.data());
+  unsigned char* bytes = all;
   if (!kLittleEndian) {
     buf.reset(new unsigned char[n * 4]());
     bytes = buf.get();
@@ -545,14 +554,23 @@ int32_t readDirect(int32_t unit, int64_t record, std::span<int32_t> words) {
     ssize_t r = ::pread(u->fd, bytes + done, n * 4 - done, offset + static_cast<off_t>(done));
     if (r < 0) {
       if (errno == EINTR) continue;
+      zeroFrom(0);
       return kIosReadError;
     }
-    if (r == 0) break;  // the record runs past the end: the rest stays zero
+    if (r == 0) {
+      if (done == 0) {
+        zeroFrom(0);
+        return kIosEnd;
+      }
+      break;  // the record runs past the end: the rest stays zero
+    }
     done += static_cast<size_t>(r);
   }
   if (!kLittleEndian) {
     for (size_t k = 0; k < n; ++k) words[k] = static_cast<int32_t>(getLE32(&buf[k * 4]));
+    done = n * 4;
   }
+  zeroFrom(done);
   return kIosOk;
 }
 

@@ -97,6 +97,33 @@ TEST_F(WorkArrays, ElementsReadBackByKey) {
   EXPECT_EQ(r.status, 1);
 }
 
+// A named array reached directly ends at the records allocated to it, as ARRIO's reads
+// do, though the store's page has room beyond them; a handle word outside the registry
+// reaches no array.
+TEST_F(WorkArrays, DirectAccessEndsAtTheRecordsAllocated) {
+  build(shellAndBeamNodes(), {{10, 9, {1, 2, 3, 4}, {2}}, {20, 11, {5, 6}}});
+  const RoadArray starts(kElementStartHandle);
+  ASSERT_EQ(starts.records(), 3);
+  EXPECT_EQ(starts.records(), roadRecords(kElementStartHandle));
+  std::array<int32_t, 2> words{};
+  ASSERT_TRUE(starts.get(2, 2, words));
+  EXPECT_EQ(words, (std::array<int32_t, 2>{13, 21}));
+  EXPECT_FALSE(starts.get(3, 2, words));
+  EXPECT_FALSE(starts.put(4, 1, words));
+  EXPECT_TRUE(starts.exist(4, 0));
+  EXPECT_FALSE(starts.exist(0, 1));
+  // A write inside the records does not grow the array.
+  words = {13, 22};
+  ASSERT_TRUE(starts.put(2, 2, words));
+  EXPECT_EQ(records(kElementStartHandle, 1, 3), (std::vector<int32_t>{1, 13, 22}));
+  EXPECT_EQ(starts.records(), 3);
+  for (const int32_t handle : {0, 3, 99}) {
+    const RoadArray none(handle);
+    EXPECT_EQ(none.records(), 0) << handle;
+    EXPECT_FALSE(none.get(1, 1, words)) << handle;
+  }
+}
+
 TEST_F(WorkArrays, NodeWithoutCoordinatesAnswersOne) {
   const std::vector<Point> nodes = shellAndBeamNodes();
   const std::vector<TestElement> elements = {{10, 9, {1, 2, 3, 4}}, {20, 11, {5, 6}}};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <climits>
@@ -210,6 +211,53 @@ TEST_F(Store, CopiesRefusedWithoutWritingAnything) {
   EXPECT_EQ(stat, 0);
   CoreGet(5, a, 22, 0, -1, {}, {}, stat);
   EXPECT_EQ(stat, 2);
+}
+
+// A direct view copies as CorePut and CoreGet do and refuses what they refuse; it follows
+// its array as it grows, across pages, and an array released under it has no records.
+TEST_F(Store, DirectCopiesFollowTheArray) {
+  const int32_t a = create(5, 3, 10);
+  const CoreRecords view(5, a);
+  EXPECT_EQ(view.width(), 3);
+  std::vector<int32_t> words(12, 9);
+  EXPECT_FALSE(view.get(1, 1, words)) << "no page yet";
+  ASSERT_EQ(extend(5, a, 1, 20), 0);
+  EXPECT_EQ(view.addressable(), 20);
+
+  // Records 9 to 12 run over the end of the first page.
+  std::iota(words.begin(), words.end(), 100);
+  ASSERT_TRUE(view.put(9, 4, words));
+  std::vector<int32_t> back(12, -1);
+  ASSERT_EQ(get(5, a, 9, 4, back), 0);
+  EXPECT_EQ(back, words);
+  std::vector<int32_t> direct(12, -1);
+  ASSERT_TRUE(view.get(9, 4, direct));
+  EXPECT_EQ(direct, words);
+  std::array<float, 3> reals{};
+  ASSERT_TRUE(view.get(10, 1, reals));
+  EXPECT_EQ(std::bit_cast<int32_t>(reals[2]), 105);
+
+  struct Case {
+    int32_t first, n;
+    size_t bufferWords;
+  };
+  const Case refused[] = {
+      {0, 1, 30}, {-5, 3, 30}, {INT32_MAX, 2, 30}, {20, 2, 30}, {1, 10, 29}, {1, -1, 30}};
+  for (const Case& c : refused) {
+    std::vector<int32_t> buf(c.bufferWords, 7);
+    EXPECT_FALSE(view.put(c.first, c.n, buf)) << c.first << " " << c.n;
+    EXPECT_FALSE(view.get(c.first, c.n, buf)) << c.first << " " << c.n;
+    EXPECT_EQ(std::count(buf.begin(), buf.end(), 7), static_cast<long>(c.bufferWords));
+  }
+  std::vector<int32_t> all(60, -1);
+  ASSERT_EQ(get(5, a, 1, 20, all), 0);
+  EXPECT_EQ(std::count(all.begin(), all.end(), 0), 48) << "only records 9 to 12 written";
+
+  EXPECT_FALSE(CoreRecords(5, a + 1).get(1, 1, words)) << "not registered";
+  EXPECT_FALSE(CoreRecords().get(1, 1, words));
+  CoreFreeFile(5);
+  EXPECT_EQ(view.addressable(), 0);
+  EXPECT_FALSE(view.get(1, 1, words));
 }
 
 TEST_F(Store, CreationLimitsAndNumbering) {

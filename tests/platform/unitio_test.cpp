@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <span>
 #include <vector>
 
 #include "testsupport.h"
@@ -114,6 +115,11 @@ TEST_F(UnitIo, DirectRecordsAreZeroFilledAndEndOfFileIsReported) {
   std::vector<int32_t> back(100, -1);
   EXPECT_EQ(readDirect(40, 5, back), kIosEnd);
   EXPECT_EQ(back, std::vector<int32_t>(100, 0));
+  back.assign(100, -1);
+  EXPECT_EQ(readDirect(40, 4, back), kIosEnd) << "the record that begins at the end";
+  EXPECT_EQ(back, std::vector<int32_t>(100, 0));
+  EXPECT_EQ(readDirect(40, 3, std::span<int32_t>()), kIosOk) << "an empty read of a record";
+  EXPECT_EQ(readDirect(40, 4, std::span<int32_t>()), kIosEnd);
   EXPECT_EQ(readDirect(40, 1, back), kIosOk);
   EXPECT_EQ(back, std::vector<int32_t>(100, 0));
   EXPECT_EQ(writeDirect(40, 0, rec), kIosBadRecord);
