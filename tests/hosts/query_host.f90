@@ -151,14 +151,15 @@ contains
     code = ior(BLANKS, int(ichar(c), c_int32_t))
   end function
 
-  integer(c_int32_t) function start(file, size)
+  ! The status of dll_ustrt2 on FILE with a work array of WORDS words.
+  integer(c_int32_t) function start(file, words) result(status)
     character(len=*), intent(in) :: file
-    integer(c_int32_t), intent(in) :: size
+    integer(c_int32_t), intent(in) :: words
     character(len=80) :: name
     integer(c_int32_t), dimension(2 * N) :: work
     name = file
     work = 0
-    call dll_ustrt2(name, work, size, start)
+    call dll_ustrt2(name, work, words, status)
   end function
 
   subroutine open_model()
