@@ -262,6 +262,105 @@ KVR_EXPORT void dll_uset2(int32_t* set, int32_t* kind, char* name, int32_t* memb
 KVR_EXPORT void dll_unodeg(int32_t* kind, int32_t* number, int32_t* count, int32_t* nodes,
                            int32_t* size, int32_t* status);
 
+/* The elements of entity NUMBER of KIND (0 the whole model, 1 point, 2 line, 3 surface,
+   4 body): FIRST and LAST, its element type ELTYPE, units part UNITS, MATERIAL, PROPERTY
+   and element GROUP. The whole model answers its first and last element and 0 for the
+   rest. STATUS 0; 1 NUMBER out of range or another KIND; 2 the entity does not exist;
+   3 a composite line; 4 the entity is not meshed (FIRST 0). On status 1 to 4 UNITS and
+   GROUP are 0 and, but for status 4's FIRST and LAST, nothing else is written. */
+KVR_EXPORT void dll_uelemg(int32_t* kind, int32_t* number, int32_t* first, int32_t* last,
+                           int32_t* eltype, int32_t* units, int32_t* material,
+                           int32_t* property, int32_t* group, int32_t* status);
+
+/* The owner of element ELEMENT: the KIND (1 point, 2 line, 3 surface, 4 body) and NUMBER
+   of the entity whose elements hold it, with ELTYPE, UNITS, MATERIAL and GROUP as
+   dll_uelemg answers them for that entity; an element attribute region that holds the
+   element gives its own MATERIAL. An element no entity owns is answered with owner 0, 0
+   and element data 0. STATUS 0, or 1 for an element out of range or without nodes.
+   PROPERTY, the seventh argument, is the one argument taken by value: the library writes
+   the element's property into its own copy, so the caller never receives it. */
+KVR_EXPORT void dll_ugelem(int32_t* element, int32_t* kind, int32_t* number, int32_t* eltype,
+                           int32_t* units, int32_t* material, int32_t property,
+                           int32_t* group, int32_t* status);
+
+/* Material NUMBER: its NAME (8 characters), the NAME2 (8) and INTEGER value 2 (WORD) of
+   the entry it refers to, and its COUNT data values into VALUES (SIZE reals). STATUS 0;
+   1 NUMBER out of range; 2 no such material (COUNT -10); 3 the material descriptors of
+   the session are in use (checked first); 9 SIZE below COUNT (COUNT tells the room
+   needed). NAME2 and WORD are not written when the referred entry is missing. */
+enum { KVR_UMAT3_NAME_LENGTH = 8, KVR_UMAT3_NAME2_LENGTH = 8 };
+KVR_EXPORT void dll_umat3(int32_t* number, char* name, char* name2, int32_t* word,
+                          int32_t* count, float* values, int32_t* size, int32_t* status);
+
+/* Physical property NUMBER: as dll_umat3 (NAME and NAME2 blank-filled first), with the
+   INTEGER values 2, 3 and 4 of the entry it refers to in W2, W3 and W4. Values that hold
+   point numbers are replaced by the points' coordinates, each only when its three values
+   lie within COUNT and SIZE and the point exists; W2 becomes 2 when value 1 is such a
+   reference, W3 one more than the property's reference bits. */
+enum { KVR_UPHYS4_NAME_LENGTH = 8, KVR_UPHYS4_NAME2_LENGTH = 8 };
+KVR_EXPORT void dll_uphys4(int32_t* number, char* name, char* name2, int32_t* w4, int32_t* w2,
+                           int32_t* w3, int32_t* count, float* values, int32_t* size,
+                           int32_t* status);
+
+/* The text items of VALUES (value 1 the item count; each item a word count of at most 20
+   and that many words of four characters) as COUNT lines of 80 characters in LINES, each
+   word of an item (up to the next blank) a line, with its length in LENGTHS. LINES and
+   LENGTHS hold MAX entries; they are blank-filled and zeroed first. STATUS 0; 1 the item
+   count is 0. MAX 0 or less writes nothing (COUNT 0, STATUS 0). dll_uphyse answers the
+   same. */
+enum { KVR_UMATE_LINE_LENGTH = 80, KVR_UPHYSE_LINE_LENGTH = 80 };
+KVR_EXPORT void dll_umate(float* values, int32_t* spare, int32_t* max, int32_t* count,
+                          int32_t* lengths, char* lines, int32_t* status);
+KVR_EXPORT void dll_uphyse(float* values, int32_t* spare, int32_t* max, int32_t* count,
+                           int32_t* lengths, char* lines, int32_t* status);
+
+/* The neighbour (NKIND, NNUMBER) of entity NUMBER of KIND (1 point, 2 line, 3 surface):
+   the entity itself when it has elements (MODE 0), else the first meshed line ending in
+   a point, surface holding a line (then, in MODE 0, body holding one of the line's
+   surfaces) or body holding a surface. A restriction RKIND 1 to 4 with RNUMBER above 0
+   is answered as it is; RKIND 7 searches only the members of set RNUMBER, which are
+   written into WORK: WORK must hold every member of that set. MODE 1 searches only the
+   surfaces of a line. SPARE is not read. STATUS 0 found; 1 an entity or restriction out
+   of range or of a wrong kind; 2 nothing adjacent. */
+KVR_EXPORT void dll_uadjge(int32_t* kind, int32_t* number, int32_t* rkind, int32_t* rnumber,
+                           int32_t* nkind, int32_t* nnumber, int32_t* work, int32_t* spare,
+                           int32_t* mode, int32_t* status);
+
+/* Load NUMBER: its NAME and the NAME of its DESCRIPTION (8 characters each; blank without
+   a description), the load TYPE of the description, the words 3 and 7 to 10, the first
+   target (KIND, ENTITY: kind 42 for a stored 5, kind 46 for a 6, set numbers as the
+   queries count them; for a load of type 2 or more on another kind the first and last of
+   its target records), the second target (KIND2, ENTITY2) and its COUNT values into
+   VALUES (SIZE reals). STATUS 0; 1 out of range; 2 no such load; 3 a load of type 3
+   (values not read); 4 the description's flag is 0, or there is no description (every
+   output written); 9 SIZE below COUNT (only COUNT written). */
+enum { KVR_ULOAD4_NAME_LENGTH = 8, KVR_ULOAD4_DESCRIPTION_LENGTH = 8 };
+KVR_EXPORT void dll_uload4(int32_t* number, char* name, char* description, int32_t* word3,
+                           int32_t* type, int32_t* word7, int32_t* word8, int32_t* word9,
+                           int32_t* word10, int32_t* kind, int32_t* entity, int32_t* kind2,
+                           int32_t* entity2, int32_t* count, float* values, int32_t* size,
+                           int32_t* status);
+
+/* The first target of load NUMBER as stored (KIND 5 and 6 untranslated; the number less 1
+   for kinds 6 and 7). STATUS 0, 1, 2. */
+KVR_EXPORT void dll_uloadp(int32_t* number, int32_t* kind, int32_t* entity, int32_t* status);
+
+/* The target entity (KIND, ENTITY) of target record RECORD (0 asks for nothing: zeros; a
+   negative RECORD takes KIND and ENTITY as given) and whether it has elements: MESHED 1
+   a meshed line, 2 a line without, 3 a meshed surface, 4 a surface without, 0 for kinds
+   0, 1 and 4. STATUS 0; 1 RECORD is no target record of the session (zeros). */
+KVR_EXPORT void dll_uloade(int32_t* record, int32_t* kind, int32_t* entity, int32_t* meshed,
+                           int32_t* status);
+
+/* The target (KIND, ENTITY) of target record RECORD and the second target (KIND2, ENTITY2)
+   of its load, with their RELATION: 1 line-line, 2 line-surface, 3 surface-surface, 4
+   surface-body, 5 body-body, 6 point-point, 7 point-line, 8 line-body; a set as second
+   target gives 7, 2 or 4 by the first kind without a search. APART 1 when the second
+   target is not adjacent (KIND2, ENTITY2, RELATION 0). A RECORD that is no target record
+   of the session, or whose load is missing, gives zeros. */
+KVR_EXPORT void dll_ulode2(int32_t* record, int32_t* kind, int32_t* entity, int32_t* kind2,
+                           int32_t* entity2, int32_t* relation, int32_t* apart);
+
 #ifdef __cplusplus
 }
 #endif

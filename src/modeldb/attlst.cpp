@@ -384,6 +384,12 @@ void ATTELM(int32_t id, int32_t maxn, std::span<int32_t, 2> rval, int32_t& v1, i
     stat = 4;
     return;
   }
+  // Values outside the value store (a damaged entry) would end the run: they are none.
+  const int32_t stored = held(kArrRealValues) ? REGHED.ARRLEN(kArrRealValues) : 0;
+  if (b[2] < 1 || int64_t{b[2]} + n - 1 > stored) {
+    stat = 2;
+    return;
+  }
   int32_t io = 0;
   ARRIO(kRead, kArrRealValues, b[2], n, kReals, {}, values, io);
 }

@@ -127,7 +127,8 @@ void ATTVLI(int32_t mode, int32_t type, int32_t id, int32_t start, int32_t& coun
 
 // The attributes of element ID (its type -10 entry): V1, V2, the material REF4 and the
 // property REF3 (0 when they have no entry of type 4 or 3), and its N REAL values. STAT 0;
-// 1 no entry; 2 N below 1; 4 N above MAXN or above what VALUES holds.
+// 1 no entry; 2 N below 1, or values outside the value store; 4 N above MAXN or above
+// what VALUES holds.
 void ATTELM(int32_t id, int32_t maxn, std::span<int32_t, 2> rval, int32_t& v1, int32_t& v2,
             int32_t& ref4, int32_t& ref3, int32_t& n, std::span<float> values,
             int32_t& stat);

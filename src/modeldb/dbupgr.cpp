@@ -52,8 +52,8 @@ constexpr int32_t kShortIntegerWords = 80;
 constexpr int32_t kShortRealWords = 25;
 // INTEGER word 74 (MODCNT word 76) is 1 when the display record has 18 slots.
 constexpr int32_t kEighteenSlotWord = 74;
-// REAL words 17 and 18 hold an eight-character array name.
-constexpr int32_t kRealNameWord = 17;
+// REAL words 17 and 18 hold an eight-character name (GEOSTA's current BINSET).
+constexpr int32_t kRealNameWord = kGeoBinset;
 
 // A record numbered from 1, as the layouts number its words.
 template <size_t N>

@@ -42,6 +42,16 @@ inline constexpr int32_t kCntKind35 = 56;
 // The end of the packed id lists of named array 23 plus one: 1 when there is none, which
 // also says the model has no mesh to collect nodes from.
 inline constexpr int32_t kCntPackedListEnd = 57;
+// The mesh words: the mesh-open word (1 while a mesh run can still be cancelled), the
+// node and element counts (words 10 and 11) as a run began, the mesh stamp (the stamp of
+// the latest run; a line, surface or body division carries the stamp of the run that made
+// it) and its value as the run began, and one further mesh-state word.
+inline constexpr int32_t kCntMeshOpen = 58;
+inline constexpr int32_t kCntSavedNodes = 59;
+inline constexpr int32_t kCntSavedElements = 60;
+inline constexpr int32_t kCntMeshStamp = 64;
+inline constexpr int32_t kCntSavedMeshStamp = 65;
+inline constexpr int32_t kCntMeshState = 66;
 inline constexpr int32_t kCntNodeOffset = 61;     // external node = internal + offset
 inline constexpr int32_t kCntElementOffset = 62;  // external element = internal + offset
 inline constexpr int32_t kCntWord63 = 63;         // kept, not interpreted

@@ -197,8 +197,7 @@ void removeKind(int32_t id, int32_t kind, std::span<const int32_t> list, int32_t
 
 // The DSPSL2 entry of set ID; 0 none.
 int32_t displayEntry(int32_t id) {
-  const int32_t items = std::min(DSPSL2.itemCount, DspSl2::kItems);
-  for (int32_t j = 1; j <= items; ++j) {
+  for (int32_t j = 1; j <= DSPSL2.entries(); ++j) {
     if (DSPSL2.setNumber(j) == id) return j;
   }
   return 0;
@@ -388,7 +387,7 @@ void SETWRT(int32_t id, int32_t type, int32_t kind, std::span<const int32_t> pai
     writeBlock(cb, blk);
     if (j != 0) DSPSL2.blockWord(j) = cb;
   }
-  if (j != 0) DSPSL2.count(j) = n;
+  if (j != 0) DSPSL2.memberCount(j) = n;
   blk.next() = 0;
   writeBlock(cb, blk);
 

@@ -54,13 +54,13 @@ bool SETMXD(int32_t type);
 int32_t memberBlockTop();
 void readMemberBlock(int32_t b, MbrBlk& k);
 
-// The set walk: calls TAKE(kind, number) for every live member of set record R in block
-// order (a number of 0 ends a block's list, a negative one is skipped); TAKE answers false
-// to stop. The walk ends at a block number outside 1..MODCNT word 54 and after word 54
-// blocks, so a damaged chain cannot make it run longer than the blocks in use.
+// The pair walk: calls TAKE(first, number) with both words of every live member pair of
+// set record R in block order (a number of 0 ends a block's list, a negative one is
+// skipped); TAKE answers false to stop. The walk ends at a block number outside
+// 1..MODCNT word 54 and after word 54 blocks, so a damaged chain cannot make it run
+// longer than the blocks in use.
 template <typename Take>
-void walkSetMembers(SetRec& r, Take take) {
-  const bool pairKinds = SETMXD(r.word(kSetType));
+void walkSetPairs(SetRec& r, Take take) {
   const int32_t top = memberBlockTop();
   int32_t b = r.word(kSetFirstBlock);
   for (int32_t seen = 0; b >= 1 && b <= top && seen < top; ++seen) {
@@ -70,10 +70,21 @@ void walkSetMembers(SetRec& r, Take take) {
       const int32_t number = k.word(2 * i);
       if (number == 0) break;
       if (number < 0) continue;
-      if (!take(pairKinds ? k.word(2 * i - 1) : r.word(kSetKind), number)) return;
+      if (!take(k.word(2 * i - 1), number)) return;
     }
     b = k.next();
   }
+}
+
+// The set walk: as the pair walk, with TAKE(kind, number): the kind is the pair's first
+// word in a set whose members carry their kinds (SETMXD), else word 4 of R.
+template <typename Take>
+void walkSetMembers(SetRec& r, Take take) {
+  const bool pairKinds = SETMXD(r.word(kSetType));
+  const int32_t setKind = r.word(kSetKind);
+  walkSetPairs(r, [&](int32_t first, int32_t number) {
+    return take(pairKinds ? first : setKind, number);
+  });
 }
 
 // Type, kind and counts.
@@ -106,8 +117,8 @@ void SETALL(int32_t id, std::span<int32_t> pairs, int32_t& n);
 // Replaces the members of set ID by the N pairs of PAIRS, reusing its blocks, then free
 // blocks, then new numbers, and giving left-over blocks to the front of the free chain in
 // their old order. TYPE and KIND, when not 0, become words 2 and 4. A set record without
-// a block gets one. An entry of the set in DSPSL2 gets the type word -|type|, the last
-// block and the member count. ID below 2 changes nothing.
+// a block gets one. An entry of the set in the displayed-sets list DSPSL2 gets the type
+// word -|type|, the last block and the member count. ID below 2 changes nothing.
 void SETWRT(int32_t id, int32_t type, int32_t kind, std::span<const int32_t> pairs, int32_t n);
 
 // Add the points, lines, surfaces or bodies LIST(1..N), or the pairs PAIRS(1..N), that

@@ -5,6 +5,8 @@
 // Word 7 is the model size (the length that normalises lengths), word 8 the model
 // tolerance (below which two points, a point and a plane, or two radii count as equal),
 // words 81-83 a point (the first defining node of the coordinate system being queried).
+// Words 17 and 18 hold the name of the current BINSET, the set that collects the parts a
+// mesh run could not mesh: two packed words, blank when there is none.
 // The dump saves words 1-80.
 #pragma once
 
@@ -25,6 +27,7 @@ struct GeoSta {
 
 inline constexpr int32_t kGeoModelSize = 7;
 inline constexpr int32_t kGeoModelTolerance = 8;
+inline constexpr int32_t kGeoBinset = 17;  // and 18
 
 inline GeoSta GEOSTA;
 

@@ -14,6 +14,7 @@
 #include "command/cmdini.h"
 #include "command/gridmd.h"
 #include "command/mnutab.h"
+#include "geometry/geodsp.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/dbdump.h"
@@ -26,8 +27,10 @@
 #include "modeldb/modcnt.h"
 #include "modeldb/setrec.h"
 #include "modelquery/descriptors.h"
+#include "modelquery/elemown.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
+#include "modelquery/setlst.h"
 #include "modelquery/setqry.h"
 #include "platform/fmtedit.h"
 #include "plot/pltdev.h"
@@ -67,7 +70,7 @@ constexpr int32_t kPageFactor2 = 1;
 constexpr int32_t kUseMode = 1;  // HDRCHK: load format 9071 only
 
 // The session caches of the queries, each emptied when a session starts.
-constexpr std::array<void (*)(), 0> kSessionResets = {};
+constexpr std::array<void (*)(), 2> kSessionResets = {resetListCursor, resetOwnerCache};
 
 // Attribute types and kinds of the session data.
 constexpr int32_t kConditionType = 5;
@@ -138,6 +141,8 @@ void installNodeQueries() {
   DSCDSP.bodyNodes = NDBOD;
   DSCDSP.setMembers = USET2;
   DSCDSP.entityNodes = UNODEG;
+  DSCDSP.elementRange = UELEMG;
+  GEODSP.nodeCoordinates = UNODE;
 }
 
 void USTRT2(FText name, std::span<int32_t> /*work*/, const int32_t& size, int32_t& status) {

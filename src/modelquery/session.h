@@ -52,8 +52,9 @@ void ULDATR();
 // The element groups of the points, lines, surfaces and bodies, and SESCNT.
 void UGRPNO();
 
-// Makes the node collectors NDPNT..NDBOD, USET2 and UNODEG the model database's entries
-// of its query table (DSCDSP). USTRT2 calls it at each session start.
+// Makes the node collectors NDPNT..NDBOD, USET2, UNODEG and the element range UELEMG the
+// model database's entries of its query table (DSCDSP), and UNODE the geometry kernel's
+// (GEODSP). USTRT2 calls it at each session start.
 void installNodeQueries();
 
 }  // namespace kvr

@@ -74,15 +74,15 @@ void PLTGRA() {
 void PLTMAT(Matrix4& matrix, Matrix4& inverse) {
   if (PLTCAP.word(kCapDisplaySwitch) == 0) return;
   PLTDSP(kOpDeviceMatrix);
-  std::array<float, kMatrix4Values> m{};
-  std::array<float, kMatrix4Values> r{};
-  for (size_t k = 0; k < m.size(); ++k) {
-    m[k] = PLTPAR.deviceMatrix[k];
-    matrix[k / 4][k % 4] = m[k];
-    r[k] = inverse[k / 4][k % 4];
+  Frame4R m{};
+  InvFrame4R r{};
+  for (size_t k = 0; k < m.values.size(); ++k) {
+    m.values[k] = PLTPAR.deviceMatrix[k];
+    matrix[k / 4][k % 4] = m.values[k];
+    r.values[k] = inverse[k / 4][k % 4];
   }
   TRFIVR(m, r);
-  for (size_t k = 0; k < r.size(); ++k) inverse[k / 4][k % 4] = r[k];
+  for (size_t k = 0; k < r.values.size(); ++k) inverse[k / 4][k % 4] = r.values[k];
 }
 
 void PLTOBJ(int32_t kind) {

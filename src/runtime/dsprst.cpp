@@ -35,11 +35,9 @@ void resetCurrent() {
   state.windowDefaults = kWindowDefaults;
   for (auto& text : state.workTexts) text.fill(' ');
   state.workWords = {};
-  DSPSL2.counts = {};
-  DSPSL2.lists = {};
-  DSPSL2.setNumbers = {};
-  DSPSL2.typeWords = {};
-  DSPSL2.blockWords = {};
+  DSPSEL.counts = {};
+  DSPSEL.lists = {};
+  DSPSL2 = {};
 }
 
 void resetAll() {
@@ -93,8 +91,8 @@ void save(int32_t key) {
   }
   SlotDisplay& slot = WINSTA.slot(s);
   slot.state = DSPSTA.state;
-  slot.counts = DSPSL2.counts;
-  slot.lists = DSPSL2.lists;
+  slot.counts = DSPSEL.counts;
+  slot.lists = DSPSEL.lists;
 
   SavedRegistry& saved = INCFTB.registry(s);
   saved.mode = REGHED.mode;

@@ -16,16 +16,22 @@
 //    test of the display build reads and only the host's display would set: the element
 //    filter switch and its selection bit map (31 bits a word, the map's first word named
 //    by the selection record), the displacement switch, the range of node sequence
-//    numbers that have displacements and their scale factor.
-//  - DSPSL2: the display-selection tables: their item count and, per item, a count and a
-//    list; for a set shown, its number, type word and first member block, which the set
-//    rewrite keeps up to date (the count then being its member count).
+//    numbers that have displacements and their scale factor. The picture words: the
+//    current group (0..4), the picture-validity row, its four selector words (1, 2, 8 and
+//    10 after the graphics defaults) and one further picture word.
+//  - DSPSEL: the display-selection tables: their item count (31 from start-up) and, per
+//    item, a count and a 20-word list; a window slot saves them with the display state.
+//  - DSPSL2: the displayed-sets list: the count of sets shown (0..10) and four parallel
+//    rows of 10 words: the set number, its member count, its type word and its member
+//    block, which the set rewrite keeps up to date and the set deletion removes.
 //  - DSPTAB: a display table of which the library keeps the four words that the switch
 //    save around command-file input clears and restores.
 //  - VWPTAB: the five viewports 0..4, each with a name, a directory, a status and four
 //    words.
 //  - DSPOPT: the display options: three tables cleared at start-up, 74 switches and one
-//    list set to 1.
+//    list set to 1. The first table is DRWFLG, the drawing-item flags by group (0..4),
+//    window (0..49) and item (1..99): 0 the item is not drawn, 2 it must be redrawn, any
+//    other value drawn.
 //  - WINSTA: per window slot, the display state saved with it; and the UNDO words of the
 //    named-array registry: the store array numbers of the UNDO copies of named arrays
 //    1..37 (UNDARR; none for 21, 22 and 31) and the UNDO switch (UNDOON, positive: on).
@@ -111,24 +117,47 @@ struct DspSta {
   int32_t displacementFirst = 0;   // the first and last sequence number with a displacement
   int32_t displacementLast = 0;
   float displacementScale = 0.0f;
+
+  static constexpr int32_t kValidityWords = 10;
+  static constexpr int32_t kValiditySelectors = 4;
+  int32_t currentGroup = 0;
+  std::array<int32_t, kValidityWords> validity{};
+  std::array<int32_t, kValiditySelectors> validitySelectors{};
+  int32_t picture = 0;
+
+  // Word K (1..10) of the picture-validity row; nullptr outside it.
+  int32_t* validityWord(int32_t k) {
+    return k >= 1 && k <= kValidityWords ? &validity[static_cast<std::size_t>(k - 1)] : nullptr;
+  }
 };
 
 inline DspSta DSPSTA;
 
-struct DspSl2 {
+struct DspSel {
   static constexpr int32_t kItems = 31;
   static constexpr int32_t kListLength = 20;
 
   int32_t itemCount = 0;
   std::array<int32_t, kItems> counts{};
   std::array<std::array<int32_t, kListLength>, kItems> lists{};
-  std::array<int32_t, kItems> setNumbers{};
-  std::array<int32_t, kItems> typeWords{};
-  std::array<int32_t, kItems> blockWords{};
+};
 
-  // Entry J (1..31).
-  int32_t& count(int32_t j) { return counts[static_cast<std::size_t>(j - 1)]; }
+inline DspSel DSPSEL;
+
+struct DspSl2 {
+  static constexpr int32_t kEntries = 10;
+
+  int32_t count = 0;
+  std::array<int32_t, kEntries> setNumbers{};
+  std::array<int32_t, kEntries> memberCounts{};
+  std::array<int32_t, kEntries> typeWords{};
+  std::array<int32_t, kEntries> blockWords{};
+
+  // The entries in use: the count held to 0..10.
+  int32_t entries() const { return count < 0 ? 0 : count > kEntries ? kEntries : count; }
+  // Entry J (1..10).
   int32_t& setNumber(int32_t j) { return setNumbers[static_cast<std::size_t>(j - 1)]; }
+  int32_t& memberCount(int32_t j) { return memberCounts[static_cast<std::size_t>(j - 1)]; }
   int32_t& typeWord(int32_t j) { return typeWords[static_cast<std::size_t>(j - 1)]; }
   int32_t& blockWord(int32_t j) { return blockWords[static_cast<std::size_t>(j - 1)]; }
 };
@@ -172,6 +201,18 @@ struct DspOpt {
   std::array<std::array<int32_t, kRecordWords>, 11> records11{};
   std::array<int32_t, 74> switches{};
   std::array<int32_t, 68> list{};
+
+  static constexpr int32_t kGroups = 5;
+  static constexpr int32_t kWindows = 50;
+  // DRWFLG: the flag of item K (1..99) in window W (0..49) of group G (0..4); nullptr
+  // outside the table.
+  int32_t* DRWFLG(int32_t g, int32_t w, int32_t k) {
+    if (g < 0 || g >= kGroups || w < 0 || w >= kWindows || k < 1 || k > kRecordWords) {
+      return nullptr;
+    }
+    return &records[static_cast<std::size_t>(g)][static_cast<std::size_t>(w)]
+                   [static_cast<std::size_t>(k - 1)];
+  }
 };
 
 inline DspOpt DSPOPT;
@@ -179,8 +220,8 @@ inline DspOpt DSPOPT;
 // The display state saved with one window slot.
 struct SlotDisplay {
   DisplayCopy state;
-  std::array<int32_t, DspSl2::kItems> counts{};
-  std::array<std::array<int32_t, DspSl2::kListLength>, DspSl2::kItems> lists{};
+  std::array<int32_t, DspSel::kItems> counts{};
+  std::array<std::array<int32_t, DspSel::kListLength>, DspSel::kItems> lists{};
 };
 
 struct WinSta {

@@ -37,6 +37,8 @@ constexpr int32_t kTableSixth = 6;
 constexpr int32_t kWindowDefault = 5;
 constexpr int32_t kWindowDefault2 = 4;
 constexpr int32_t kClosed = 1;
+// The entries of the picture-validity row that a change of the display selection voids.
+constexpr std::array<int32_t, DspSta::kValiditySelectors> kValiditySelectors = {1, 2, 8, 10};
 
 // PLTOPT words 1-15 and 17-33; word 16, the HP-GL/2 colour switch, is the plotter
 // format's.
@@ -115,6 +117,7 @@ void GFXDEF() {
   JRNFLG.channel2.used = 0;
   OPTRST();
   DSPSTA.state.words = {};
+  DSPSTA.validitySelectors = kValiditySelectors;
   DSPRST(1, 0);
   DSPSTA.currentWindow = 0;
   DSPSTA.state.windowDefaults[0] = kWindowDefault;

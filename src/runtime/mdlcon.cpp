@@ -61,7 +61,7 @@ constexpr std::string_view kKindLists[] = {
 };
 
 // The two words of the model geometry state that hold an eight-character name.
-constexpr int32_t kGeoNameWords[] = {17, 18};
+constexpr int32_t kGeoNameWords[] = {kGeoBinset, kGeoBinset + 1};
 // The analysis-program code that the model-size word starts with.
 constexpr int32_t kDefaultAnalysisProgram = 38;
 constexpr int32_t kEltNamCount = 31;
@@ -174,7 +174,7 @@ void MDLCON() {
   ELTNAM.splineWarpTolerance = realSetting(kSplineWarpSetting);
   for (int32_t k : kGeoNameWords) GEOSTA.word(k) = kBlankWord;
   ELTNAM.count = kEltNamCount;
-  DSPSL2.itemCount = kSelectionItems;
+  DSPSEL.itemCount = kSelectionItems;
   DSPSTA.further = 0;
   IDPACK.modulus = packingModulus();
   MACHCN.word(kMachLineScale) = kLineScale;

@@ -18,12 +18,14 @@
 namespace kvr::test {
 namespace {
 
-// The shape of an exported routine: the number of addresses and, for each text, its
-// 1-based position.
+// The shape of an exported routine: the number of arguments, for each text its 1-based
+// position, and the positions of the integers taken by value (every other argument is an
+// address).
 struct Shape {
   std::size_t pointers = 0;
   std::vector<std::size_t> texts;
   bool allPointers = true;
+  std::vector<std::size_t> values;
 };
 
 template <class... A>
@@ -35,8 +37,9 @@ Shape shapeOf(void (*)(A...)) {
         ++position;
         using T = A;
         if (std::is_same_v<T, char*>) s.texts.push_back(position);
+        if (std::is_same_v<T, int32_t>) s.values.push_back(position);
         if (!std::is_same_v<T, char*> && !std::is_same_v<T, int32_t*> &&
-            !std::is_same_v<T, float*>) {
+            !std::is_same_v<T, float*> && !std::is_same_v<T, int32_t>) {
           s.allPointers = false;
         }
       }(),
@@ -52,6 +55,7 @@ struct ExportCase {
   std::vector<std::size_t> texts;
   std::vector<int> lengths;  // the lengths the header names, in the order of TEXTS
   std::vector<int> wanted;   // the lengths of the table of exported routines
+  std::vector<std::size_t> byValue = {};  // the integers taken by value
 };
 
 TEST(ExportTable, EveryRoutineHasTheTableShape) {
@@ -101,6 +105,7 @@ TEST(ExportTable, EveryRoutineHasTheTableShape) {
     EXPECT_EQ(c.shape.pointers, c.pointers);
     EXPECT_EQ(c.shape.texts, c.texts);
     EXPECT_EQ(c.lengths, c.wanted);
+    EXPECT_EQ(c.shape.values, c.byValue);
   }
 }
 
@@ -119,6 +124,34 @@ TEST(ExportTable, EveryQueryRoutineHasTheTableShape) {
       {"dll_udecod", shapeOf(&dll_udecod), 9, {}, {}, {}},
       {"dll_uset2", shapeOf(&dll_uset2), 7, {3}, {KVR_USET2_NAME_LENGTH}, {8}},
       {"dll_unodeg", shapeOf(&dll_unodeg), 6, {}, {}, {}},
+      {"dll_uelemg", shapeOf(&dll_uelemg), 10, {}, {}, {}},
+      // The one argument of the library taken by value: the property of dll_ugelem.
+      {"dll_ugelem", shapeOf(&dll_ugelem), 9, {}, {}, {}, {7}},
+  };
+  for (const ExportCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(c.shape.allPointers);
+    EXPECT_EQ(c.shape.pointers, c.pointers);
+    EXPECT_EQ(c.shape.texts, c.texts);
+    EXPECT_EQ(c.lengths, c.wanted);
+    EXPECT_EQ(c.shape.values, c.byValue);
+  }
+}
+
+TEST(ExportTable, EveryMaterialLoadAndAdjacencyQueryHasTheTableShape) {
+  const std::vector<ExportCase> cases = {
+      {"dll_umat3", shapeOf(&dll_umat3), 8, {2, 3},
+       {KVR_UMAT3_NAME_LENGTH, KVR_UMAT3_NAME2_LENGTH}, {8, 8}},
+      {"dll_uphys4", shapeOf(&dll_uphys4), 10, {2, 3},
+       {KVR_UPHYS4_NAME_LENGTH, KVR_UPHYS4_NAME2_LENGTH}, {8, 8}},
+      {"dll_umate", shapeOf(&dll_umate), 7, {6}, {KVR_UMATE_LINE_LENGTH}, {80}},
+      {"dll_uphyse", shapeOf(&dll_uphyse), 7, {6}, {KVR_UPHYSE_LINE_LENGTH}, {80}},
+      {"dll_uadjge", shapeOf(&dll_uadjge), 10, {}, {}, {}},
+      {"dll_uload4", shapeOf(&dll_uload4), 17, {2, 3},
+       {KVR_ULOAD4_NAME_LENGTH, KVR_ULOAD4_DESCRIPTION_LENGTH}, {8, 8}},
+      {"dll_uloadp", shapeOf(&dll_uloadp), 4, {}, {}, {}},
+      {"dll_uloade", shapeOf(&dll_uloade), 5, {}, {}, {}},
+      {"dll_ulode2", shapeOf(&dll_ulode2), 7, {}, {}, {}},
   };
   for (const ExportCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -298,6 +298,13 @@ TEST_F(Entities, AttelmStatuses) {
   entry(-10, 2, "E2", {0, 0, 1, 0});
   ATTELM(2, 4, lab, v1, v2, ref4, ref3, n, values, stat);
   EXPECT_EQ(stat, 2);
+  // Values beyond the value store, or before its start, are none (no stop).
+  entry(-10, 3, "E3", {1, 1, 1000000, 2, 0, 0, 0});
+  ATTELM(3, 4, lab, v1, v2, ref4, ref3, n, values, stat);
+  EXPECT_EQ(stat, 2);
+  entry(-10, 4, "E4", {1, 1, -3, 2, 0, 0, 0});
+  ATTELM(4, 4, lab, v1, v2, ref4, ref3, n, values, stat);
+  EXPECT_EQ(stat, 2);
 }
 
 TEST_F(Entities, EqtermListsTheTermsOfAHead) {

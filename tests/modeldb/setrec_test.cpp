@@ -87,13 +87,14 @@ TEST_F(Sets, WriteReusesTakesAndFreesBlocks) {
 }
 
 TEST_F(Sets, WriteKeepsTheDisplayEntryAndGivesABlock) {
-  DSPSL2.itemCount = 31;
+  DSPSL2.count = 4;
   DSPSL2.setNumber(4) = 3;
   DSPSL2.typeWord(4) = 6;
+  DSPSL2.setNumber(5) = 4;  // beyond the count: not an entry
   SETWRT(3, 0, 0, pairsOf(1, 1, 40), 40);
   EXPECT_EQ(DSPSL2.typeWord(4), -6);
   EXPECT_EQ(DSPSL2.blockWord(4), 6);
-  EXPECT_EQ(DSPSL2.count(4), 40);
+  EXPECT_EQ(DSPSL2.memberCount(4), 40);
   SETWRT(3, -3, 2, pairsOf(1, 1, 2), 2);
   EXPECT_EQ(DSPSL2.typeWord(4), -3);
   EXPECT_EQ(DSPSL2.blockWord(4), 2);
@@ -103,6 +104,8 @@ TEST_F(Sets, WriteKeepsTheDisplayEntryAndGivesABlock) {
   SETWRT(4, 0, 0, pairsOf(1, 3, 2), 2);
   EXPECT_EQ(get(kArrSets, 4, 1)[0], 6);  // freed by set 3's shrink
   EXPECT_EQ(all(4), pairsOf(1, 3, 2));
+  EXPECT_EQ(DSPSL2.memberCount(5), 0);
+  EXPECT_EQ(DSPSL2.blockWord(5), 0);
 }
 
 TEST_F(Sets, ChainWalksEndOnADamagedChain) {

@@ -35,16 +35,18 @@ TEST_F(Basic, SizeVectorCopiesTheCountsAndTheSessionCounts) {
   // Points, lines, surfaces, bodies, shapes, highest node, nodes an element, highest
   // element, sets (stored less one), materials, properties, conditions, loads, curves,
   // node limit, coordinate systems, the two offsets, groups, largest load value 3.
-  EXPECT_EQ(sizes, (std::array<int32_t, 20>{4, 5, 3, 1, 0, 16, 20, 4, 6, 1, 0, 4, 3, 0, 20, 0,
-                                            1000, 5000, 3, 7}));
+  EXPECT_EQ(sizes, (std::array<int32_t, 20>{9, 15, 7, 2, 0, 16, 20, 7, 9, 6, 8, 4, 17, 0, 20, 0,
+                                            1000, 5000, 5, 7}));
 
   std::array<int32_t, 50> wide{};
   wide.fill(-1);
   dll_usiz2(wide.data());
   EXPECT_TRUE(std::equal(sizes.begin(), sizes.end(), wide.begin()));
-  // No kind-42 entities, no descriptor records, no regions; kind 46 holds only its
-  // reserved entity; and every position after 32 is cleared.
-  for (int32_t k = 21; k <= 50; ++k) EXPECT_EQ(wide[static_cast<size_t>(k - 1)], 0) << k;
+  // No kind-42 entities, no descriptor records, four element attribute regions (position
+  // 30); kind 46 holds only its reserved entity; and every position after 32 is cleared.
+  for (int32_t k = 21; k <= 50; ++k) {
+    EXPECT_EQ(wide[static_cast<size_t>(k - 1)], k == 30 ? QueryModel::kRegions : 0) << k;
+  }
 }
 
 TEST_F(Basic, PointsAnswerOnlyWhenTheyExist) {
@@ -58,7 +60,7 @@ TEST_F(Basic, PointsAnswerOnlyWhenTheyExist) {
   EXPECT_EQ(xyz, (std::array<float, 3>{3, 0, 0}));
 
   // A deleted point and numbers out of range leave the outputs as they were.
-  for (const auto& [n, want] : {std::pair{2, 2}, {0, 1}, {5, 1}}) {
+  for (const auto& [n, want] : {std::pair{2, 2}, {0, 1}, {QueryModel::kAllPoints + 1, 1}}) {
     std::fill(name, name + 8, '#');
     xyz.fill(-9);
     number = n;
@@ -100,7 +102,7 @@ TEST_F(Basic, ElementsAnswerTheirNodesInTheInterfaceOrder) {
   EXPECT_EQ(std::vector<int32_t>(nodes.begin(), nodes.begin() + 8),
             (Codes{1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012}));
 
-  for (const int32_t e : {5000, 5005, -7}) {
+  for (const int32_t e : {5000, 5001 + QueryModel::kAllElements, -7}) {
     element = e;
     count = -1;
     dll_uelem(&element, nodes.data(), &count, &status);
@@ -122,10 +124,11 @@ TEST_F(Basic, NamesByKind) {
       {10, 1, "STEEL   ", 0},     {30, 2, "LSET    ", 0},
       {33, 3, "TIE     ", 0},      {0, 1, "        ", 0},  // the model: a blank name line
       {8, 1, "????????", 1},      // a node has no name
-      {-1, 1, "????????", 1},     {44, 1, "########", 2},
+      {-1, 1, "????????", 1},     {44, 5, "########", 2},
+      {44, 1, "????????", 1},     // a region exists but has no name of its own
       {1, 2, "########", 2},      // deleted: the name is left
       {7, 0, "########", 2},      // stored set 1 heads the free chain
-      {7, 7, "########", 2},      {46, 0, "########", 2},
+      {7, QueryModel::kAllStoredSets, "########", 2},      {46, 0, "########", 2},
   };
   for (const Case& c : cases) {
     char name[8];

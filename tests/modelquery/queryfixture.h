@@ -14,6 +14,7 @@
 
 #include "../runtime/settingsfixture.h"
 #include "command/gridmd.h"
+#include "geometry/geodsp.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/corsto.h"
@@ -23,6 +24,7 @@
 #include "modeldb/idpack.h"
 #include "modeldb/modcnt.h"
 #include "modeldb/reghed.h"
+#include "modelquery/elemown.h"
 #include "modelquery/geosta.h"
 #include "modelquery/queries.h"
 #include "modelquery/session.h"
@@ -88,6 +90,8 @@ class QuerySession : public SettingsFixture {
     DSPSTA = {};
     MSGARG = {};
     DSCDSP = {};
+    GEODSP = {};
+    resetOwnerCache();
     SESCNT = {};
     SETCNT = {};
     ENTBUF = {};

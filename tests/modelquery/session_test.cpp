@@ -129,14 +129,18 @@ TEST_F(Session, CoordinateSystemsFromBodiesDownToPoints) {
 TEST_F(Session, TargetRecordsFollowTheNodesLoadsFirst) {
   start();
   // LC on C1: its two members; LSET on the set of composite lines: none; LEMPTY: none.
-  // Then every condition: FIX (code 0), PNT, TIE (its first target), and ONCOMP's two
-  // composite lines, which a condition keeps.
-  const std::vector<Words> expected = {{1, 12, 12}, {1, 22, 22}, {1, 0, 0},   {2, 11, 11},
-                                       {3, 32, 32}, {4, 42, 42}, {4, 52, 52}};
+  // Loads 4-17 one record each, the codes of kinds 0, 5 and 6 as they stand, but LK7 one
+  // per surface of its set. Then every condition: FIX (code 0), PNT, TIE (its first
+  // target), and ONCOMP's two composite lines, which a condition keeps.
+  const std::vector<Words> expected = {
+      {1, 12, 12},  {1, 22, 22},  {4, 35, 35},  {5, 36, 36},  {6, 13, 13},  {6, 23, 23},
+      {7, 30, 30},  {8, 12, 12},  {9, 62, 62},  {10, 82, 82}, {11, 53, 53}, {12, 14, 14},
+      {13, 12, 12}, {14, 12, 12}, {15, 12, 12}, {16, 12, 12}, {17, 51, 51}, {1, 0, 0},
+      {2, 11, 11},  {3, 32, 32},  {4, 42, 42},  {4, 52, 52}};
   for (size_t k = 0; k < expected.size(); ++k) {
     EXPECT_EQ(nodeRecord(kN + 1 + static_cast<int32_t>(k)), expected[k]) << "record " << kN + 1 + k;
   }
-  EXPECT_EQ(MODCNT.word(kCntLoadTargets), 2);
+  EXPECT_EQ(MODCNT.word(kCntLoadTargets), 17);
   EXPECT_EQ(MODCNT.word(kCntConditionTargets), 5);
   EXPECT_EQ(MODCNT.word(kCntEntryTargets), 0);
   EXPECT_EQ(MODCNT.word(kCntTargetsSpare), 0);
@@ -159,32 +163,37 @@ TEST_F(Session, EveryLoadGetsItsRangeOfTargetRecords) {
 
 TEST_F(Session, ElementGroupsJoinEqualCombinations) {
   start();
-  // L1 (units part 0, counted as 1) and L2 (units part 1) share group 1, and L1's units
-  // part becomes 1; S3 opens group 2, the body group 3.
-  EXPECT_EQ(LNG12B(1), 1);
+  // P9 opens group 1; L1 (units part 0, counted as 1) and L2 (units part 1) share group
+  // 2, and L1's units part becomes 1; S3 opens group 3, S4 group 4, the body group 5.
+  EXPECT_EQ(LNG12B(1), 2);
   EXPECT_EQ(LNG12(1), 1);
-  EXPECT_EQ(LNG12B(2), 1);
+  EXPECT_EQ(LNG12B(2), 2);
   EXPECT_EQ(LNG12B(3), 0);
   std::array<int32_t, kSurfaceWords> s{};
   RECIO(1, kArrSurfaces, 3, s);
-  EXPECT_EQ(s[9], 201);
+  EXPECT_EQ(s[9], 301);
+  RECIO(1, kArrSurfaces, QueryModel::kOwnedSurface, s);
+  EXPECT_EQ(s[9], 401);
+  std::array<int32_t, kPointWords> p{};
+  RECIO(1, kArrPoints, QueryModel::kPointElementOwner, p);
+  EXPECT_EQ(p[7], 101);  // the point's units part is its element-type code
   std::array<int32_t, kBodyWords> b{};
   RECIO(1, kArrBodies, 1, b);
-  EXPECT_EQ(b[12], 301);
-  EXPECT_EQ(SESCNT.word(1), 3);
+  EXPECT_EQ(b[12], 501);
+  EXPECT_EQ(SESCNT.word(1), 5);
   EXPECT_EQ(SESCNT.word(2), 7);
 }
 
 TEST_F(Session, AGroupOfAnEarlierSessionIsNumberedAfresh) {
   // Group parts stored in the file are cleared first: a line saved in group 9 joins
-  // group 1 with its partner.
+  // group 2 with its partner.
   const std::string file = variant("grouped", [] {
     int32_t stat = 0;
     LNP12(2, 9, stat);
   });
   ASSERT_EQ(open(file, 2 * kN), 0);
-  EXPECT_EQ(LNG12B(2), 1);
-  EXPECT_EQ(SESCNT.word(1), 3);
+  EXPECT_EQ(LNG12B(2), 2);
+  EXPECT_EQ(SESCNT.word(1), 5);
 }
 
 TEST_F(Session, AModelWithoutNodesOrLoads) {

@@ -64,7 +64,7 @@ TEST_F(Sets, MembersOfOneKind) {
 
   EXPECT_EQ(uset2(QueryModel::kSetEmpty, 1, 10).status, 3);
   EXPECT_EQ(uset2(0, 2, 10).status, 2);  // stored set 1 is no set
-  EXPECT_EQ(uset2(7, 2, 10).status, 2);
+  EXPECT_EQ(uset2(QueryModel::kAllStoredSets, 2, 10).status, 2);
 }
 
 TEST_F(Sets, AFullMemberListAnswersNine) {
@@ -102,9 +102,9 @@ TEST_F(Sets, NodeListsOfEntities) {
       {7, QueryModel::kSetMixed, {1001, 1010, 1011, 1012, 1013, 1014, 1015, 1016}, 0},
       {7, QueryModel::kSetEmpty, {}, 3},
       {2, 0, {}, 1},                         // numbers out of range
-      {2, 6, {}, 1},
-      {4, 2, {}, 1},
-      {7, 7, {}, 1},
+      {2, QueryModel::kAllLines + 1, {}, 1},
+      {4, QueryModel::kAllBodies + 1, {}, 1},
+      {7, QueryModel::kAllStoredSets, {}, 1},
       {5, 1, {}, 1},                         // no such kind
   };
   for (const Case& c : cases) {
@@ -193,7 +193,7 @@ TEST_F(Sets, AMeshWhoseLastElementIsMissingGivesNoNodes) {
   MODCNT.word(kCntNodeListBound) = 100;  // no limit reached before the last element
   std::array<int32_t, kBodyWords> body{};
   RECIO(1, kArrBodies, 1, body);
-  body[9] = 5;  // elements 1 to 5 of a model of 4
+  body[9] = QueryModel::kAllElements + 1;  // one element more than the model has
   RECIO(-1, kArrBodies, 1, body);
   Words list(30, -1);
   int32_t count = -1, status = -1;
@@ -201,8 +201,8 @@ TEST_F(Sets, AMeshWhoseLastElementIsMissingGivesNoNodes) {
   EXPECT_EQ(status, 1);
   EXPECT_EQ(count, 0);
   // A range that begins past the highest element is no mesh.
-  body[8] = 5;
-  body[9] = 6;
+  body[8] = QueryModel::kAllElements + 1;
+  body[9] = QueryModel::kAllElements + 2;
   RECIO(-1, kArrBodies, 1, body);
   NDBOD(1, count, list, 30, status);
   EXPECT_EQ(count + status, 0);
@@ -236,7 +236,7 @@ TEST_F(Sets, MembersSortedByKind) {
   EXPECT_EQ(SETCNT.word(4), 2);
 
   // A missing set, and the empty one.
-  for (const int32_t s : {1, 4, 8}) {
+  for (const int32_t s : {1, 4, QueryModel::kAllStoredSets + 1}) {
     SETMBR(s, list, 8, kind, first, last);
     EXPECT_EQ(kind + first + last, 0) << s;
   }

@@ -285,7 +285,9 @@ TEST_F(Dsprst, ResetBlanksTheDisplayStateAndEmptiesTheSlots) {
   DSPRST(3, 5);
   DSPSTA.state.windowDefaults = {1, 1, 1};
   DSPSTA.state.title[3] = codeOf('X');
-  DSPSL2.counts[4] = 9;
+  DSPSEL.counts[4] = 9;
+  DSPSL2.count = 1;
+  DSPSL2.setNumber(1) = 3;
   DSPSTA.state.workText(2).assign("work");
   DSPRST(1, 0);
   EXPECT_EQ(SLTTAB.count, 0);
@@ -294,7 +296,9 @@ TEST_F(Dsprst, ResetBlanksTheDisplayStateAndEmptiesTheSlots) {
   EXPECT_EQ(SLTTAB.companion, 1);
   EXPECT_EQ(DSPSTA.state.windowDefaults, (std::array<int32_t, 3>{5, 4, 0}));
   EXPECT_EQ(DSPSTA.state.title[3], kBlankCode);
-  EXPECT_EQ(DSPSL2.counts[4], 0);
+  EXPECT_EQ(DSPSEL.counts[4], 0);
+  EXPECT_EQ(DSPSL2.count, 0);
+  EXPECT_EQ(DSPSL2.setNumber(1), 0);
   EXPECT_TRUE(DSPSTA.state.workText(2).isBlank());
   EXPECT_TRUE(WINSTA.slot(1).state.workText(1).isBlank());
 }
@@ -355,7 +359,8 @@ TEST_F(StartupSettings, MdlconSetsTheModelConstants) {
   EXPECT_EQ(MACHCN.word(15), 9);
   EXPECT_EQ(IDPACK.idLimit, 100000000);
   EXPECT_EQ(ELTNAM.count, 31);
-  EXPECT_EQ(DSPSL2.itemCount, 31);
+  EXPECT_EQ(DSPSEL.itemCount, 31);
+  EXPECT_EQ(DSPSL2.count, 0);
   EXPECT_EQ(ELTNAM.splineAngleTolerance, 0.0f);
 }
 
@@ -467,6 +472,7 @@ TEST_F(StartupSettings, GfxdefResetsInputPlotAndInterruptWords) {
   EXPECT_EQ(PLTOPT.interruptValue, 0);
   EXPECT_EQ(PLTOPT.interruptFlag, 0);
   EXPECT_EQ(DSPSTA.state.windowDefaults, (std::array<int32_t, 3>{5, 4, 0}));
+  EXPECT_EQ(DSPSTA.validitySelectors, (std::array<int32_t, 4>{1, 2, 8, 10}));
   EXPECT_EQ(VIEWDF.angle, 30.0f);
   int32_t holder = 0;
   DBLOCK(1, holder);

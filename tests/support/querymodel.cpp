@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <initializer_list>
 #include <span>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "modeldb/dbdump.h"
 #include "modeldb/elttab.h"
 #include "modeldb/entrec.h"
+#include "modeldb/idpack.h"
 #include "modeldb/modcnt.h"
 #include "modeldb/reghed.h"
 #include "runtime/chrset.h"
@@ -46,6 +48,8 @@ constexpr int32_t kBlockWords = 63;
 constexpr int32_t kHE8 = 13;
 constexpr int32_t kIL22 = 42;
 constexpr int32_t kQU4 = 5;
+constexpr int32_t kPointElement = 20;
+constexpr int32_t kArrRealValueStore = 16;
 
 void put(int32_t k, int32_t first, const Words& words) {
   Words w = words;
@@ -96,6 +100,21 @@ void entry(int32_t type, int32_t id, const char* name, std::vector<float> values
   int32_t stat = 0;
   ATTVAL(-1, type, id, 1, count, {}, values, stat);
 }
+
+// Attribute entry (TYPE, ID) of a type 0 or below labelled NAME with INTEGER values.
+void intEntry(int32_t type, int32_t id, const char* name, std::vector<int32_t> values) {
+  Words label = nameWords(name);
+  std::array<int32_t, 2> rval = {label[0], label[1]};
+  int32_t key = id;
+  auto count = static_cast<int32_t>(values.size());
+  ATTFND(-1, rval, type, key, count);
+  count = static_cast<int32_t>(values.size());
+  int32_t stat = 0;
+  ATTVAL(-1, type, id, 1, count, values, {}, stat);
+}
+
+// The words of a REAL array that hold text: four characters each.
+float textWord(std::string_view four) { return std::bit_cast<float>(a4Word(four)); }
 
 // Stored set S of TYPE (member KIND for a single-kind set) named NAME, its PAIRS in member
 // block B.
@@ -226,6 +245,186 @@ void buildQueryModel() {
   entry(9, 3, "LEMPTY", {1, 47, 0, 0, 0, 0, 0, 0, 0, 0});
   // Material.
   entry(4, 1, "STEEL", {210000.0f, 0.3f});
+
+  // ---- Materials, properties, loads and neighbours ----------------------------------------
+  MODCNT.word(kCntPoints) = QueryModel::kAllPoints;
+  MODCNT.word(kCntLines) = QueryModel::kAllLines;
+  MODCNT.word(kCntSurfaces) = QueryModel::kAllSurfaces;
+  MODCNT.word(kCntBodies) = QueryModel::kAllBodies;
+  MODCNT.word(kCntSets) = QueryModel::kAllStoredSets;
+  MODCNT.word(kCntSetBlockTop) = 9;
+  MODCNT.word(kCntMaterials) = QueryModel::kAllMaterials;
+  MODCNT.word(kCntProperties) = QueryModel::kProperties;
+  MODCNT.word(kCntLoads) = QueryModel::kAllLoads;
+
+  // Points 5-7 without nodes, each at its own coordinates; point 8 carries element 4.
+  const std::array<std::array<float, 3>, 4> spots = {{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {5, 5, 5}}};
+  const char* spotNames[4] = {"P5", "P6", "P7", "P8"};
+  for (int32_t p = 5; p <= 8; ++p) {
+    entity(kArrPoints, kPointWords, kArrPointNamesArray, p, spotNames[p - 5],
+           {{5, p == 8 ? 4 : 0}});
+    const std::array<float, 3>& xyz = spots[static_cast<size_t>(p - 5)];
+    putReals(kArrPointCoordinates, p, {xyz[0], xyz[1], xyz[2]});
+  }
+
+  // Lines: M1 meshed by element 1 (code 3, so it joins the group of L1 and L2); the rest
+  // without mesh. CX is composite of UA and UB.
+  entity(kArrLines, kLineWords, kArrLineNames, 6, "M1",
+         {{2, 5}, {3, 6}, {4, 1}, {7, 103}, {8, 1}, {9, 1}});
+  entity(kArrLines, kLineWords, kArrLineNames, 7, "U1", {{2, 6}, {3, 7}, {4, 1}, {7, 100}});
+  entity(kArrLines, kLineWords, kArrLineNames, 8, "U2", {{2, 7}, {3, 5}, {4, 1}, {7, 100}});
+  entity(kArrLines, kLineWords, kArrLineNames, 9, "U3", {{2, 5}, {3, 7}, {4, 1}, {7, 100}});
+  entity(kArrLines, kLineWords, kArrLineNames, 10, "U4", {{2, 6}, {3, 5}, {4, 1}, {7, 100}});
+  entity(kArrLines, kLineWords, kArrLineNames, 11, "UA", {{2, 5}, {3, 6}, {4, 1}, {7, 100}});
+  entity(kArrLines, kLineWords, kArrLineNames, 12, "CX", {{6, 2}, {7, 900}, {8, 11}, {9, 13}});
+  entity(kArrLines, kLineWords, kArrLineNames, 13, "UB", {{2, 6}, {3, 7}, {4, 1}, {7, 100}});
+  entity(kArrLines, kLineWords, kArrLineNames, 14, "UC", {{2, 5}, {3, 7}, {4, 1}, {7, 100}});
+  entity(kArrLines, kLineWords, kArrLineNames, 15, "UD", {{2, 6}, {3, 7}, {4, 1}, {7, 100}});
+
+  // The list of further line sets of SD in the chained list store (array 17): a one-entry
+  // block holding -9 (passed over by the searches) and a counted block holding 10.
+  int32_t list = 0;
+  ARRALC(kArrIntegerValues, 5, list, stat);
+  put(kArrIntegerValues, list, {list + 2, -9, -list, 1, 10});
+
+  // Surfaces: SM meshed by element 4 (code 5, the group of S3) with the boundary U1, U3
+  // twice and CX; SU without mesh holding U4; SD of type 5 meshed by element 4, its lines
+  // the line set stored as 9 and the sets of its list.
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, 4, "SM",
+         {{2, 7}, {3, 9}, {4, 9}, {5, 12}, {6, 105}, {7, 4}, {8, 4}});
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, 5, "SU", {{2, 10}, {6, 100}});
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, 6, "SD",
+         {{2, 9}, {3, 2}, {4, list}, {6, 505}, {7, 4}, {8, 4}});
+
+  // Body B2 of type 1, meshed by elements 1-2 (the group of the first body), on SU.
+  entity(kArrBodies, kBodyWords, kArrBodyNames, 2, "B2", {{1, 1}, {2, 5}, {8, 1}, {9, 1}, {10, 2}});
+
+  // Sets (stored numbers): 8 "ADJSET" (P5, M1, SU, SM), 9 "SDLINES" of type 4 holding lines
+  // (UC, CX, UB reversed), 10 "SDMORE" (UD).
+  set(8, 1, 0, "ADJSET", {3, 5, 3, 4, 2, 6, 1, 5}, 7);
+  set(9, 4, 2, "SDLINES", {1, 14, 1, 12, -1, 13}, 8);
+  set(10, 1, 0, "SDMORE", {2, 15}, 9);
+
+  // Materials: 2 with 14 values referring to the type -3 entry 1, 3 missing, 4 with only
+  // its header, 5 holding two text items ("A B" and "ABCDEFGH").
+  std::vector<float> concrete(14, 0.0f);
+  concrete[0] = 1;
+  for (int32_t k = 11; k <= 14; ++k) concrete[static_cast<size_t>(k - 1)] = static_cast<float>(k);
+  entry(4, 2, "CONCRETE", concrete);
+  entry(4, 4, "BARE", {1, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  entry(4, 5, "TEXTS", {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, textWord("A B "), 2,
+                        textWord("ABCD"), textWord("EFGH")});
+  intEntry(-3, 1, "GRADE", {7, 2});
+
+  // Physical properties: header value 1 the type -2 entry, 3 the point flag, 4 the point
+  // reference bits; the data name points 5, 6 and 7 (2 is deleted, 99 no point).
+  const std::vector<float> refs = {5, 0, 0, 6, 0, 0, 7, 0, 0};
+  auto property = [](int32_t id, const char* name, float r, float f, float b,
+                     std::vector<float> data) {
+    std::vector<float> v = {r, 0, f, b, 0, 0, 0, 0, 0, 0};
+    v.insert(v.end(), data.begin(), data.end());
+    entry(3, id, name, v);
+  };
+  property(1, "PBOTH", 1, 1, 3, refs);
+  property(2, "PSECOND", 1, 1, 2, refs);
+  property(3, "PNOFLAG", 1, 0, 3, refs);
+  property(4, "PSHORT", 1, 1, 3, {5, 0, 0, 6, 0, 0, 7, 0});
+  property(5, "PMISSING", 1, 1, 3, {2, 0, 0, 2, 0, 0, 99, 0, 0});
+  property(6, "PODD", 2, 1, 1, {6, 0, 0, 0, 0, 0});
+  intEntry(-2, 1, "SECT", {0, 1, 1, 40});
+  intEntry(-2, 2, "SECT0", {0, 0, 1, 0});
+
+  // Load descriptions (type -5): value 3 the load type, value 6 the flag.
+  intEntry(-5, 1, "DESC1", {0, 0, 1, 0, 0, 1});
+  intEntry(-5, 2, "DESC2", {0, 0, 2, 0, 0, 1});
+  intEntry(-5, 3, "DESC3", {0, 0, 3, 0, 0, 1});
+  intEntry(-5, 4, "DESC0", {0, 0, 1, 0, 0, 0});
+
+  // Loads 4-17: description, target, word 3, second target, (5, 6 by the session), words
+  // 7-10, values.
+  auto load = [](int32_t id, const char* name, float d, float target, float word3,
+                 float second, std::vector<float> values) {
+    std::vector<float> v = {d, target, word3, second, 0, 0, 1, 2, 3, 4};
+    v.insert(v.end(), values.begin(), values.end());
+    entry(9, id, name, v);
+  };
+  load(4, "LK5", 1, 35, 0, 0, {9.5f});
+  load(5, "LK6", 1, 36, 0, 0, {});
+  load(6, "LK7", 1, 37, 0, 0, {});
+  load(7, "LK0", 1, 30, 0, 0, {});
+  load(8, "LLINE", 2, 12, 5, 37, {1.5f, 2.5f});
+  load(9, "LMESH", 1, 62, 0, 43, {});
+  load(10, "LAPART", 1, 82, 0, 53, {});
+  load(11, "LSURF", 1, 53, 0, 0, {});
+  load(12, "LBODY", 1, 14, 0, 0, {});
+  std::vector<float> big(15);
+  for (size_t k = 0; k < big.size(); ++k) big[k] = static_cast<float>(k + 1);
+  load(13, "LBIG", 1, 12, 0, 0, big);
+  load(14, "LNODESC", 99, 12, 0, 0, {});
+  load(15, "LTYPE3", 3, 12, 0, 0, {});
+  load(16, "LFLAG0", 4, 12, 0, 0, {});
+  load(17, "LPOINT", 1, 51, 0, 11, {});
+
+  // ---- Element ownership ------------------------------------------------------------------
+  MODCNT.word(kCntPoints) = QueryModel::kAllPoints;
+  MODCNT.word(kCntSurfaces) = QueryModel::kAllSurfaces;
+  MODCNT.word(kCntHighestElement) = QueryModel::kAllElements;
+  MODCNT.word(kCntMaterials) = QueryModel::kAllMaterials;
+  MODCNT.word(kCntKind44) = QueryModel::kRegions;
+
+  // Elements 5-7: a point element on node 16 and two QU4 on the first face and beside it.
+  element(5, kPointElement, {16});
+  element(6, kQU4, {1, 2, 3, 4});
+  element(7, kQU4, {2, 13, 16, 3});
+
+  // P9 at node 16 carries element 5 (word 5) with element-type code 1 (word 8).
+  entity(kArrPoints, kPointWords, kArrPointNamesArray, QueryModel::kPointElementOwner, "P9",
+         {{5, 5}, {6, 16}, {8, 1}});
+  {
+    float x = 0, y = 0, z = 0;
+    QueryModel::node(16, x, y, z);
+    putReals(kArrPointCoordinates, QueryModel::kPointElementOwner, {x, y, z});
+  }
+
+  // S4: meshed by elements 6 and 7 with element-type code 7 (QU4), group word 0 (units
+  // part 0), material ALU and property SHELL packed in word 11.
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, QueryModel::kOwnedSurface, "S4",
+         {{6, 9907}, {7, 6}, {8, 7}, {11, QueryModel::kAlu * IDPACK.modulus + QueryModel::kShell}});
+
+  entry(4, QueryModel::kAlu, "ALU", {70000.0f, 0.33f});
+  entry(3, QueryModel::kPlate, "PLATE", {0.01f});
+  entry(3, QueryModel::kShell, "SHELL", {0.02f});
+
+  // Element attribute regions (type -10): kind, test mode, the position and count of the
+  // REAL values in the value store, material, 0, property.
+  const std::vector<float> regionValues[QueryModel::kRegions] = {
+      {0, 0, 1.2f, 1, 0, 1.2f, 1, 1, 1.2f, 0, 1, 1.2f, 0, 0, 1.8f},  // prism z 1.2..1.8
+      {1.5f, -1, -1, 5, 2, 1},                                       // box
+      {0, 0.5f, 1, 0.5f, 1, 2, 0, 2},                                // polygon on x, y
+      {1, 0, 0, 1, 1, 0, 0.01f},                                     // segment x = 1, z = 0
+  };
+  // Kind, mode, material, property.
+  const int32_t regionWords[QueryModel::kRegions][4] = {{3, 1, 1, 0},
+                                                        {2, 3, QueryModel::kAlu, QueryModel::kPlate},
+                                                        {1, 1, 1, QueryModel::kPlate},
+                                                        {4, 2, 1, QueryModel::kShell}};
+  const char* regionNames[QueryModel::kRegions] = {"R1", "R2", "R3", "R4"};
+  for (int32_t j = 1; j <= QueryModel::kRegions; ++j) {
+    const std::vector<float>& v = regionValues[j - 1];
+    const int32_t* w = regionWords[j - 1];
+    const auto n = static_cast<int32_t>(v.size());
+    int32_t first = 0;
+    ARRALC(kArrRealValueStore, n, first, stat);
+    putReals(kArrRealValueStore, first, v);
+    Words label = nameWords(regionNames[j - 1]);
+    std::array<int32_t, 2> rval = {label[0], label[1]};
+    Words ints = {w[0], w[1], first, n, w[2], 0, w[3]};
+    int32_t key = j;
+    auto count = static_cast<int32_t>(ints.size());
+    ATTFND(-1, rval, -10, key, count);
+    count = static_cast<int32_t>(ints.size());
+    ATTVAL(-1, -10, j, 1, count, ints, {}, stat);
+  }
 }
 
 std::string writeQueryModel(const std::string& stem) {

@@ -24,6 +24,54 @@
 // Loads (type 9, ten values: value 2 the target, value 3 a word): 1 "LC" on C1 (7), 2
 // "LSET" on COMPOS (3), 3 "LEMPTY" on EMPTY (0).
 // Material 1 "STEEL" (210000, 0.3).
+//
+// Materials, properties, loads and neighbours (appended; the counts above are those of
+// the first part, the k...All counts those of the whole model):
+// Points 5 "P5" at (1, 2, 3), 6 "P6" at (4, 5, 6), 7 "P7" at (7, 8, 9), none with a node; 8
+// "P8" at (5, 5, 5) with element 4.
+// Lines: 6 "M1" P5-P6 meshed by element 1 (code 3); without mesh: 7 "U1" P6-P7, 8 "U2"
+// P7-P5 (on no surface), 9 "U3" P5-P7, 10 "U4" P6-P5, 11 "UA", 13 "UB", 14 "UC", 15 "UD";
+// 12 "CX" composite of UA and UB.
+// Surfaces: 4 "SM" type 1 meshed by element 4, boundary U1, U3, U3, CX; 5 "SU" type 1
+// without mesh, boundary U4; 6 "SD" type 5 meshed by element 4: line set stored 9, two
+// further sets in a chained list of array 17 (word 4): a one-entry block holding -9, then a
+// counted block holding 10.
+// Body 2 "B2" type 1 on SU, meshed by elements 1-2.
+// Sets (queries' numbers): 7 "ADJSET" (P5, M1, SU, SM as stored: SU, SM, M1, P5), 8
+// "SDLINES" type 4 of lines (UC, CX, UB with first word -1), 9 "SDMORE" (UD).
+// Materials: 2 "CONCRETE" with 14 values, 11 to 14 in values 11-14, referring to type -3
+// entry 1 "GRADE" (INTEGER values 7, 2); 3 missing; 4 "BARE" with its 10 header values;
+// 5 "TEXTS" whose values 11 on hold two text items, "A B " and "ABCDEFGH".
+// Physical properties (header value 1 the type -2 entry, 3 the point flag, 4 the point
+// bits; data values): 1 "PBOTH" (entry 1, flag 1, bits 3: 5 0 0 6 0 0 7 0 0), 2 "PSECOND"
+// (bits 2), 3 "PNOFLAG" (flag 0), 4 "PSHORT" (data 5 0 0 6 0 0 7 0), 5 "PMISSING" (data 2 0
+// 0 2 0 0 99 0 0), 6 "PODD" (entry 2, bits 1: 6 0 0 0 0 0). Type -2 entries 1 "SECT" (0, 1,
+// 1, 40) and 2 "SECT0" (0, 0, 1, 0).
+// Load descriptions (type -5, value 3 the type, 6 the flag): 1 "DESC1" (1, 1), 2 "DESC2"
+// (2, 1), 3 "DESC3" (3, 1), 4 "DESC0" (1, 0). Loads 4-17 (words 7-10 = 1, 2, 3, 4):
+// 4 "LK5" target 35 (value 9.5), 5 "LK6" 36, 6 "LK7" 37, 7 "LK0" 30, 8 "LLINE" of type 2
+// on L1 with word 3 = 5, second target 37 and values 1.5, 2.5, 9 "LMESH" on M1 with SM
+// second, 10 "LAPART" on U2 with SU second, 11 "LSURF" on SU, 12 "LBODY" on body 1,
+// 13 "LBIG" with 15 values, 14 "LNODESC" (description 99 missing), 15 "LTYPE3", 16 "LFLAG0",
+// 17 "LPOINT" on P5 with P1 second. Their target records follow those of loads 1-3, one
+// each but two for LK7 (S1, S2).
+//
+// Element ownership (appended after the above; MODCNT counts are the k...All ones):
+// Elements 5 a point element on node 16, 6 QU4 on nodes 1-4, 7 QU4 on 2, 13, 16, 3.
+// Point 9 "P9" at node 16 meshed by element 5 (element-type code 1).
+// Surface 7 "S4" of type 99 meshed by elements 6 and 7 (element-type code 7, QU4), group
+// word 0 (units part 0), material 6 and property 8.
+// Material 6 "ALU"; physical properties 7 "PLATE", 8 "SHELL".
+// Element attribute regions (type -10), tested in this order:
+//  - 1 "R1" kind 3, mode 1 (centroid): the prism on the unit square at z = 1.2 up to
+//    z = 1.8; material 1, property 0. It holds element 2.
+//  - 2 "R2" kind 2, mode 3 (every node): the box (1.5, -1, -1)-(5, 2, 1); material 6,
+//    property 7. It holds elements 4 and 5; element 7 has node 2 outside it.
+//  - 3 "R3" kind 1, mode 1: the polygon (0, 0.5), (1, 0.5), (1, 2), (0, 2) on x and y;
+//    material 1, property 7. The centroids of elements 1, 3 and 6 lie on its edge.
+//  - 4 "R4" kind 4, mode 2 (one node): within 0.01 of the segment (1, 0, 0)-(1, 1, 0);
+//    material 1, property 8. It holds element 7.
+// Element 3 has no owner; element 1 is owned first by line M1, element 4 by point P8.
 #pragma once
 
 #include <cstdint>
@@ -54,6 +102,29 @@ struct QueryModel {
   static constexpr int32_t kSetNodeLine = 4;
   static constexpr int32_t kSetComposites = 5;
   static constexpr int32_t kSetPointsSurfaces = 6;
+
+  // The whole model with the materials, properties, loads and neighbours (and the element
+  // ownership below).
+  static constexpr int32_t kAllPoints = 9;
+  static constexpr int32_t kAllLines = 15;
+  static constexpr int32_t kAllSurfaces = 7;
+  static constexpr int32_t kAllBodies = 2;
+  static constexpr int32_t kAllStoredSets = 10;
+  static constexpr int32_t kAllMaterials = 6;
+  static constexpr int32_t kProperties = 8;
+  static constexpr int32_t kAllLoads = 17;
+  static constexpr int32_t kSetAdjacent = 7;
+  static constexpr int32_t kSetSurfaceLines = 8;
+  static constexpr int32_t kSetMoreLines = 9;
+
+  // The whole model with element ownership.
+  static constexpr int32_t kAllElements = 7;
+  static constexpr int32_t kRegions = 4;
+  static constexpr int32_t kPointElementOwner = 9;  // P9
+  static constexpr int32_t kOwnedSurface = 7;       // S4
+  static constexpr int32_t kAlu = 6;
+  static constexpr int32_t kPlate = 7;
+  static constexpr int32_t kShell = 8;
 
   // The coordinates of node N (1..16).
   static void node(int32_t n, float& x, float& y, float& z);
