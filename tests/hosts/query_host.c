@@ -3,16 +3,19 @@
    without one, by the environment variable KVR_QUERY_MODEL (CTest sets it to the file
    that the set-up step of tests/support writes, relative to the host's own directory).
 
-   The model (tests/support/querymodel.h describes it): 16 nodes numbered from 1001, 4
-   elements from 5001 (two HE8 sharing a face, an IL22 stored as 5 6 7 8, a QU4 on nodes
-   13 to 16), points P1, P2 (deleted), P3, P4, lines L1, L2, L3 (type 4 from node 10 to
-   12), C1 and C2 (composite), surfaces S1 to S3, the body BLOCK001 of both HE8, sets
-   MIXED, SURFS, EMPTY, NODELINE, COMPOS and PNTSRF, 4 conditions, 3 loads, 1 material.
+   The model (tests/support/querymodel.h describes it) begins with 16 nodes numbered
+   from 1001, elements from 5001 (two HE8 sharing a face, an IL22 stored as 5 6 7 8, a
+   QU4 on nodes 13 to 16), points P1, P2 (deleted), P3, P4, lines L1, L2, L3 (type 4 from
+   node 10 to 12), C1 and C2 (composite), surfaces S1 to S3, the body BLOCK001 of both
+   HE8, sets MIXED, SURFS, EMPTY, NODELINE, COMPOS and PNTSRF, 4 conditions, 3 loads and
+   a material. Entities appended to it later are never checked by value here: the counts
+   are checked against the model's own size vector and names.
 
-   dll_ustrt2 opens it (a blank name answers 1; a work array short of twice the nodes
-   9, and the next call opens it all the same, also named in lower case); the other
-   twelve routines are then asked for its sizes, points, nodes, elements, names, set
-   members and node lists, and the text-code utilities are run on lines of their own. */
+   dll_ustrt2 opens it (a blank name and a missing file answer 1; a work array short of
+   twice the highest node 9, and the next call opens it all the same, also named in lower
+   case); the other twelve routines are then asked for its sizes, points, nodes,
+   elements, names, set members and node lists, and the text-code utilities are run on
+   lines of their own. */
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -20,7 +23,10 @@
 #include "hostcheck.h"
 #include "kvr7dbio.h"
 
-enum { N = 16, NODE0 = 1000, ELEM0 = 5000, MAXNODES = 20 };
+enum { NODE0 = 1000, ELEM0 = 5000, MAXNODES = 20, ROOMY = 1 << 16 };
+
+/* The highest node of the model, read from its size vector once it is open. */
+static int32_t N = 0;
 
 static void expectInt(int32_t got, int32_t want, const char* what) {
   if (got == want) {
@@ -31,7 +37,7 @@ static void expectInt(int32_t got, int32_t want, const char* what) {
   }
 }
 
-/* The first N of GOT are WANT. */
+/* The first n of GOT are WANT. */
 static void expectList(const int32_t* got, const int32_t* want, int n, const char* what) {
   int k;
   for (k = 0; k < n; ++k) {
@@ -57,12 +63,14 @@ static void expectText(const char* got, const char* want, int length, const char
 
 static int32_t code(char c) { return (int32_t)(0x20202000u | (unsigned char)c); }
 
+/* The status of dll_ustrt2 on FILE with a work array of SIZE words. */
 static int32_t start(const char* file, int32_t size) {
   char name[KVR_USTRT2_NAME_LENGTH];
-  int32_t work[2 * N];
+  int32_t* work = calloc((size_t)(size > 0 ? size : 1), sizeof(int32_t));
   int32_t status = -1;
   pad(name, KVR_USTRT2_NAME_LENGTH, file);
   dll_ustrt2(name, work, &size, &status);
+  free(work);
   return status;
 }
 
@@ -73,8 +81,19 @@ static void openModel(const char* file) {
     expect(0, "the model's name fits 80 characters");
     return;
   }
-  expectInt(start("", 2 * N), 1, "dll_ustrt2 blank name");
-  expectInt(start("no_such_model.DMP", 2 * N), 1, "dll_ustrt2 missing file");
+  expectInt(start("", ROOMY), 1, "dll_ustrt2 blank name");
+  expectInt(start("no_such_model.DMP", ROOMY), 1, "dll_ustrt2 missing file");
+  expectInt(start(file, ROOMY), 0, "dll_ustrt2");
+  {
+    int32_t sizes[20];
+    dll_usize(sizes);
+    N = sizes[5];
+  }
+  if (N < 16 || N > ROOMY / 2) {
+    printf("FAILED the highest node is %d\n", (int)N);
+    ++failed;
+    N = 16;
+  }
   expectInt(start(file, 2 * N - 1), 9, "dll_ustrt2 work of 2N - 1");
   expectInt(start(file, 2 * N), 0, "dll_ustrt2 after a failed start");
   /* The same file named in lower case (ending ".dmp"). */
@@ -83,18 +102,61 @@ static void openModel(const char* file) {
   expectInt(start(lower, 2 * N), 0, "dll_ustrt2 lower-case name");
 }
 
+/* The status of dll_unamg2 for entity NUMBER of KIND. */
+static int32_t nameStatus(int32_t kind, int32_t number) {
+  char name[KVR_UNAMG2_NAME_LENGTH];
+  int32_t status = -1;
+  dll_unamg2(&kind, &number, name, &status);
+  return status;
+}
+
 static void sizes(void) {
-  static const int32_t want[20] = {4, 5, 3, 1, 0, 16, 20, 4, 6, 1,
-                                   0, 4, 3, 0, 20, 0, NODE0, ELEM0, 3, 7};
-  int32_t narrow[20], wide[50], k;
+  /* The counts of the model's first part: appended entities only raise them. */
+  static const struct {
+    int position, least;
+    const char* what;
+  } counts[] = {{1, 4, "points"},       {2, 5, "lines"},      {3, 3, "surfaces"},
+                {4, 1, "bodies"},       {6, 16, "nodes"},     {8, 4, "elements"},
+                {9, 6, "sets"},         {10, 1, "materials"}, {12, 4, "conditions"},
+                {13, 3, "loads"},       {19, 3, "groups"},    {20, 7, "load value 3"}};
+  static const int32_t fixed[5][2] = {{7, 20}, {15, 20}, {16, 0}, {17, NODE0}, {18, ELEM0}};
+  int32_t narrow[20], wide[50], k, status, number, list[MAXNODES], count;
+  char name[KVR_UPNT2_NAME_LENGTH], what[64];
+  float xyz[3];
   int zero = 1;
   dll_usize(narrow);
-  expectList(narrow, want, 20, "dll_usize");
+  for (k = 0; k < (int32_t)(sizeof counts / sizeof counts[0]); ++k) {
+    snprintf(what, sizeof what, "dll_usize %d (%s) at least %d", counts[k].position,
+             counts[k].what, counts[k].least);
+    expect(narrow[counts[k].position - 1] >= counts[k].least, what);
+  }
+  for (k = 0; k < 5; ++k) {
+    snprintf(what, sizeof what, "dll_usize %d", (int)fixed[k][0]);
+    expectInt(narrow[fixed[k][0] - 1], fixed[k][1], what);
+  }
+  /* The counts name the last entity of their kind: sets (stored sets less one), lines,
+     points and elements. */
+  expectInt(nameStatus(7, narrow[8]), 0, "dll_usize 9 names the last set");
+  expectInt(nameStatus(7, narrow[8] + 1), 2, "dll_usize 9 + 1 is no set");
+  expectInt(nameStatus(2, narrow[1]), 0, "dll_usize 2 names the last line");
+  expectInt(nameStatus(2, narrow[1] + 1), 2, "dll_usize 2 + 1 is no line");
+  number = narrow[0] + 1;
+  dll_upnt2(&number, name, xyz, &status);
+  expectInt(status, 1, "dll_usize 1 + 1 is no point");
+  number = ELEM0 + narrow[7];
+  dll_uelem(&number, list, &count, &status);
+  expectInt(status, 0, "dll_usize 8 is the last element");
+  number = ELEM0 + narrow[7] + 1;
+  dll_uelem(&number, list, &count, &status);
+  expectInt(status, 1, "dll_usize 8 + 1 is no element");
+
   for (k = 0; k < 50; ++k) wide[k] = -1;
   dll_usiz2(wide);
-  expectList(wide, want, 20, "dll_usiz2 positions 1 to 20");
-  for (k = 20; k < 50; ++k) zero = zero && wide[k] == 0;
-  expect(zero, "dll_usiz2 positions 21 to 50 are 0");
+  expectList(wide, narrow, 20, "dll_usiz2 positions 1 to 20 as dll_usize");
+  for (k = 21; k <= 50; ++k) {
+    if ((k >= 22 && k <= 29) || k > 32) zero = zero && wide[k - 1] == 0;
+  }
+  expect(zero, "dll_usiz2 positions 22 to 29 and 33 to 50 are 0");
 }
 
 static void points(void) {
@@ -113,9 +175,9 @@ static void points(void) {
   expectInt(status, 2, "dll_upnt2 deleted P2");
   expectText(name, "########", KVR_UPNT2_NAME_LENGTH, "dll_upnt2 deleted P2 name");
   expect(xyz[0] == -9.0f && xyz[1] == -9.0f && xyz[2] == -9.0f, "dll_upnt2 deleted P2 xyz");
-  number = 5;
+  number = 0;
   dll_upnt2(&number, name, xyz, &status);
-  expectInt(status, 1, "dll_upnt2 point 5");
+  expectInt(status, 1, "dll_upnt2 point 0");
 }
 
 static void nodes(void) {
@@ -124,7 +186,7 @@ static void nodes(void) {
   dll_unode(&node, xyz, &status);
   expectInt(status, 1, "dll_unode 1000");
   expect(xyz[0] == -9.0f && xyz[1] == -9.0f && xyz[2] == -9.0f, "dll_unode 1000 xyz untouched");
-  node = NODE0 + N;
+  node = NODE0 + 16;
   dll_unode(&node, xyz, &status);
   expectInt(status, 0, "dll_unode 1016");
   expect(xyz[0] == 3.0f && xyz[1] == 1.0f && xyz[2] == 0.0f, "dll_unode 1016 at (3, 1, 0)");
@@ -132,6 +194,9 @@ static void nodes(void) {
   dll_unode(&node, xyz, &status);
   expectInt(status, 0, "dll_unode 1011");
   expect(xyz[0] == 1.0f && xyz[1] == 1.0f && xyz[2] == 2.0f, "dll_unode 1011 at (1, 1, 2)");
+  node = NODE0 + N + 1;
+  dll_unode(&node, xyz, &status);
+  expectInt(status, 1, "dll_unode past the highest node");
 }
 
 static void elements(void) {
@@ -301,17 +366,24 @@ static int32_t nodeList(int32_t kind, int32_t number, int32_t size, int32_t* lis
 
 static void nodeLists(void) {
   static const int32_t line3[3] = {1010, 1011, 1012};
-  int32_t all[N + 1], list[MAXNODES + 2], count, k;
-  for (k = 0; k < MAXNODES + 2; ++k) list[k] = -1;
+  static const int32_t body[12] = {1001, 1002, 1003, 1004, 1005, 1006,
+                                    1007, 1008, 1009, 1010, 1011, 1012};
+  int32_t* all = malloc(sizeof(int32_t) * (size_t)(N + 1));
+  int32_t list[MAXNODES], count, k;
+  int ok = 1;
+  for (k = 0; k < MAXNODES; ++k) list[k] = -1;
+
+  /* Every node, 1001 to 1000 + N, in an array of N; none in one of N - 1. */
   for (k = 0; k <= N; ++k) all[k] = -1;
   expectInt(nodeList(0, 0, N, all, &count), 0, "dll_unodeg all nodes");
   expectInt(count, N, "dll_unodeg all nodes count");
-  for (k = 0; k < N; ++k) list[k] = NODE0 + 1 + k;
-  expectList(all, list, N, "dll_unodeg all nodes 1001 to 1016");
+  for (k = 0; k < N; ++k) ok = ok && all[k] == NODE0 + 1 + k;
+  expect(ok, "dll_unodeg all nodes 1001 to 1000 + N");
   for (k = 0; k <= N; ++k) all[k] = -1;
   expectInt(nodeList(0, 0, N - 1, all, &count), 9, "dll_unodeg all nodes in N - 1");
   expectInt(count, 0, "dll_unodeg all nodes in N - 1 count");
   expectInt(all[N - 1], -1, "dll_unodeg writes nothing past the array");
+  free(all);
 
   expectInt(nodeList(2, 3, MAXNODES, list, &count), 0, "dll_unodeg type-4 line");
   expectInt(count, 3, "dll_unodeg type-4 line count");
@@ -338,8 +410,7 @@ static void nodeLists(void) {
            "dll_unodeg BLOCK001 message line");
   }
   expectInt(count, 12, "dll_unodeg BLOCK001 count");
-  for (k = 0; k < 12; ++k) all[k] = NODE0 + 1 + k;
-  expectList(list, all, 12, "dll_unodeg BLOCK001 nodes");
+  expectList(list, body, 12, "dll_unodeg BLOCK001 nodes");
 
   /* A set of a node, an element and a line: the line's nodes. */
   expectInt(nodeList(7, 4, MAXNODES, list, &count), 0, "dll_unodeg set NODELINE");

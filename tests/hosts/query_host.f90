@@ -1,8 +1,8 @@
-! Host program in Fortran: the reading of query_host.c (its comment describes the model),
-! as a Fortran analysis program makes it: every argument by reference through bind(C)
-! interfaces, every text a blank-padded CHARACTER variable of the length the routine
-! takes. The model file is named by the first argument or, without one, by the
-! environment variable KVR_QUERY_MODEL.
+! Host program in Fortran: the reading of query_host.c (its comment describes the model
+! and which of its values are checked), as a Fortran analysis program makes it: every
+! argument by reference through bind(C) interfaces, every text a blank-padded CHARACTER
+! variable of the length the routine takes. The model file is named by the first argument
+! or, without one, by the environment variable KVR_QUERY_MODEL.
 program query_host
   use, intrinsic :: iso_c_binding, only: c_int32_t, c_char, c_float
   implicit none
@@ -90,10 +90,12 @@ program query_host
     end subroutine
   end interface
 
-  integer(c_int32_t), parameter :: N = 16, NODE0 = 1000, ELEM0 = 5000, MAXNODES = 20
+  integer(c_int32_t), parameter :: NODE0 = 1000, ELEM0 = 5000, MAXNODES = 20, ROOMY = 65536
   integer(c_int32_t), parameter :: BLANKS = int(z'20202000', c_int32_t)
 
   integer :: passed = 0, failed = 0
+  ! The highest node of the model, read from its size vector once it is open.
+  integer(c_int32_t) :: N = 0
   character(len=80) :: model
   integer :: length, found
 
@@ -156,16 +158,26 @@ contains
     character(len=*), intent(in) :: file
     integer(c_int32_t), intent(in) :: words
     character(len=80) :: name
-    integer(c_int32_t), dimension(2 * N) :: work
+    integer(c_int32_t), dimension(:), allocatable :: work
     name = file
+    allocate(work(max(words, 1)))
     work = 0
     call dll_ustrt2(name, work, words, status)
   end function
 
   subroutine open_model()
     character(len=80) :: lower
-    call expect_int(start(' ', 2 * N), 1, 'dll_ustrt2 blank name')
-    call expect_int(start('no_such_model.DMP', 2 * N), 1, 'dll_ustrt2 missing file')
+    integer(c_int32_t), dimension(20) :: counts
+    call expect_int(start(' ', ROOMY), 1, 'dll_ustrt2 blank name')
+    call expect_int(start('no_such_model.DMP', ROOMY), 1, 'dll_ustrt2 missing file')
+    call expect_int(start(model, ROOMY), 0, 'dll_ustrt2')
+    call dll_usize(counts)
+    N = counts(6)
+    if (N < 16 .or. N > ROOMY / 2) then
+      print '(A, I0)', 'the highest node is ', N
+      call expect(.false., 'the highest node')
+      N = 16
+    end if
     call expect_int(start(model, 2 * N - 1), 9, 'dll_ustrt2 work of 2N - 1')
     call expect_int(start(model, 2 * N), 0, 'dll_ustrt2 after a failed start')
     ! The same file named in lower case (ending ".dmp").
@@ -176,17 +188,50 @@ contains
     call expect_int(start(lower, 2 * N), 0, 'dll_ustrt2 lower-case name')
   end subroutine
 
+  ! The status of dll_unamg2 for entity NUMBER of KIND.
+  integer(c_int32_t) function name_status(kind, number) result(status)
+    integer(c_int32_t), intent(in) :: kind, number
+    character(len=8) :: name
+    call dll_unamg2(kind, number, name, status)
+  end function
+
   subroutine sizes()
-    integer(c_int32_t), dimension(20), parameter :: WANT = [4, 5, 3, 1, 0, 16, 20, 4, 6, 1, &
-        0, 4, 3, 0, 20, 0, NODE0, ELEM0, 3, 7]
+    ! The counts of the model's first part at positions 1-4, 6, 8-10, 12, 13, 19 and 20:
+    ! appended entities only raise them. Positions 7 and 15-18 are fixed.
+    integer, dimension(12), parameter :: COUNTED = [1, 2, 3, 4, 6, 8, 9, 10, 12, 13, 19, 20]
+    integer(c_int32_t), dimension(12), parameter :: LEAST = [4, 5, 3, 1, 16, 4, 6, 1, 4, 3, 3, 7]
+    integer, dimension(5), parameter :: FIXED = [7, 15, 16, 17, 18]
+    integer(c_int32_t), dimension(5), parameter :: VALUES = [20, 20, 0, NODE0, ELEM0]
     integer(c_int32_t), dimension(20) :: narrow
     integer(c_int32_t), dimension(50) :: wide
+    integer(c_int32_t), dimension(MAXNODES) :: list
+    integer(c_int32_t) :: status, count
+    character(len=8) :: name
+    real(c_float), dimension(3) :: xyz
     call dll_usize(narrow)
-    call expect(all(narrow == WANT), 'dll_usize')
+    call expect(all(narrow(COUNTED) >= LEAST), 'dll_usize counts of the first part')
+    call expect(all(narrow(FIXED) == VALUES), 'dll_usize 7 and 15 to 18')
+    ! The counts name the last entity of their kind: sets (stored sets less one), lines,
+    ! points and elements.
+    call expect_int(name_status(7_c_int32_t, narrow(9)), 0_c_int32_t, &
+                    'dll_usize 9 names the last set')
+    call expect_int(name_status(7_c_int32_t, narrow(9) + 1), 2_c_int32_t, &
+                    'dll_usize 9 + 1 is no set')
+    call expect_int(name_status(2_c_int32_t, narrow(2)), 0_c_int32_t, &
+                    'dll_usize 2 names the last line')
+    call expect_int(name_status(2_c_int32_t, narrow(2) + 1), 2_c_int32_t, &
+                    'dll_usize 2 + 1 is no line')
+    call dll_upnt2(narrow(1) + 1, name, xyz, status)
+    call expect_int(status, 1_c_int32_t, 'dll_usize 1 + 1 is no point')
+    call dll_uelem(ELEM0 + narrow(8), list, count, status)
+    call expect_int(status, 0_c_int32_t, 'dll_usize 8 is the last element')
+    call dll_uelem(ELEM0 + narrow(8) + 1, list, count, status)
+    call expect_int(status, 1_c_int32_t, 'dll_usize 8 + 1 is no element')
     wide = -1
     call dll_usiz2(wide)
-    call expect(all(wide(1:20) == WANT), 'dll_usiz2 positions 1 to 20')
-    call expect(all(wide(21:50) == 0), 'dll_usiz2 positions 21 to 50 are 0')
+    call expect(all(wide(1:20) == narrow), 'dll_usiz2 positions 1 to 20 as dll_usize')
+    call expect(all(wide(22:29) == 0) .and. all(wide(33:50) == 0), &
+                'dll_usiz2 positions 22 to 29 and 33 to 50 are 0')
   end subroutine
 
   subroutine points()
@@ -202,9 +247,10 @@ contains
     xyz = -9.0
     call dll_upnt2(2_c_int32_t, name, xyz, status)
     call expect_int(status, 2_c_int32_t, 'dll_upnt2 deleted P2')
-    call expect(name == '########' .and. same(xyz, [-9.0, -9.0, -9.0]), 'dll_upnt2 deleted P2 untouched')
-    call dll_upnt2(5_c_int32_t, name, xyz, status)
-    call expect_int(status, 1_c_int32_t, 'dll_upnt2 point 5')
+    call expect(name == '########' .and. same(xyz, [-9.0, -9.0, -9.0]), &
+                'dll_upnt2 deleted P2 untouched')
+    call dll_upnt2(0_c_int32_t, name, xyz, status)
+    call expect_int(status, 1_c_int32_t, 'dll_upnt2 point 0')
   end subroutine
 
   subroutine nodes()
@@ -214,12 +260,14 @@ contains
     call dll_unode(NODE0, xyz, status)
     call expect_int(status, 1_c_int32_t, 'dll_unode 1000')
     call expect(same(xyz, [-9.0, -9.0, -9.0]), 'dll_unode 1000 xyz untouched')
-    call dll_unode(NODE0 + N, xyz, status)
+    call dll_unode(NODE0 + 16, xyz, status)
     call expect_int(status, 0_c_int32_t, 'dll_unode 1016')
     call expect(same(xyz, [3.0, 1.0, 0.0]), 'dll_unode 1016 at (3, 1, 0)')
     call dll_unode(NODE0 + 11, xyz, status)
     call expect_int(status, 0_c_int32_t, 'dll_unode 1011')
     call expect(same(xyz, [1.0, 1.0, 2.0]), 'dll_unode 1011 at (1, 1, 2)')
+    call dll_unode(NODE0 + N + 1, xyz, status)
+    call expect_int(status, 1_c_int32_t, 'dll_unode past the highest node')
   end subroutine
 
   subroutine elements()
@@ -345,16 +393,18 @@ contains
   end subroutine
 
   subroutine node_lists()
-    integer(c_int32_t), dimension(N + 1) :: every
+    integer(c_int32_t), dimension(:), allocatable :: every
     integer(c_int32_t), dimension(MAXNODES) :: list
     integer(c_int32_t) :: count, status
     integer(c_int32_t) :: k
 
+    ! Every node, 1001 to 1000 + N, in an array of N; none in one of N - 1.
+    allocate(every(N + 1))
     every = -1
     call dll_unodeg(0_c_int32_t, 0_c_int32_t, count, every, N, status)
     call expect_int(status, 0_c_int32_t, 'dll_unodeg all nodes')
     call expect_int(count, N, 'dll_unodeg all nodes count')
-    call expect(all(every(1:N) == [(NODE0 + k, k = 1, N)]), 'dll_unodeg all nodes 1001 to 1016')
+    call expect(all(every(1:N) == [(NODE0 + k, k = 1, N)]), 'dll_unodeg all nodes 1001 to 1000 + N')
     every = -1
     call dll_unodeg(0_c_int32_t, 0_c_int32_t, count, every, N - 1, status)
     call expect_int(status, 9_c_int32_t, 'dll_unodeg all nodes in N - 1')
