@@ -53,14 +53,20 @@ class Line {
     text_.reserve(kLineRoom);
     text_ = " ";
   }
+  // A copy keeps the room too: a line handed on is still built field by field.
+  Line(const Line& other) {
+    text_.reserve(kLineRoom);
+    text_ = other.text_;
+  }
+  Line& operator=(const Line&) = default;
 
   Line& i(int64_t value, int w) {
-    text_ += fmt::editI(value, w);
+    fmt::appendI(text_, value, w);
     return *this;
   }
   // Ew.d of the real whose 32-bit pattern is WORD.
   Line& e(int32_t word, int w, int d) {
-    text_ += fmt::editE(std::bit_cast<float>(word), w, d);
+    fmt::appendE(text_, std::bit_cast<float>(word), w, d);
     return *this;
   }
   // nA1: one character per code word.
