@@ -51,6 +51,12 @@ std::string editSpecial(double value, int w) {
   return rightJustify(negative ? "-Inf" : "Inf", w);
 }
 
+// "00" to "99", for writing digits two at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Iw.m appended to OUT: at least M digits (leading zeros), right-justified; W = 0 gives
 // the minimal width. Iw.0 of zero is all blanks, and I0.0 of zero one blank.
 void appendIm(std::string& out, int64_t value, int w, int m) {
@@ -63,6 +69,12 @@ void appendIm(std::string& out, int64_t value, int w, int m) {
     out.append(size_t(w), ' ');
     char* const field = out.data() + start;
     char* at = field + w;
+    while (magnitude >= 100 && at - field >= 2) {
+      const auto pair = static_cast<size_t>(magnitude % 100);
+      magnitude /= 100;
+      at -= 2;
+      std::memcpy(at, kDigitPairs + 2 * pair, 2);
+    }
     while (magnitude != 0 && at != field) {
       *--at = char('0' + magnitude % 10);
       magnitude /= 10;
