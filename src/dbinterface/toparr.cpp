@@ -25,8 +25,6 @@ namespace {
 
 constexpr int32_t kStoredNumbering = 1;
 constexpr int32_t kWorkRecordWords = kWorkRecordHead + 2 * kMaxElementNodes;
-constexpr int32_t kRead = 0;
-constexpr int32_t kReals = 1;
 
 // The counters of the copy: elements copied (c), words of work records (f) and face keys
 // (g) written so far.
