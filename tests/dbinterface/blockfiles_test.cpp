@@ -22,7 +22,6 @@ namespace kvr {
 namespace {
 
 constexpr int32_t kHE8 = 1;
-constexpr int32_t kQU4 = 9;
 constexpr int32_t kBE2 = 11;
 
 struct Block {
