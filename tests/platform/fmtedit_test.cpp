@@ -116,7 +116,7 @@ TEST(EditE, DigitsAreThoseOfTheExactValue) {
     values.push_back(std::nextafter(tie, 0.0));
     values.push_back(static_cast<float>(tie * 1e-3));
   }
-  for (uint64_t bits = 0x00800000u; bits < 0x7f800000u; bits += 0x1ff7u) {
+  for (uint64_t bits = 0x00800000u; bits < 0x7f800000u; bits += 0x7ff7u) {
     values.push_back(std::bit_cast<float>(static_cast<uint32_t>(bits)));
   }
   uint64_t state = 0x9e3779b97f4a7c15ull;
