@@ -152,7 +152,7 @@ void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& status)
   // Dataset 4 is begun with its first drawn edge.
   std::optional<LoaderPages> pages;
   std::array<int32_t, kFaceTestWork> work{};
-  FaceTest test;
+  FaceTest test(FaceTest::Memory::Elements);
   dropSlotClaim();
   EntryCursor cursor(ldpage, kQuickDrawDataset);
   for (; cursor.atEntry(); cursor.next()) {

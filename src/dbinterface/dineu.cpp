@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "dbinterface/diblocks.h"
 #include "dbinterface/direcs.h"
@@ -48,19 +50,24 @@ constexpr std::size_t kLineRoom = 160;
 class Line {
  public:
   // Room for the longest line at once: growing field by field would reallocate the text
-  // several times on every line.
-  Line() {
-    text_.reserve(kLineRoom);
-    text_ = " ";
+  // several times on every line. The texts of lines written go back to a few spares for
+  // the next lines, so that a file of many lines allocates for its first few only.
+  Line() : text_(spareText()) { text_ = " "; }
+  // A copy keeps the room too: a line handed on is still built field by field.
+  Line(const Line& other) : text_(spareText()) { text_ = other.text_; }
+  Line& operator=(const Line&) = default;
+  ~Line() {
+    std::vector<std::string>& spares = spareTexts();
+    if (spares.size() < kSpareTexts) spares.push_back(std::move(text_));
   }
 
   Line& i(int64_t value, int w) {
-    text_ += fmt::editI(value, w);
+    fmt::appendI(text_, value, w);
     return *this;
   }
   // Ew.d of the real whose 32-bit pattern is WORD.
   Line& e(int32_t word, int w, int d) {
-    text_ += fmt::editE(std::bit_cast<float>(word), w, d);
+    fmt::appendE(text_, std::bit_cast<float>(word), w, d);
     return *this;
   }
   // nA1: one character per code word.
@@ -79,6 +86,25 @@ class Line {
   const std::string& text() const { return text_; }
 
  private:
+  static constexpr std::size_t kSpareTexts = 4;
+
+  static std::vector<std::string>& spareTexts() {
+    static std::vector<std::string> spares;
+    return spares;
+  }
+  // A spare text, or a new one with the room of a line.
+  static std::string spareText() {
+    std::vector<std::string>& spares = spareTexts();
+    std::string text;
+    if (spares.empty()) {
+      text.reserve(kLineRoom);
+    } else {
+      text = std::move(spares.back());
+      spares.pop_back();
+    }
+    return text;
+  }
+
   std::string text_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <unordered_set>
@@ -100,6 +101,38 @@ int32_t FaceTest::edgeBetween(const Element& e, int32_t a, int32_t b) {
   return 0;
 }
 
+FaceTest::Element& FaceTest::element(std::span<int32_t> work, int32_t key) {
+  if (remember_ && remembered_.empty()) {
+    // Fewer slots than a small model has elements, as many as remembering is worth for a
+    // large one: an element is wanted again only by the edges of the next layer of
+    // elements, and its slot is taken by a key further on.
+    const auto elements = static_cast<std::size_t>(std::max(arrays_.starts.records(), 1));
+    remembered_.resize(std::bit_floor(std::min(elements, kRememberedElements)));
+  }
+  Element& e = key >= 1 && remember_
+                   ? remembered_[static_cast<std::size_t>(key) & (remembered_.size() - 1)]
+                   : scratch_;
+  if (e.key == key && key >= 1) return e;
+  e.key = key;
+  e.facesRead = false;
+  int32_t id = 0, ieatt1 = 0, ieatt2 = 0;
+  std::array<int32_t, kMaxElementNodes> ids{};
+  e.ok = readElementRecord(arrays_, work, key, id, e.type, ieatt1, ieatt2, ids, e.sequences,
+                           e.nodes);
+  return e;
+}
+
+// The face-neighbour keys of the solid E, read once (0 for all when they cannot be).
+const std::array<int32_t, 6>& FaceTest::neighbours(std::span<int32_t> work, Element& e) {
+  if (!e.facesRead) {
+    e.neighbours = {};
+    int32_t count = 0;
+    if (!readFaceKeys(arrays_, work, e.key, e.neighbours, count)) e.neighbours = {};
+    e.facesRead = true;
+  }
+  return e.neighbours;
+}
+
 // The face test with the displacement switch off.
 bool FaceTest::folds(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q) {
   const int32_t a = EDGNOD(edges, q, 1);
@@ -109,17 +142,14 @@ bool FaceTest::folds(std::span<const int32_t> edges, std::span<int32_t> work, in
   const bool filter = DSPSTA.elementFilter != 0;
   Keys seen;
   normals_.clear();
-  Element& e = element_;
   const Normal origin{};
   for (int32_t i = 1; i <= k; ++i) {
     const int32_t key = NODOFF(edges, q, i);
     if (key < 0 || (filter && !selected(key))) continue;
     if (!seen.insert(key)) continue;
-    int32_t id = 0, ieatt1 = 0, ieatt2 = 0, status = 0;
-    if (!readElementRecord(arrays_, work, key, id, e.type, ieatt1, ieatt2, e.ids, e.sequences,
-                           e.nodes)) {
-      continue;
-    }
+    int32_t status = 0;
+    Element& e = element(work, key);
+    if (!e.ok) continue;
     // A type without shape tables would be read against those of another type.
     if (shapeFaceCount(e.type) == 0) continue;
     if (e.type != tablesOf_) {
@@ -129,11 +159,8 @@ bool FaceTest::folds(std::span<const int32_t> edges, std::span<int32_t> work, in
     const int32_t j = edgeBetween(e, a, b);
     if (j == 0) continue;
     const bool solid = ELTDIM(e.type) == 3;
-    std::array<int32_t, ElShap::kMaxFaces> neighbours{};
-    if (solid) {
-      int32_t count = 0;
-      if (!readFaceKeys(arrays_, work, key, neighbours, count)) neighbours = {};
-    }
+    static constexpr std::array<int32_t, ElShap::kMaxFaces> kNone{};
+    const std::array<int32_t, ElShap::kMaxFaces>& across = solid ? neighbours(work, e) : kNone;
     // The coordinates are read for the first face that needs them: between solids most
     // faces have a neighbour across and need none. An element whose nodes lack them
     // takes no part, as if it had not been read.
@@ -141,20 +168,21 @@ bool FaceTest::folds(std::span<const int32_t> edges, std::span<int32_t> work, in
     for (const int32_t f : elshap().edgeFaces[static_cast<std::size_t>(j - 1)]) {
       if (f < 1 || f > ElShap::kMaxFaces) continue;
       if (solid) {
-        const int32_t across = neighbours[static_cast<std::size_t>(f - 1)];
-        if (across > 0 && (!filter || selected(across))) continue;
+        const int32_t other = across[static_cast<std::size_t>(f - 1)];
+        if (other > 0 && (!filter || selected(other))) continue;
       }
+      const std::size_t nodes = e.count();
+      const auto xs = std::span(x_).first(nodes);
+      const auto ys = std::span(y_).first(nodes);
+      const auto zs = std::span(z_).first(nodes);
       if (!placed) {
-        const std::size_t n = e.count();
-        if (!readElementCoordinates(arrays_, std::span(e.sequences).first(n),
-                                    std::span(e.x).first(n), std::span(e.y).first(n),
-                                    std::span(e.z).first(n))) {
+        if (!readElementCoordinates(arrays_, std::span(e.sequences).first(nodes), xs, ys, zs)) {
           break;
         }
         placed = true;
       }
       std::array<float, 3> px{}, py{}, pz{};
-      FACEDG(f, j, e.xs(), e.ys(), e.zs(), px, py, pz, status);
+      FACEDG(f, j, xs, ys, zs, px, py, pz, status);
       if (status != 0) continue;
       Normal n{};
       FACNRM(3, px, py, pz, kFirstNormalFound, 0, 0, 0, 0, 0, 0, 0, n[0], n[1], n[2], status);

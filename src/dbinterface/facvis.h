@@ -37,25 +37,39 @@ void FACVIS(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q, 
 // FACVIS over the edge records of a whole build, one after the other: the work arrays are
 // resolved once and the buffers kept, and the shape tables of an element type are
 // selected (ELFAM) only when it differs from the type the test selected last, so nothing
-// else may select shape tables while the test lives. Made after TOPARR.
+// else may select shape tables while the test lives. Made after TOPARR; the work arrays
+// must not change while it lives.
+//
+// A test that remembers elements keeps what it read of each sharing element (its work
+// record, and a solid's face keys) in a table of up to 16,384 slots (the power of two at
+// or below the element count) chosen by the low bits of the key: an element shares
+// several edges, whose records come close together in dataset 9, and is then read once
+// for them all while its slot holds it. The display build's test remembers; a single
+// FACVIS does not.
 class FaceTest {
  public:
+  enum class Memory { None, Elements };
+  explicit FaceTest(Memory memory = Memory::None) : remember_(memory == Memory::Elements) {}
+
   // DRAWN of FACVIS for the edge record at word Q of EDGES.
   int32_t drawn(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q);
 
  private:
   using Normal = std::array<float, 3>;
+  static constexpr std::size_t kRememberedElements = 16384;
 
-  // The nodes and coordinates of one sharing element.
+  // What the test reads of one sharing element: its type and the sequence numbers of its
+  // nodes (OK false when its work record cannot be read), and, once a face test of a solid
+  // needs them, its face-neighbour keys.
   struct Element {
+    int32_t key = 0;  // 0: nothing read into this slot
+    bool ok = false;
     int32_t type = 0;
     int32_t nodes = 0;
-    std::array<float, kMaxElementNodes> x{}, y{}, z{};
-    std::array<int32_t, kMaxElementNodes> ids{}, sequences{};
+    std::array<int32_t, kMaxElementNodes> sequences{};
+    bool facesRead = false;
+    std::array<int32_t, 6> neighbours{};
 
-    std::span<const float> xs() const { return std::span(x).first(count()); }
-    std::span<const float> ys() const { return std::span(y).first(count()); }
-    std::span<const float> zs() const { return std::span(z).first(count()); }
     std::size_t count() const { return static_cast<std::size_t>(nodes); }
 
     // The sequence number of local node L, 0 for a node the element does not have.
@@ -65,11 +79,16 @@ class FaceTest {
   };
 
   bool folds(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q);
+  Element& element(std::span<int32_t> work, int32_t key);
+  const std::array<int32_t, 6>& neighbours(std::span<int32_t> work, Element& e);
   static int32_t edgeBetween(const Element& e, int32_t a, int32_t b);
 
   ElementArrays arrays_;
+  bool remember_;
+  std::vector<Element> remembered_;
+  Element scratch_;
   int32_t tablesOf_ = -1;
-  Element element_;
+  std::array<float, kMaxElementNodes> x_{}, y_{}, z_{};
   std::vector<Normal> normals_;
 };
 

@@ -8,6 +8,8 @@
 // point, then again while editing the items. Nothing is kept between calls.
 #include "platform/fmtedit.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -49,11 +51,43 @@ std::string editSpecial(double value, int w) {
   return rightJustify(negative ? "-Inf" : "Inf", w);
 }
 
-// Iw.m: at least M digits (leading zeros), right-justified; W = 0 gives the minimal width.
-// Iw.0 of zero is all blanks, and I0.0 of zero one blank.
-std::string editIm(int64_t value, int w, int m) {
-  if (w < 0) return {};
+// "00" to "99", for writing digits two at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Iw.m appended to OUT: at least M digits (leading zeros), right-justified; W = 0 gives
+// the minimal width. Iw.0 of zero is all blanks, and I0.0 of zero one blank.
+void appendIm(std::string& out, int64_t value, int w, int m) {
+  if (w < 0) return;
   uint64_t magnitude = value < 0 ? 0 - uint64_t(value) : uint64_t(value);
+  if (w > 0) {
+    // The field is laid out first and the digits written into it from the right; a
+    // number that turns out too wide gives the asterisks instead.
+    const size_t start = out.size();
+    out.append(size_t(w), ' ');
+    char* const field = out.data() + start;
+    char* at = field + w;
+    while (magnitude >= 100 && at - field >= 2) {
+      const auto pair = static_cast<size_t>(magnitude % 100);
+      magnitude /= 100;
+      at -= 2;
+      std::memcpy(at, kDigitPairs + 2 * pair, 2);
+    }
+    while (magnitude != 0 && at != field) {
+      *--at = char('0' + magnitude % 10);
+      magnitude /= 10;
+    }
+    while (field + w - at < m && at != field) *--at = '0';
+    const bool fits = magnitude == 0 && field + w - at >= m && (value >= 0 || at != field);
+    if (!fits) {
+      std::fill(field, field + w, '*');
+    } else if (value < 0) {
+      *--at = '-';
+    }
+    return;
+  }
   char digits[20];
   int count = 0;
   while (magnitude != 0) {
@@ -63,11 +97,20 @@ std::string editIm(int64_t value, int w, int m) {
   const int shown = count > m ? count : m;
   const int length = shown + (value < 0 ? 1 : 0);
   if (w == 0) w = length > 0 ? length : 1;
-  if (length > w) return stars(w);
-  std::string out(size_t(w), ' ');
-  size_t at = size_t(w);
-  for (int k = 0; k < shown; ++k) out[--at] = k < count ? digits[k] : '0';
-  if (value < 0) out[--at] = '-';
+  if (length > w) {
+    out.append(size_t(w), '*');
+    return;
+  }
+  const size_t start = out.size();
+  out.append(size_t(w), ' ');
+  char* at = out.data() + start + size_t(w);
+  for (int k = 0; k < shown; ++k) *--at = k < count ? digits[k] : '0';
+  if (value < 0) *--at = '-';
+}
+
+std::string editIm(int64_t value, int w, int m) {
+  std::string out;
+  appendIm(out, value, w, m);
   return out;
 }
 
@@ -112,31 +155,102 @@ bool editFiniteF(double value, int w, int d, std::string& out) {
   return true;
 }
 
-// Ew.d of a finite VALUE into exactly W columns, in the form [-][0].d1..ddE+xx (or
-// [-][0].d1..dd+xxx for an exponent beyond 99); false when it does not fit.
-bool editFiniteE(double value, int w, int d, std::string& out) {
+// Powers of ten that a double holds exactly.
+constexpr int kExactPowers = 22;
+constexpr std::array<double, kExactPowers + 1> kPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// Significant digits the quick rounding serves.
+constexpr int kQuickDigits = 9;
+
+// The D significant digits of MAGNITUDE (positive, finite) rounded to nearest, as the
+// integer N of D digits and the exponent X of 0.N times 10**X, found in double
+// arithmetic: MAGNITUDE scaled by an exact power of ten is off by half a unit in the
+// last place of the double at most, far less than the distance from a tie that the
+// rounding asks for. False, with nothing decided, for a value so close to a tie that
+// only its exact digits can decide (to_chars then gives them), and for a scale no exact
+// power reaches.
+bool quickDigits(double magnitude, int d, uint64_t& n, int& exponent) {
+  if (d > kQuickDigits || !(magnitude >= 1e-15 && magnitude < 1e15)) return false;
+  // The binary exponent E of MAGNITUDE (a normal number here) places it in
+  // [2**E, 2**(E+1)), so its decimal exponent is E log10(2) + 1 or one more.
+  const int binary = static_cast<int>(std::bit_cast<uint64_t>(magnitude) >> 52) - 1023;
+  int x = static_cast<int>(std::floor(binary * 0.30102999566398120)) + 1;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int k = d - x;
+    if (k > kExactPowers || k < -kExactPowers) return false;
+    const double scaled = k >= 0 ? magnitude * kPowersOfTen[size_t(k)]
+                                 : magnitude / kPowersOfTen[size_t(-k)];
+    // The estimate may be one short.
+    if (scaled < kPowersOfTen[size_t(d - 1)]) {
+      --x;
+      continue;
+    }
+    if (scaled >= kPowersOfTen[size_t(d)]) {
+      ++x;
+      continue;
+    }
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < 1e-6) return false;
+    n = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    // Rounding up to 10**d carries into the exponent.
+    if (n == static_cast<uint64_t>(kPowersOfTen[size_t(d)])) {
+      n = static_cast<uint64_t>(kPowersOfTen[size_t(d - 1)]);
+      ++x;
+    }
+    exponent = x;
+    return true;
+  }
+  return false;
+}
+
+// Room for the digits of D significant digits as significantDigits makes them.
+size_t digitRoom(int d) { return size_t(d) + 16; }
+
+// The D significant digits of MAGNITUDE (finite, 0 or more) into DIGITS (digitRoom(D)
+// characters), rounded to nearest with exact ties to even, and the exponent of
+// 0.d1d2.. times 10**EXPONENT (0 for zero); false when they cannot be had.
+bool significantDigits(double magnitude, int d, char* digits, int& exponent) {
+  uint64_t n = 0;
+  if (magnitude == 0.0 || quickDigits(magnitude, d, n, exponent)) {
+    if (magnitude == 0.0) exponent = 0;
+    for (int k = d - 1; k >= 0; --k) {
+      digits[k] = char('0' + n % 10);
+      n /= 10;
+    }
+    return true;
+  }
+  // d significant digits: "m.ddde+XX", the value being m.ddd times 10**XX.
+  const auto result = std::to_chars(digits, digits + digitRoom(d), magnitude,
+                                    std::chars_format::scientific, d - 1);
+  if (result.ec != std::errc{}) return false;
+  const char* e = static_cast<const char*>(std::memchr(digits, 'e', size_t(result.ptr - digits)));
+  if (e == nullptr) return false;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), result.ptr, exponent);
+  // 0.d1d2.. carries one decimal exponent more than d1.d2...
+  ++exponent;
+  // The digits after the first follow the point: they close up behind it.
+  if (d > 1) std::memmove(digits + 1, digits + 2, size_t(d - 1));
+  return true;
+}
+
+// Ew.d of a finite VALUE appended to OUT in exactly W columns, in the form
+// [-][0].d1..ddE+xx (or [-][0].d1..dd+xxx for an exponent beyond 99); false, and nothing
+// appended, when it does not fit.
+bool appendFiniteE(double value, int w, int d, std::string& out) {
   if (d < 1 || w < d + 5) return false;  // ".ddddE+xx" is the shortest form
   const bool negative = std::signbit(value);
   const double magnitude = std::fabs(value);
   char local[64];
   std::string large;
-  char* first = local;
-  size_t capacity = sizeof local;
-  if (size_t(d) + 16 > capacity) {
-    large.resize(size_t(d) + 16);
-    first = large.data();
-    capacity = large.size();
+  char* digits = local;
+  if (digitRoom(d) > sizeof local) {
+    large.resize(digitRoom(d));
+    digits = large.data();
   }
-  // d significant digits: "m.ddde+XX", the value being m.ddd times 10**XX.
-  const auto result =
-      std::to_chars(first, first + capacity, magnitude, std::chars_format::scientific, d - 1);
-  if (result.ec != std::errc{}) return false;
-  const char* e = static_cast<const char*>(std::memchr(first, 'e', size_t(result.ptr - first)));
-  if (e == nullptr) return false;
   int exponent = 0;
-  std::from_chars(e + (e[1] == '+' ? 2 : 1), result.ptr, exponent);
-  // 0.d1d2.. carries one decimal exponent more than d1.d2..; zero keeps exponent 0.
-  if (magnitude != 0.0) ++exponent;
+  if (!significantDigits(magnitude, d, digits, exponent)) return false;
 
   char expText[5];
   size_t expLength = 0;
@@ -158,16 +272,14 @@ bool editFiniteE(double value, int w, int d, std::string& out) {
     leadingZero = false;
     --length;
   }
-  out.assign(size_t(w), ' ');
-  char* p = out.data() + (size_t(w) - length);
+  const size_t start = out.size();
+  out.append(size_t(w), ' ');
+  char* p = out.data() + start + (size_t(w) - length);
   if (negative) *p++ = '-';
   if (leadingZero) *p++ = '0';
   *p++ = '.';
-  *p++ = first[0];
-  if (d > 1) {
-    std::memcpy(p, first + 2, size_t(d - 1));
-    p += d - 1;
-  }
+  std::memcpy(p, digits, size_t(d));
+  p += d;
   std::memcpy(p, expText, expLength);
   return true;
 }
@@ -185,11 +297,20 @@ std::string editF(double value, int w, int d) {
 }
 
 std::string editE(double value, int w, int d) {
-  if (w <= 0) return {};
-  if (!std::isfinite(value)) return editSpecial(value, w);
   std::string out;
-  if (!editFiniteE(value, w, d, out)) return stars(w);
+  appendE(out, value, w, d);
   return out;
+}
+
+void appendI(std::string& out, int64_t value, int w) { appendIm(out, value, w, 1); }
+
+void appendE(std::string& out, double value, int w, int d) {
+  if (w <= 0) return;
+  if (!std::isfinite(value)) {
+    out += editSpecial(value, w);
+  } else if (!appendFiniteE(value, w, d, out)) {
+    out.append(size_t(w), '*');
+  }
 }
 
 std::string editG(double value, int w, int d) {

@@ -33,6 +33,9 @@ std::string editI(int64_t value, int w);
 std::string editF(double value, int w, int d);
 std::string editE(double value, int w, int d);
 std::string editG(double value, int w, int d);
+// editI and editE appended to OUT, for a caller that builds a line of many fields.
+void appendI(std::string& out, int64_t value, int w);
+void appendE(std::string& out, double value, int w, int d);
 
 // Input editing of one field. Answer true and set VALUE, or false on a bad field (VALUE
 // is then left alone). Blanks anywhere in the field are ignored; an all-blank field reads

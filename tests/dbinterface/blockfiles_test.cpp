@@ -6,11 +6,13 @@
 // work arrays run over more than one page of the store, and the second block has node
 // ids with gaps (the node index is searched), a skin of QU4 shells on its face z = 0 and
 // BE2 beams along one edge, so the face test meets shells, lines and solids together.
+// Both have more elements than the face test has slots to remember them in.
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,6 @@ namespace kvr {
 namespace {
 
 constexpr int32_t kHE8 = 1;
-constexpr int32_t kQU4 = 9;
 constexpr int32_t kBE2 = 11;
 
 struct Block {
@@ -32,6 +33,8 @@ struct Block {
   uint64_t v71Sum;      // FNV-1a of BLOCK.V71
   size_t v71Bytes;
 };
+
+void PrintTo(const Block& b, std::ostream* os) { *os << b.name; }
 
 uint64_t fnv1a(const std::string& bytes) {
   uint64_t h = 0xcbf29ce484222325ull;

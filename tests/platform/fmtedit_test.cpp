@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kvr::fmt {
@@ -70,6 +75,75 @@ TEST(EditE, FortranFormWithTiesToEven) {
   for (const RealCase& c : cases) {
     EXPECT_EQ(editE(c.value, c.w, c.d), c.expected) << c.value << " E" << c.w << "." << c.d;
   }
+}
+
+// Ew.d built independently from the C library's exact digits ("%.*e" rounds the exact
+// binary value to nearest, ties to even), for finite values whose exponent has two
+// digits.
+std::string referenceE(double value, int w, int d) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*e", d - 1, std::fabs(value));
+  std::string digits(1, buf[0]);
+  const char* e = std::strchr(buf, 'e');
+  if (d > 1) digits.append(buf + 2, static_cast<size_t>(d - 1));
+  int exponent = std::atoi(e + 1) + (value != 0.0 ? 1 : 0);
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+  std::string text = std::string(std::signbit(value) ? "-" : "") + "0." + digits + tail;
+  if (text.size() == static_cast<size_t>(w) + 1) text.erase(text.find("0."), 1);
+  if (text.size() > static_cast<size_t>(w)) return std::string(static_cast<size_t>(w), '*');
+  return std::string(static_cast<size_t>(w) - text.size(), ' ') + text;
+}
+
+// The digits come from scaled doubles unless the value lies so near a tie that only its
+// exact binary value decides: ties, near-ties, powers of ten and their neighbours, floats
+// across the whole range and arbitrary doubles all edit as the exact digits say.
+TEST(EditE, DigitsAreThoseOfTheExactValue) {
+  EXPECT_EQ(editE(1.03125, 12, 5), " 0.10312E+01") << "an exact tie goes to even";
+  EXPECT_EQ(editE(1.09375, 12, 5), " 0.10938E+01");
+  EXPECT_EQ(editE(-0.0625, 9, 2), "-0.62E-01");
+  std::vector<double> values;
+  for (int e = -40; e <= 40; ++e) {
+    const double p = std::pow(10.0, e);
+    for (const double v : {p, std::nextafter(p, 0.0), std::nextafter(p, 1e300),
+                           static_cast<double>(static_cast<float>(p))}) {
+      values.push_back(v);
+    }
+  }
+  for (int64_t m = 0; m < 4000; ++m) {
+    const double tie = (static_cast<double>(m * 37 % 100000) + 0.5) * std::pow(2.0, -static_cast<int>(m % 9));
+    values.push_back(tie);
+    values.push_back(std::nextafter(tie, 0.0));
+    values.push_back(static_cast<float>(tie * 1e-3));
+  }
+  for (uint64_t bits = 0x00800000u; bits < 0x7f800000u; bits += 0x7ff7u) {
+    values.push_back(std::bit_cast<float>(static_cast<uint32_t>(bits)));
+  }
+  uint64_t state = 0x9e3779b97f4a7c15ull;
+  for (int k = 0; k < 8000; ++k) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    values.push_back(std::bit_cast<double>(state >> 1));
+  }
+  for (const double v : values) {
+    if (!std::isfinite(v) || (v != 0.0 && (std::fabs(v) < 1e-98 || std::fabs(v) > 1e98))) continue;
+    for (const auto& [w, d] : {std::pair{12, 5}, std::pair{14, 7}, std::pair{15, 9}, std::pair{9, 2}}) {
+      ASSERT_EQ(editE(v, w, d), referenceE(v, w, d)) << std::hexfloat << v << " E" << w << "." << d;
+      ASSERT_EQ(editE(-v, w, d), referenceE(-v, w, d)) << std::hexfloat << -v;
+    }
+  }
+}
+
+// The appending forms add exactly what the single edits give.
+TEST(EditAppend, AppendsTheSameFields) {
+  std::string line = " ";
+  appendI(line, -42, 5);
+  appendE(line, 0.5, 12, 5);
+  appendI(line, 123456, 5);
+  appendE(line, kNaN, 5, 1);
+  appendI(line, 7, 0);
+  EXPECT_EQ(line, " " + editI(-42, 5) + editE(0.5, 12, 5) + editI(123456, 5) + editE(kNaN, 5, 1) +
+                      editI(7, 0));
+  EXPECT_EQ(line, "   -42 0.50000E+00*****  NaN7");
 }
 
 TEST(EditF, RoundsTiesToEvenAndDropsTheZeroOnlyToFit) {
