@@ -125,6 +125,34 @@ void set(int32_t s, int32_t type, int32_t kind, const char* name, Words pairs, i
   put(kArrBlocks, b, pairs);
 }
 
+// Lines, surfaces and bodies: the points, a straight line, a quarter circle, their
+// composite, a surface and a body of type 1 (see querymodel.h), numbered from 61 on.
+void addLinesSurfacesBodies() {
+  MODCNT.word(kCntPoints) = QueryModel::kAllPoints;
+  MODCNT.word(kCntLines) = QueryModel::kAllLines;
+  MODCNT.word(kCntSurfaces) = QueryModel::kAllSurfaces;
+  MODCNT.word(kCntBodies) = QueryModel::kAllBodies;
+
+  const std::array<std::pair<int32_t, std::array<float, 3>>, 3> points = {
+      {{QueryModel::kQ1, {1, 0, 0}}, {QueryModel::kQ2, {0, 1, 0}}, {QueryModel::kQ0, {0, 0, 0}}}};
+  const char* pointNames[3] = {"Q61", "Q62", "Q63"};
+  for (size_t k = 0; k < points.size(); ++k) {
+    const auto& [p, xyz] = points[k];
+    entity(kArrPoints, kPointWords, kArrPointNamesArray, p, pointNames[k], {});
+    putReals(kArrPointCoordinates, p, {xyz[0], xyz[1], xyz[2]});
+  }
+  entity(kArrLines, kLineWords, kArrLineNames, QueryModel::kStraight, "STRAIGHT",
+         {{2, QueryModel::kQ0}, {3, QueryModel::kQ1}, {4, 2}, {7, 100}});
+  entity(kArrLines, kLineWords, kArrLineNames, QueryModel::kArc, "ARC",
+         {{2, QueryModel::kQ1}, {3, QueryModel::kQ2}, {4, 3}, {6, QueryModel::kQ0}, {7, 200}});
+  entity(kArrLines, kLineWords, kArrLineNames, QueryModel::kComposite, "COMP",
+         {{6, 2}, {7, 900}, {8, QueryModel::kStraight}, {9, QueryModel::kArc}});
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, QueryModel::kPlainSurface, "SQ",
+         {{2, QueryModel::kStraight}, {3, QueryModel::kArc}, {4, QueryModel::kStraight}, {6, 100}});
+  entity(kArrBodies, kBodyWords, kArrBodyNames, QueryModel::kPlainBody, "BQ",
+         {{1, 1}, {2, QueryModel::kPlainSurface}});
+}
+
 }  // namespace
 
 void QueryModel::node(int32_t n, float& x, float& y, float& z) {
@@ -425,6 +453,8 @@ void buildQueryModel() {
     count = static_cast<int32_t>(ints.size());
     ATTVAL(-1, -10, j, 1, count, ints, {}, stat);
   }
+
+  addLinesSurfacesBodies();
 }
 
 std::string writeQueryModel(const std::string& stem) {

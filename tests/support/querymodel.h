@@ -72,6 +72,14 @@
 //  - 4 "R4" kind 4, mode 2 (one node): within 0.01 of the segment (1, 0, 0)-(1, 1, 0);
 //    material 1, property 8. It holds element 7.
 // Element 3 has no owner; element 1 is owned first by line M1, element 4 by point P8.
+//
+// Lines, surfaces and bodies (appended; numbers 61 on, the k...All counts raised to them):
+// Points 61 "Q61" at (1, 0, 0), 62 "Q62" at (0, 1, 0), 63 "Q63" at the origin, without nodes.
+// Lines: 61 "STRAIGHT" from Q63 to Q61 (2 divisions); 62 "ARC" the quarter circle of
+// radius 1 from Q61 to Q62 about Q63 (3 divisions); 63 "COMP" composite of STRAIGHT and
+// ARC. None is meshed; all have element-type code 0.
+// Surface 61 "SQ" of type 1 bounded by STRAIGHT, ARC and STRAIGHT, without mesh; body 61
+// "BQ" of type 1 on SQ, without mesh.
 #pragma once
 
 #include <cstdint>
@@ -105,10 +113,10 @@ struct QueryModel {
 
   // The whole model with the materials, properties, loads and neighbours (and the element
   // ownership below).
-  static constexpr int32_t kAllPoints = 9;
-  static constexpr int32_t kAllLines = 15;
-  static constexpr int32_t kAllSurfaces = 7;
-  static constexpr int32_t kAllBodies = 2;
+  static constexpr int32_t kAllPoints = 63;
+  static constexpr int32_t kAllLines = 63;
+  static constexpr int32_t kAllSurfaces = 61;
+  static constexpr int32_t kAllBodies = 61;
   static constexpr int32_t kAllStoredSets = 10;
   static constexpr int32_t kAllMaterials = 6;
   static constexpr int32_t kProperties = 8;
@@ -125,6 +133,16 @@ struct QueryModel {
   static constexpr int32_t kAlu = 6;
   static constexpr int32_t kPlate = 7;
   static constexpr int32_t kShell = 8;
+
+  // Lines, surfaces and bodies.
+  static constexpr int32_t kQ1 = 61;          // (1, 0, 0)
+  static constexpr int32_t kQ2 = 62;          // (0, 1, 0)
+  static constexpr int32_t kQ0 = 63;          // the origin
+  static constexpr int32_t kStraight = 61;    // Q0 to Q1
+  static constexpr int32_t kArc = 62;         // quarter circle Q1 to Q2 about Q0
+  static constexpr int32_t kComposite = 63;   // STRAIGHT and ARC
+  static constexpr int32_t kPlainSurface = 61;
+  static constexpr int32_t kPlainBody = 61;
 
   // The coordinates of node N (1..16).
   static void node(int32_t n, float& x, float& y, float& z);
