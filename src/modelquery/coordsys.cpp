@@ -197,6 +197,9 @@ void LCSFRM(int32_t number, int32_t& type, std::span<float, 3> origin, ColumnAxe
   std::array<float, kSystemValues> v{};
   int32_t count = kSystemValues;
   ATTVLR(kRead, kSystemType, number, 1, count, v);
+  // The existence test passes every number while no system was ever deleted: a system
+  // without an entry is one that does not exist.
+  if (count == 0) return;
   type = intOf(v[0]);
   int32_t t = 0;
   std::array<int32_t, 3> defining{};

@@ -125,6 +125,20 @@ void set(int32_t s, int32_t type, int32_t kind, const char* name, Words pairs, i
   put(kArrBlocks, b, pairs);
 }
 
+// The coordinate systems and the line that carries one.
+void addCoordinateSystems() {
+  MODCNT.word(kCntLines) = QueryModel::kAllLines;
+  MODCNT.word(kCntCoordSystems) = QueryModel::kCoordSystems;
+  // Type, then nodes 1, 2 and 3 as reals; node 2 is read as 4.9999 + 0.1 truncated.
+  entry(8, QueryModel::kCylSystem, "CYLSYS", {3.0f, 1.0f, 4.9999f, 2.0f});
+  entity(kArrLines, kLineWords, kArrLineNames, QueryModel::kCylSystemLine, "CYLLINE",
+         {{4, 2},
+          {5, QueryModel::kCylSystemFirstNode},
+          {6, QueryModel::kCylSystemLastNode},
+          {7, 400},
+          {10, QueryModel::kCylSystem * 10}});
+}
+
 }  // namespace
 
 void QueryModel::node(int32_t n, float& x, float& y, float& z) {
@@ -425,6 +439,8 @@ void buildQueryModel() {
     count = static_cast<int32_t>(ints.size());
     ATTVAL(-1, -10, j, 1, count, ints, {}, stat);
   }
+
+  addCoordinateSystems();
 }
 
 std::string writeQueryModel(const std::string& stem) {

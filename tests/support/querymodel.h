@@ -72,6 +72,13 @@
 //  - 4 "R4" kind 4, mode 2 (one node): within 0.01 of the segment (1, 0, 0)-(1, 1, 0);
 //    material 1, property 8. It holds element 7.
 // Element 3 has no owner; element 1 is owned first by line M1, element 4 by point P8.
+//
+// Coordinate systems (appended, addCoordinateSystems; numbers from 41 on):
+// System 41 "CYLSYS" (attribute type 8), cylindrical (type 3), on node 1 (the origin),
+// node 5 stored as 4.9999 (on the third axis) and node 2 (in the plane of the first and
+// third axes): axes (1, 0, 0), (0, 1, 0), (0, 0, 1). Line 41 "CYLLINE" of type 4 over nodes
+// 14 to 16 carries it (word 10 = 410), so nodes 14-16 refer to it. Systems 1-40 have no
+// entry (L3 refers to system 2, which has none).
 #pragma once
 
 #include <cstdint>
@@ -106,7 +113,7 @@ struct QueryModel {
   // The whole model with the materials, properties, loads and neighbours (and the element
   // ownership below).
   static constexpr int32_t kAllPoints = 9;
-  static constexpr int32_t kAllLines = 15;
+  static constexpr int32_t kAllLines = 41;
   static constexpr int32_t kAllSurfaces = 7;
   static constexpr int32_t kAllBodies = 2;
   static constexpr int32_t kAllStoredSets = 10;
@@ -125,6 +132,13 @@ struct QueryModel {
   static constexpr int32_t kAlu = 6;
   static constexpr int32_t kPlate = 7;
   static constexpr int32_t kShell = 8;
+
+  // The coordinate systems.
+  static constexpr int32_t kCoordSystems = 41;
+  static constexpr int32_t kCylSystem = 41;         // CYLSYS
+  static constexpr int32_t kCylSystemLine = 41;     // CYLLINE
+  static constexpr int32_t kCylSystemFirstNode = 14;
+  static constexpr int32_t kCylSystemLastNode = 16;
 
   // The coordinates of node N (1..16).
   static void node(int32_t n, float& x, float& y, float& z);
