@@ -365,6 +365,24 @@ KVR_EXPORT void dll_uadjge(int32_t* kind, int32_t* number, int32_t* rkind, int32
                            int32_t* nkind, int32_t* nnumber, int32_t* work, int32_t* spare,
                            int32_t* mode, int32_t* status);
 
+/* Coordinate system NUMBER: its TYPE (1 Cartesian, 2 spherical, 3 cylindrical, 4 conical),
+   its first and second AXES (x in 1-3, y in 4-6), its defining nodes NODE1 (origin), NODE2
+   (on the third axis) and NODE3 (internal numbers), and the COUNT nodes that refer to it in
+   NODES, ascending, as external numbers. SIZE must be at least the highest node number.
+   STATUS 0; 9 SIZE too small (tested first, nothing written); 1 NUMBER out of range; 2 no
+   such system, or a defining node outside the model (nothing written); 3 no node refers
+   to it (the rest written). */
+KVR_EXPORT void dll_ucsys2(int32_t* number, int32_t* type, float* axes, int32_t* node1,
+                           int32_t* node2, int32_t* node3, int32_t* count, int32_t* nodes,
+                           int32_t* size, int32_t* status);
+
+/* The first and second local DIRECTIONS (three reals each) at POINT of a system of TYPE
+   with first and second AXES (three reals each) about ORIGIN: type 1 the axes; 2
+   (spherical) radial and meridional; 3 (cylindrical) radial and tangential, the axes on
+   the system's axis. Any other TYPE writes nothing. */
+KVR_EXPORT void dll_ucocyl(int32_t* type, float* axes, float* origin, float* point,
+                           float* directions);
+
 /* Load NUMBER: its NAME and the NAME of its DESCRIPTION (8 characters each; blank without
    a description), the load TYPE of the description, the words 3 and 7 to 10, the first
    target (KIND, ENTITY: kind 42 for a stored 5, kind 46 for a 6, set numbers as the

@@ -7,8 +7,11 @@
 #include <cmath>
 #include <vector>
 
+#include "geometry/conic.h"
 #include "geometry/curvsrf.h"
 #include "geometry/georec.h"
+#include "geometry/isxtyp.h"
+#include "geometry/srfint.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/entrec.h"
 #include "runtime/machcn.h"
@@ -99,11 +102,58 @@ LineEval splinePoints(ShpDef& rec, int32_t n, std::span<const float> t, std::spa
   return LineEval::kDone;
 }
 
-// The intersection curve of record REC at the N parameters T.
-LineEval intersectionPoints(ShpDef&, int32_t, std::span<const float>, int32_t, bool,
-                            std::span<float>) {
-  // The intersections of two surfaces are not evaluated yet.
-  return LineEval::kFailed;
+// The intersection curve of the two surfaces of record REC at the N parameters T: one of
+// its straight lines (forms 1 and 2), or its points on the generators at 360 t degrees of
+// the cylinder or cone it lies on (forms 3 to 8, two branches from form 5 on). SINGLE
+// keeps branch Q for every t; otherwise a t above 1 takes branch 2 at t - 1.
+LineEval intersectionPoints(ShpDef& rec, int32_t n, std::span<const float> t, int32_t q,
+                            bool single, std::span<float> points) {
+  IsxTyp x;
+  SRFINT(rec.integer(kGeoWordSurface1), rec.integer(kGeoWordSurface2), x);
+  if (x.status != 0) return LineEval::kFailed;
+  if (x.form == 1 || x.form == 2) {
+    int32_t base = 0;
+    if (q == 1) {
+      base = 1;
+    } else if (q == 2 && x.form == 2) {
+      base = 7;
+    } else {
+      return LineEval::kFailed;
+    }
+    for (int32_t i = 0; i < n; ++i) {
+      const float s = t[static_cast<size_t>(i)];
+      put(points, i, x.P(base) + s * x.P(base + 3), x.P(base + 1) + s * x.P(base + 4),
+          x.P(base + 2) + s * x.P(base + 5));
+    }
+    return LineEval::kDone;
+  }
+  if (x.form < 3 || x.form > 8) return LineEval::kFailed;
+  const bool twoBranches = x.form >= 5;
+  const std::array<float, 3> origin = x.origin();
+  for (int32_t i = 0; i < n; ++i) {
+    const float ti = t[static_cast<size_t>(i)];
+    int32_t branch = twoBranches ? q : 1;
+    float angle = 360.0f * ti;
+    if (twoBranches && !single && ti > 1.0f) {
+      branch = 2;
+      angle = 360.0f * (ti - 1.0f);
+    }
+    if (branch != 1 && branch != 2) return LineEval::kFailed;
+    std::array<float, 6> l{};
+    int32_t roots = 0;
+    int32_t stat = 0;
+    CONRAD(x.conic(), angle, x.P(11), x.P(12), roots, l, stat);
+    if (stat != 0) return LineEval::kFailed;
+    // A single root fills only the first candidate: the second branch passes through it
+    // too, rather than through whatever the second candidate held.
+    if (roots == 1) std::copy(l.begin(), l.begin() + 3, l.begin() + 3);
+    const std::span<const float, 3> local(l.data() + 3 * (branch - 1), 3);
+    std::array<float, 3> p{};
+    LOCGLB(3, origin, IsxTyp::kFrameLd, x.frame, local, p, stat);
+    if (stat != 0) return LineEval::kFailed;
+    put(points, i, p[0], p[1], p[2]);
+  }
+  return LineEval::kDone;
 }
 
 // LINPTS (SINGLE false) and LINDEF (SINGLE true) on the N parameters T.

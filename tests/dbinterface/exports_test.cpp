@@ -151,6 +151,8 @@ TEST(ExportTable, EveryMaterialLoadAndAdjacencyQueryHasTheTableShape) {
       {"dll_umate", shapeOf(&dll_umate), 7, {6}, {KVR_UMATE_LINE_LENGTH}, {80}},
       {"dll_uphyse", shapeOf(&dll_uphyse), 7, {6}, {KVR_UPHYSE_LINE_LENGTH}, {80}},
       {"dll_uadjge", shapeOf(&dll_uadjge), 10, {}, {}, {}},
+      {"dll_ucsys2", shapeOf(&dll_ucsys2), 10, {}, {}, {}},
+      {"dll_ucocyl", shapeOf(&dll_ucocyl), 5, {}, {}, {}},
       {"dll_uload4", shapeOf(&dll_uload4), 17, {2, 3},
        {KVR_ULOAD4_NAME_LENGTH, KVR_ULOAD4_DESCRIPTION_LENGTH}, {8, 8}},
       {"dll_uloadp", shapeOf(&dll_uloadp), 4, {}, {}, {}},

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "geostore_fixture.h"
+#include "modeldb/modcnt.h"
+#include "runtime/modcon.h"
 
 namespace kvr::test {
 namespace {
@@ -170,6 +172,124 @@ TEST_F(LineGeometry, CountIsCutToTheArrays) {
   EXPECT_EQ(status, 0);
   expectPoints(out, {{1, 0, 0}, {2, 0, 0}}, "cut");
   EXPECT_EQ(out[6], kSentinel);
+}
+
+// Lines on the intersection of two surfaces: the shapes are records of the same array as
+// the line definitions, their points records of the point array.
+class IntersectionLines : public LineGeometry {
+ protected:
+  void SetUp() override {
+    LineGeometry::SetUp();
+    savedGeometry_ = GEOCON;
+    savedCounts_ = MODCNT;
+    GEOCON.setReal(1, 3.1415927f);
+    GEOCON.setReal(2, 0.017453292f);
+    GEOCON.setReal(3, 0.001f);
+    GEOCON.setReal(4, 0.001f);
+    GEOCON.setReal(5, 1.0e-5f);
+    GEOCON.setReal(6, 1.0e-7f);
+    MODCNT.word(kCntPoints) = 9;
+  }
+  void TearDown() override {
+    GEOCON = savedGeometry_;
+    MODCNT = savedCounts_;
+    LineGeometry::TearDown();
+  }
+  // The line definition REC on shapes S1 and S2 (surface type 0).
+  static void onShapes(int32_t rec, int32_t s1, int32_t s2) {
+    putGeoRecord(rec, {{2, 103.001f},
+                       {kGeoWordSurface1, static_cast<float>(100 * s1) + 0.001f},
+                       {kGeoWordSurface2, static_cast<float>(100 * s2) + 0.001f}});
+  }
+  static void plane(int32_t n, Point normal, float d) {
+    putGeoRecord(n, {{1, d}, {2, 11.001f}, {3, normal[0]}, {4, normal[1]}, {5, normal[2]}});
+  }
+  static void sphere(int32_t n, int32_t centre, float radius) {
+    putGeoRecord(n, {{2, 2.001f}, {3, static_cast<float>(centre) + 0.001f}, {4, radius}});
+  }
+  static void cylinder(int32_t n, int32_t a, int32_t b, float radius) {
+    putGeoRecord(n, {{1, radius}, {2, 3.001f}, {3, static_cast<float>(a) + 0.001f},
+                     {4, static_cast<float>(b) + 0.001f}, {5, radius}});
+  }
+
+ private:
+  ConstantWords<10> savedGeometry_;
+  ModCnt savedCounts_;
+};
+
+TEST_F(IntersectionLines, StraightLinesOfTwoPlanes) {
+  plane(2, {0, 0, 1}, 0);
+  plane(3, {1, 0, 0}, 3);
+  plane(4, {0, 0, 2}, 4);  // parallel to the first
+  onShapes(1, 2, 3);
+  onShapes(5, 2, 4);
+  auto [status, p] = points(1, {0, 2});
+  EXPECT_EQ(status, 0);
+  expectPoints(p, {{3, 0, 0}, {3, 2, 0}}, "line 1");
+  // One line only: branch 2 has none.
+  std::tie(status, p) = points(1, {0.5f}, 2);
+  EXPECT_EQ(status, 1);
+  std::tie(status, p) = points(1, {0.5f}, 3);
+  EXPECT_EQ(status, 1);
+  // No intersection.
+  std::tie(status, p) = points(5, {0.5f});
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(linePoints(1, std::vector<float>{0.5f}, 1, 5, p), LineEval::kFailed);
+}
+
+TEST_F(IntersectionLines, CircleOfAPlaneAndASphere) {
+  putPoints(kArrGeoPoints, 1, {{0, 0, 3}});
+  plane(2, {0, 0, 1}, 0);
+  sphere(3, 1, 5);
+  onShapes(1, 2, 3);
+  const std::vector<float> t = {0, 0.25f, 0.6f};
+  auto [status, p] = points(1, t);
+  EXPECT_EQ(status, 0);
+  for (size_t i = 0; i < t.size(); ++i) {
+    EXPECT_NEAR(p[3 * i + 2], 0.0f, 1.0e-5f) << t[i];
+    EXPECT_NEAR(std::hypot(p[3 * i], p[3 * i + 1]), 4.0f, 4.0e-5f) << t[i];
+  }
+  // A quarter turn apart.
+  EXPECT_NEAR(p[0] * p[3] + p[1] * p[4], 0.0f, 1.0e-4f);
+  // A sphere beyond the shapes' points: no circle.
+  sphere(4, 12, 5);
+  onShapes(5, 2, 4);
+  std::tie(status, p) = points(5, t);
+  EXPECT_EQ(status, 1);
+}
+
+TEST_F(IntersectionLines, TwoBranchesOfASphereAndACylinder) {
+  putPoints(kArrGeoPoints, 1, {{0, 0, 0}, {0, 0, -1}, {0, 0, 1}});
+  sphere(2, 1, 5);
+  cylinder(3, 2, 3, 3);
+  onShapes(1, 2, 3);
+  struct Case {
+    float t;
+    int32_t q;
+    float z;
+  };
+  // Branch 1 below, branch 2 above; a t above 1 takes branch 2 at t - 1.
+  const Case cases[] = {{0.25f, 1, -4}, {1.25f, 1, 4}, {0.25f, 2, 4}, {0.0f, 1, -4}};
+  for (const Case& c : cases) {
+    auto [status, p] = points(1, {c.t}, c.q);
+    EXPECT_EQ(status, 0) << c.t << " " << c.q;
+    EXPECT_NEAR(p[2], c.z, 1.0e-4f) << c.t << " " << c.q;
+    EXPECT_NEAR(std::hypot(p[0], p[1]), 3.0f, 1.0e-4f) << c.t << " " << c.q;
+  }
+  // At 90 degrees from the point at 0.
+  auto [status, p] = points(1, {0.0f, 1.25f});
+  EXPECT_EQ(status, 0);
+  EXPECT_NEAR(p[0] * p[3] + p[1] * p[4], 0.0f, 1.0e-3f);
+  // LINDEF keeps branch Q and takes the angle of t itself.
+  std::array<float, 3> one{};
+  LINDEF(1.25f, 1, 1, one, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NEAR(one[2], -4.0f, 1.0e-4f);
+  EXPECT_NEAR(one[0], p[3], 1.0e-4f);
+  EXPECT_NEAR(one[1], p[4], 1.0e-4f);
+  // A branch that is neither 1 nor 2.
+  std::tie(status, p) = points(1, {0.5f}, 3);
+  EXPECT_EQ(status, 1);
 }
 
 TEST(Ellipse, SpeedAndLength) {

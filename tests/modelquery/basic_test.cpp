@@ -35,7 +35,7 @@ TEST_F(Basic, SizeVectorCopiesTheCountsAndTheSessionCounts) {
   // Points, lines, surfaces, bodies, shapes, highest node, nodes an element, highest
   // element, sets (stored less one), materials, properties, conditions, loads, curves,
   // node limit, coordinate systems, the two offsets, groups, largest load value 3.
-  EXPECT_EQ(sizes, (std::array<int32_t, 20>{63, 63, 61, 61, 0, 16, 20, 7, 9, 6, 8, 4, 17, 0, 20, 0,
+  EXPECT_EQ(sizes, (std::array<int32_t, 20>{63, 63, 61, 61, 0, 16, 20, 7, 9, 6, 8, 4, 17, 0, 20, 41,
                                             1000, 5000, 5, 7}));
 
   std::array<int32_t, 50> wide{};

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "geometry/georec.h"
+#include "geometry/linegeo.h"
 #include "kvr7dbio.h"
 #include "modeldb/elttab.h"
 #include "modeldb/linrec.h"
@@ -325,6 +326,44 @@ TEST_F(GeoQuery, CurvesOnGeometryRecords) {
     EXPECT_EQ(b.desc[3], 4) << c.what;
     EXPECT_EQ(b.status, c.status) << c.what;
   }
+}
+
+TEST_F(GeoQuery, ClosedIntersectionCurvesWrap) {
+  // The circle of radius 4 in which the plane z = 0 cuts the sphere of radius 5 about
+  // (0, 0, 3): shapes 76 and 77; line definitions 78 (closed: word 18 above 300) and 79.
+  putPoint(76, 0, 0, 3);
+  putGeoRecord(76, {{2, 11.001f}, {5, 1}});
+  putGeoRecord(77, {{2, 2.001f}, {3, 76.001f}, {4, 5}});
+  putGeoRecord(78, {{2, 103.001f}, {18, 301.001f}, {19, 7600.001f}, {20, 7700.001f}});
+  putGeoRecord(79, {{2, 103.001f}, {18, 300.001f}, {19, 7600.001f}, {20, 7700.001f}});
+  // The line's ends: the curve at 0.75 and at 0.25, half a turn apart.
+  std::array<float, 3> a{}, b{};
+  int32_t status = -1;
+  LINDEF(0.75f, 1, 78, a, status);
+  ASSERT_EQ(status, 0);
+  LINDEF(0.25f, 1, 78, b, status);
+  ASSERT_EQ(status, 0);
+  putPoint(77, a[0], a[1], a[2]);
+  putPoint(78, b[0], b[1], b[2]);
+  const auto bits = [](float v) { return std::bit_cast<int32_t>(v); };
+  // Forward from 0.75 over 0 to 0.25: ten chords of a half circle of radius 4.
+  putLine(72, {{2, 77}, {3, 78}, {5, bits(0.75f)}, {6, bits(0.25f)}, {7, 600}, {15, 78},
+               {16, 1}});
+  LineAnswer l = uline(72);
+  EXPECT_EQ(l.status, 0);
+  EXPECT_NEAR(l.length, 80.0f * std::sin(std::numbers::pi_v<float> / 20), 1.0e-4f);
+  // Backward from 0.25 over 0 to 0.75 the same.
+  putLine(72, {{2, 78}, {3, 77}, {5, bits(0.25f)}, {6, bits(0.75f)}, {7, 600}, {15, 78},
+               {16, -1}});
+  l = uline(72);
+  EXPECT_EQ(l.status, 0);
+  EXPECT_NEAR(l.length, 80.0f * std::sin(std::numbers::pi_v<float> / 20), 1.0e-4f);
+  // Word 18 of 300 does not close the curve: the chord.
+  putLine(72, {{2, 77}, {3, 78}, {5, bits(0.75f)}, {6, bits(0.25f)}, {7, 600}, {15, 79},
+               {16, 1}});
+  l = uline(72);
+  EXPECT_EQ(l.status, 4);
+  EXPECT_NEAR(l.length, 8.0f, 1.0e-4f);
 }
 
 TEST_F(GeoQuery, LinesOutOfRangeOrMissing) {

@@ -153,6 +153,20 @@ void addLinesSurfacesBodies() {
          {{1, 1}, {2, QueryModel::kPlainSurface}});
 }
 
+// The coordinate systems and the line that carries one.
+void addCoordinateSystems() {
+  MODCNT.word(kCntLines) = QueryModel::kAllLines;
+  MODCNT.word(kCntCoordSystems) = QueryModel::kCoordSystems;
+  // Type, then nodes 1, 2 and 3 as reals; node 2 is read as 4.9999 + 0.1 truncated.
+  entry(8, QueryModel::kCylSystem, "CYLSYS", {3.0f, 1.0f, 4.9999f, 2.0f});
+  entity(kArrLines, kLineWords, kArrLineNames, QueryModel::kCylSystemLine, "CYLLINE",
+         {{4, 2},
+          {5, QueryModel::kCylSystemFirstNode},
+          {6, QueryModel::kCylSystemLastNode},
+          {7, 400},
+          {10, QueryModel::kCylSystem * 10}});
+}
+
 }  // namespace
 
 void QueryModel::node(int32_t n, float& x, float& y, float& z) {
@@ -454,6 +468,7 @@ void buildQueryModel() {
     ATTVAL(-1, -10, j, 1, count, ints, {}, stat);
   }
 
+  addCoordinateSystems();
   addLinesSurfacesBodies();
 }
 

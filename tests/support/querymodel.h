@@ -80,6 +80,13 @@
 // ARC. None is meshed; all have element-type code 0.
 // Surface 61 "SQ" of type 1 bounded by STRAIGHT, ARC and STRAIGHT, without mesh; body 61
 // "BQ" of type 1 on SQ, without mesh.
+//
+// Coordinate systems (appended, addCoordinateSystems; numbers from 41 on):
+// System 41 "CYLSYS" (attribute type 8), cylindrical (type 3), on node 1 (the origin),
+// node 5 stored as 4.9999 (on the third axis) and node 2 (in the plane of the first and
+// third axes): axes (1, 0, 0), (0, 1, 0), (0, 0, 1). Line 41 "CYLLINE" of type 4 over nodes
+// 14 to 16 carries it (word 10 = 410), so nodes 14-16 refer to it. Systems 1-40 have no
+// entry (L3 refers to system 2, which has none).
 #pragma once
 
 #include <cstdint>
@@ -143,6 +150,13 @@ struct QueryModel {
   static constexpr int32_t kComposite = 63;   // STRAIGHT and ARC
   static constexpr int32_t kPlainSurface = 61;
   static constexpr int32_t kPlainBody = 61;
+
+  // The coordinate systems.
+  static constexpr int32_t kCoordSystems = 41;
+  static constexpr int32_t kCylSystem = 41;         // CYLSYS
+  static constexpr int32_t kCylSystemLine = 41;     // CYLLINE
+  static constexpr int32_t kCylSystemFirstNode = 14;
+  static constexpr int32_t kCylSystemLastNode = 16;
 
   // The coordinates of node N (1..16).
   static void node(int32_t n, float& x, float& y, float& z);
