@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "atrfixture.h"
 #include "modeldb/seqtab.h"
 #include "spcfixture.h"
 
@@ -607,6 +608,107 @@ TEST_F(SpecialKinds, TheLastNameOfASequenceAsksForTheNext) {
   replies("/\n");
   EXPECT_EQ(check(22, "#THIRD").text(), "L9999999");
   EXPECT_EQ(seqAlpha(2), 32000000);
+}
+
+// ----- Over a definition table -------------------------------------------------------------
+
+// A material table with the header MATL, whose option FIELDS has an integer field that may
+// refer to a tcdef object (flag 32) and one that may refer to an scdef object (flag 64);
+// material 1 uses it.
+class SpecialKindsOverATable : public test::DefinitionFixture {
+ protected:
+  void SetUp() override {
+    DefinitionFixture::SetUp();
+    directory(kMat, {3, 1, 8, 2, 44, 2, 152});
+    header(kMat, 1, "MATL", "MATL", {10});
+    option(kMat, 1, 10, 0, "PLAIN", {20});
+    option(kMat, 2, 20, 4, "FIELDS", {101, 102});
+    field(kMat, 1, 101, 1, "I1", 33, {0, 0, 9});
+    field(kMat, 2, 102, 1, "I2", 64, {0, 0, 5});
+    attribute(4, 1, {1.0f, 8.0f, 0.0f, 0.0f});
+    put(kArrIntegerValues, 1, {2, 2, 0, 0, 10, 20, 7, 5});
+    MODCNT.word(kCntMaterials) = 1;
+    // Material 1 is named STEEL.
+    Label label = nameOf("STEEL");
+    int32_t key = 1, count = 0;
+    ATTFND(-1, label, 4, key, count);
+  }
+  static void live(int32_t curves, int32_t variations) {
+    MODCNT.word(kCntCurves) = curves;
+    MODCNT.word(kCntKind40) = variations;
+  }
+  static ArgumentCheck check(int32_t kind, std::string_view token, int32_t nextMenu = 64) {
+    const std::vector<int32_t> line = codeLine(token);
+    std::vector<int32_t> store(255, kBlank);
+    ArgumentCheck c;
+    c.text = store;
+    c.nextMenu = nextMenu;
+    c.sign = -1;
+    SPCCHK(kind, line, 1, static_cast<int32_t>(line.size()), 1, c);
+    c.text = {};
+    return c;
+  }
+  static std::vector<std::string> list(int32_t kind, int32_t& status) {
+    ValueList values(100, 80);
+    SPCLST(kind, values, status);
+    std::vector<std::string> texts;
+    for (int32_t k = 1; k <= values.count; ++k) texts.push_back(values.text(k).trimmed());
+    return texts;
+  }
+};
+
+TEST_F(SpecialKindsOverATable, AllTakesItsNextMenuFromTheReferencesOfTheHeader) {
+  answer(1, 118);
+  answer(2, 283);
+  answer(3, -8, 1);
+  answer(4, -69, 11);
+  MNUCTL.answerCount = 5;
+  struct Case {
+    int32_t curves, variations, menu;
+  } cases[] = {{1, 0, 8187}, {0, 1, 8189}, {1, 1, 8193}, {0, 0, 64}};
+  for (const Case& k : cases) {
+    live(k.curves, k.variations);
+    const ArgumentCheck c = check(40, "ALL");
+    EXPECT_EQ(c.status, 0) << k.menu;
+    EXPECT_EQ(c.nextMenu, k.menu);
+    EXPECT_EQ(c.sign, -1) << "the sign is the one given";
+  }
+}
+
+TEST_F(SpecialKindsOverATable, MaterialsThatReferToLiveObjects) {
+  answer(1, 118);
+  answer(2, 283);
+  MNUCTL.answerCount = 2;
+  int32_t status = -1;
+  live(0, 0);
+  EXPECT_EQ(list(8, status), std::vector<std::string>{});
+  live(1, 0);
+  EXPECT_EQ(list(8, status), std::vector<std::string>{"STEEL"});
+  EXPECT_EQ(status, 0);
+}
+
+TEST_F(SpecialKindsOverATable, DefinitionKindsWalkTheTable) {
+  int32_t status = -1;
+  EXPECT_EQ(list(17, status), std::vector<std::string>{"MATL"});
+  ArgumentCheck c = check(17, "MATL");
+  EXPECT_EQ(c.status, 0);
+  EXPECT_EQ(c.listValue, 11);
+  EXPECT_EQ(c.nextMenu, 8160);
+  answer(1, 1);
+  answer(2, 2);
+  answer(3, 432);
+  MNUCTL.answerCount = 3;
+  EXPECT_EQ(list(67, status), std::vector<std::string>{"MATL"});
+  EXPECT_EQ(status, 0);
+  MNUCTL.answerCount = 4;
+  c = check(67, "MA");
+  EXPECT_EQ(c.status, 2);
+  EXPECT_EQ(c.listValue, 11);
+  // A material named with the table present sets no sequence.
+  PRPSEQ = {};
+  VWDFLT.word(kSeqForm) = 0;
+  EXPECT_EQ(check(8, "STEEL").status, 0);
+  EXPECT_EQ(PRPSEQ.position, 0);
 }
 
 }  // namespace
