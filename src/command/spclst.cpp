@@ -546,6 +546,7 @@ void checkReference(int32_t kind, const Token& t, ArgumentCheck& check) {
 // sequence in its place, which the map then gives for the typed one.
 void checkNewName(int32_t kind, const Token& t, ArgumentCheck& check) {
   std::span<const int32_t> typed = t.text(2);
+  if (typed.empty()) return;  // "#" alone names nothing, and would map a blank key
   if (isDefinitionKind(kind)) typed = typed.first(std::min<std::size_t>(typed.size(), kNameChars));
   const int32_t code = objectCode(kind);
   if (!translating()) {

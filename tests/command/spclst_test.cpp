@@ -184,7 +184,7 @@ TEST_F(SpecialKinds, HashReferencesAndHashNames) {
       {1, "#1201", {0, 1, 12, ""}},   {2, "#1201", {-1, 0, 0, ""}},   {2, "#1202", {0, 1, 12, ""}},
       {60, "#1260", {0, 1, 12, ""}},  {1, "#01", {-1, 0, 0, ""}},     {1, "#0001", {-1, 0, 0, ""}},
       {22, "#NEW", {0, 0, 3, "NEW"}}, {2, "#NEW", {-1, 0, 0, ""}},    {41, "#ANY", {0, 0, 3, "ANY"}},
-      {37, "#DEFINITION", {0, 0, 8, "DEFINITI"}},
+      {37, "#DEFINITION", {0, 0, 8, "DEFINITI"}}, {22, "#", {-1, 0, 0, ""}},
   };
   for (const Case& k : cases) expectOutcome(check(k.kind, k.token), k.want, k.token);
   // A "#" name is noted against the sequences.
