@@ -60,9 +60,13 @@ TEST_F(LineEvaluation, EndsSnapExactly) {
     EXPECT_TRUE(a.written) << c.t;
     EXPECT_EQ(a.point, c.point) << c.t;
   }
-  const Answer a = evaluate(81, 81, 82, 0.25f);
-  EXPECT_TRUE(a.written);
-  expectNear(a.point, {1.1f + 0.25f * 3.8f, 2.3f + 0.25f * 3.8f, 3.7f - 0.25f * 0.4f}, "t 0.25");
+  // A straight line, a line of a type not listed, and a line that does not exist: straight.
+  line(82, {{2, 81}, {3, 82}, {7, 9900}});
+  for (int32_t l : {81, 82, 0, 99}) {
+    const Answer a = evaluate(l, 81, 82, 0.25f);
+    EXPECT_TRUE(a.written) << l;
+    expectNear(a.point, {1.1f + 0.25f * 3.8f, 2.3f + 0.25f * 3.8f, 3.7f - 0.25f * 0.4f}, "t 0.25");
+  }
 }
 
 TEST_F(LineEvaluation, CircularArcs) {

@@ -253,6 +253,14 @@ TEST_F(PatchClasses, CompositeSidesOfStraightMembers) {
   // Bent by 0.05 degree: straight.
   point(83, {2, std::tan(0.05f * 0.017453292f), 0});
   EXPECT_EQ(bndlin(84).status, 0);
+  EXPECT_EQ(classify(81).first, 0);
+
+  // A side of 21 members: more than the edge table holds.
+  line(88, {{2, 81}, {3, 84}, {6, 21}, {7, 900}, {8, 83}, {9, 81}, {10, 82}, {11, 1}});
+  surface(82, 1, {88, 85, 86, 87});
+  const auto [many, untouched] = classify(82);
+  EXPECT_EQ(many, 1);
+  expectUntouched(untouched, "21 members");
 }
 
 TEST_F(PatchClasses, CompositeArcs) {
