@@ -144,6 +144,8 @@ void installNodeQueries() {
   DSCDSP.entityNodes = UNODEG;
   DSCDSP.elementRange = UELEMG;
   GEODSP.nodeCoordinates = UNODE;
+  GEODSP.pointCoordinates = UPNT2;
+  GEODSP.surfaceDescription = USURF2;
   installCoordinateQueries();
 }
 
