@@ -66,28 +66,8 @@ LineEval splinePoints(ShpDef& rec, int32_t n, std::span<const float> t, std::spa
     return LineEval::kDone;
   }
 
-  // The degree and the records come from stored data: each range is tested before a
-  // record of it is read.
-  if (p < 0 || p > last) return LineEval::kFailed;
-  const int64_t count = int64_t{last} + p + 2;
-  if (!geoRecordsHeld(kArrGeoControlPoints, c0, int64_t{c0} + last) ||
-      (w0 > 0 && !geoRecordsHeld(kArrGeoValues, w0, int64_t{w0} + last)) ||
-      (knotRecord > 0 && !geoRecordsHeld(kArrGeoValues, knotRecord, knotRecord + count - 1))) {
-    return LineEval::kOutOfStore;
-  }
-  if (gKnots.size() < static_cast<size_t>(count)) gKnots.resize(static_cast<size_t>(count));
-  const std::span<float> knots = std::span<float>(gKnots).first(static_cast<size_t>(count));
-  if (knotRecord > 0) {
-    int32_t stat = 0;
-    ARRIO(kRead, kArrGeoValues, knotRecord, static_cast<int32_t>(count), kRealWords, {}, knots,
-          stat);
-  } else {
-    // h copies of the start parameter, then the end parameter to the last knot (an odd
-    // count leaves one more copy of the end, which no span reads).
-    const auto h = static_cast<size_t>(count / 2);
-    std::fill(knots.begin(), knots.begin() + static_cast<std::ptrdiff_t>(h), t0);
-    std::fill(knots.begin() + static_cast<std::ptrdiff_t>(h), knots.end(), t1);
-  }
+  std::span<float> knots;
+  if (const LineEval got = splineKnots(rec, knots); got != LineEval::kDone) return got;
   for (int32_t i = 0; i < n; ++i) {
     float x = 0, y = 0, z = 0;
     int32_t stat = 0;
@@ -197,6 +177,33 @@ LineEval linePoints(int32_t n, std::span<const float> t, int32_t q, int32_t rec,
   const int32_t count =
       std::clamp(n, 0, static_cast<int32_t>(std::min(t.size(), points.size() / 3)));
   return evaluate(count, t, q, rec, false, points);
+}
+
+LineEval splineKnots(ShpDef& def, std::span<float>& knots) {
+  const int32_t p = def.integer(kGeoWordDegree);
+  const int32_t last = def.integer(kGeoWordLastIndex);
+  const int32_t c0 = def.integer(kGeoWordControl);
+  const int32_t knotRecord = def.integer(kGeoWordKnots);
+  const int32_t w0 = def.integer(kGeoWordWeights);
+  if (p < 0 || p > last) return LineEval::kFailed;
+  const int64_t count = int64_t{last} + p + 2;
+  if (!geoRecordsHeld(kArrGeoControlPoints, c0, int64_t{c0} + last) ||
+      (w0 > 0 && !geoRecordsHeld(kArrGeoValues, w0, int64_t{w0} + last)) ||
+      (knotRecord > 0 && !geoRecordsHeld(kArrGeoValues, knotRecord, knotRecord + count - 1))) {
+    return LineEval::kOutOfStore;
+  }
+  if (gKnots.size() < static_cast<size_t>(count)) gKnots.resize(static_cast<size_t>(count));
+  knots = std::span<float>(gKnots).first(static_cast<size_t>(count));
+  if (knotRecord > 0) {
+    int32_t stat = 0;
+    ARRIO(kRead, kArrGeoValues, knotRecord, static_cast<int32_t>(count), kRealWords, {}, knots,
+          stat);
+  } else {
+    const auto h = static_cast<std::ptrdiff_t>(count / 2);
+    std::fill(knots.begin(), knots.begin() + h, def.word(kGeoWordStart));
+    std::fill(knots.begin() + h, knots.end(), def.word(kGeoWordEnd));
+  }
+  return LineEval::kDone;
 }
 
 void LINPTS(int32_t n, std::span<const float> t, int32_t q, int32_t rec, std::span<float> points,

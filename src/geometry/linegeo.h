@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <span>
 
+#include "geometry/shpdef.h"
+
 namespace kvr {
 
 inline constexpr int32_t kGeoWordControl = 1;
@@ -53,6 +55,15 @@ void LINDEF(float t, int32_t q, int32_t rec, std::span<float, 3> point, int32_t&
 enum class LineEval { kDone, kFailed, kOutOfStore };
 LineEval linePoints(int32_t n, std::span<const float> t, int32_t q, int32_t rec,
                     std::span<float> points);
+
+// The knot vector of the stored spline DEF, rational or not (knots or weights stored):
+// its n + p + 2 knots read from word 5 on, or, none stored, h copies of the start
+// parameter followed by the end parameter (an odd count leaves one more copy of the end,
+// which no span reads). The degree is tested against the last index (kFailed) and every
+// record range against the store (kOutOfStore) before anything is read. KNOTS views a
+// buffer the line routines share, grown to the largest spline met: it holds until the
+// next call.
+LineEval splineKnots(ShpDef& def, std::span<float>& knots);
 
 // The speed sqrt(a^2 sin^2 t + b^2 cos^2 t) of the ellipse (a cos t, b sin t); t in
 // radians.

@@ -27,7 +27,6 @@ namespace {
 using FV = std::array<float, 3>;
 
 constexpr int32_t kRead = 1;
-constexpr int32_t kRealWords = 1;
 constexpr int32_t kLineKind = 2;
 constexpr int32_t kUnevenNodes = 46;
 constexpr int32_t kEllipseLengthSteps = 10000;
@@ -167,9 +166,6 @@ bool storedPointLine(LinRec& rec, int32_t start, FV s, FV e, float& t, int32_t n
   return true;
 }
 
-// The knot vector of the spline being evaluated, grown to the largest met and reused.
-std::vector<float> gKnots;
-
 // The spline of definition DEF between LS and LE (line words 5 and 6).
 bool splineLine(ShpDef& def, int32_t line, float ls, float le, float& t, int32_t n,
                 int32_t code, FV& point) {
@@ -192,26 +188,8 @@ bool splineLine(ShpDef& def, int32_t line, float ls, float le, float& t, int32_t
     return stat == 0;
   }
 
-  // The degree and the records come from stored data: each is tested before the knots are
-  // gathered.
-  if (p < 0 || p > last || !geoRecordsHeld(kArrGeoControlPoints, c0, int64_t{c0} + last) ||
-      (w0 > 0 && !geoRecordsHeld(kArrGeoValues, w0, int64_t{w0} + last))) {
-    return false;
-  }
-  const int64_t count = int64_t{last} + p + 2;
-  if (knotRecord > 0 && !geoRecordsHeld(kArrGeoValues, knotRecord, knotRecord + count - 1)) {
-    return false;
-  }
-  if (gKnots.size() < static_cast<size_t>(count)) gKnots.resize(static_cast<size_t>(count));
-  const std::span<float> knots = std::span<float>(gKnots).first(static_cast<size_t>(count));
-  if (knotRecord > 0) {
-    ARRIO(kRead, kArrGeoValues, knotRecord, static_cast<int32_t>(count), kRealWords, {}, knots,
-          stat);
-  } else {
-    const auto h = static_cast<std::ptrdiff_t>(count / 2);
-    std::fill(knots.begin(), knots.begin() + h, t0);
-    std::fill(knots.begin() + h, knots.end(), t1);
-  }
+  std::span<float> knots;
+  if (splineKnots(def, knots) != LineEval::kDone) return false;
   const SplineCurve curve{last, p + 1, knots, c0, std::max(w0, 0)};
 
   if (code == kEqualArcLength) {
