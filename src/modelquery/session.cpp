@@ -142,6 +142,7 @@ void installNodeQueries() {
   DSCDSP.setMembers = USET2;
   DSCDSP.entityNodes = UNODEG;
   DSCDSP.elementRange = UELEMG;
+  DSCDSP.lineMesh = CONMSH;
   GEODSP.nodeCoordinates = UNODE;
 }
 

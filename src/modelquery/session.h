@@ -52,8 +52,8 @@ void ULDATR();
 // The element groups of the points, lines, surfaces and bodies, and SESCNT.
 void UGRPNO();
 
-// Makes the node collectors NDPNT..NDBOD, USET2, UNODEG and the element range UELEMG the
-// model database's entries of its query table (DSCDSP), and UNODE the geometry kernel's
+// Makes the node collectors NDPNT..NDBOD, USET2, UNODEG, the element range UELEMG and the
+// mesh along a line CONMSH the model database's entries of its query table (DSCDSP), and UNODE the geometry kernel's
 // (GEODSP). USTRT2 calls it at each session start.
 void installNodeQueries();
 
