@@ -389,7 +389,8 @@ KVR_EXPORT void dll_upresc(int32_t* number, char* name, int32_t* kind, int32_t* 
    target but the master (the first node of its second target), the triple node, 1,
    master, and a closing 0; FLAGS its flags. STATUS 0; 1 NUMBER out of range; 2 no such
    condition; 3 the model has no nodes; 5 a condition of another type; 9 LIST cannot hold
-   the triples and the 0; else the status of a target's node list, as dll_unodeg's. */
+   the triples and the 0 (it holds those that fit, closed by 0); else the status of a
+   target's node list, as dll_unodeg's. */
 KVR_EXPORT void dll_urbeam(int32_t* number, int32_t* list, int32_t* size, int32_t* flags,
                            int32_t* status);
 

@@ -54,25 +54,26 @@ int32_t roomOf(std::span<const int32_t> list, int32_t size) {
 }
 
 // Writes entries from position 1 within ROOM words; an entry or group goes in only when
-// it fits with the 0 that closes the list after it, and that 0 is written with it.
+// it fits with the 0 that closes the list after it, and that 0 is written with it. So the
+// list is closed whatever is refused: a list of ROOM 1 or more holds the entries that fit.
 class EntryWriter {
  public:
   EntryWriter(std::span<int32_t> list, int32_t room) : list_(list), room_(room) {}
 
   // Appends the words of a group of entries and the closing 0; false when they do not fit.
+  bool append(std::span<const int32_t> words) {
+    if (int64_t{next_} + static_cast<int64_t>(words.size()) > room_) {
+      close();
+      return false;
+    }
+    for (const int32_t w : words) list_[static_cast<size_t>(next_++ - 1)] = w;
+    list_[static_cast<size_t>(next_ - 1)] = 0;
+    return true;
+  }
   bool append(std::initializer_list<int32_t> words) {
-    if (int64_t{next_} + static_cast<int64_t>(words.size()) > room_) return false;
-    for (const int32_t w : words) list_[static_cast<size_t>(next_++ - 1)] = w;
-    list_[static_cast<size_t>(next_ - 1)] = 0;
-    return true;
+    return append(std::span<const int32_t>(words.begin(), words.size()));
   }
-  bool append(const std::vector<int32_t>& words) {
-    if (int64_t{next_} + static_cast<int64_t>(words.size()) > room_) return false;
-    for (const int32_t w : words) list_[static_cast<size_t>(next_++ - 1)] = w;
-    list_[static_cast<size_t>(next_ - 1)] = 0;
-    return true;
-  }
-  // The closing 0 of a list without entries; false when there is no room for it.
+  // The closing 0 after the entries written; false when there is no room for it.
   bool close() {
     if (next_ > room_) return false;
     list_[static_cast<size_t>(next_ - 1)] = 0;
