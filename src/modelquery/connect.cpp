@@ -33,6 +33,10 @@ constexpr int32_t kSidesDiffer = 4;  // CONNOD: counts differ, a side empty or d
 constexpr int32_t kNotALineSide = 4; // CONLST: a side that is no line nor set of lines
 constexpr int32_t kWrongType = 5;
 constexpr int32_t kFull = 9;
+// UCONCT's own names for the pairing way's failures.
+constexpr int32_t kNotAConnection = 3;
+constexpr int32_t kSideWithoutNodes = 4;
+constexpr int32_t kCountsDiffer = 5;
 constexpr int32_t kCentroidMode = 1;
 constexpr int32_t kLinear = 1;
 constexpr int32_t kQuadratic = 2;
@@ -324,7 +328,7 @@ void UCONCT(const int32_t& number, std::span<int32_t> list, const int32_t& size,
     return;
   }
   if (r.word(1) % 100 != kConnectionType) {
-    status = kNoNodes;  // 3: the record is no connection
+    status = kNotAConnection;
     return;
   }
   const int32_t mode = r.word(1) / 100 % 10;
@@ -361,9 +365,9 @@ void UCONCT(const int32_t& number, std::span<int32_t> list, const int32_t& size,
     } else {
       status = chain;
       if (chain == kNoRoom || pairing == kFull) status = kFull;
-      if (pairing == kNoNodes) status = 4;
-      if (pairing == kSidesDiffer) status = 5;
-      if (pairing == kWrongType) status = 3;
+      if (pairing == kNoNodes) status = kSideWithoutNodes;
+      if (pairing == kSidesDiffer) status = kCountsDiffer;
+      if (pairing == kWrongType) status = kNotAConnection;
     }
   }
   // 6. The flags.

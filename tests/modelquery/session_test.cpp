@@ -229,6 +229,7 @@ TEST_F(Session, TheQueriesReachTheDatabaseThroughItsTable) {
   EXPECT_EQ(DSCDSP.bodyNodes, &NDBOD);
   EXPECT_EQ(DSCDSP.setMembers, &USET2);
   EXPECT_EQ(DSCDSP.entityNodes, &UNODEG);
+  EXPECT_EQ(DSCDSP.lineMesh, &CONMSH);
 }
 
 }  // namespace
