@@ -248,6 +248,45 @@ KVR_EXPORT void dll_udecod(int32_t* codes, int32_t* start, int32_t* last, int32_
                            int32_t* kind, int32_t* first, int32_t* end, int32_t* ivalue,
                            float* rvalue);
 
+/* Line NUMBER: its NAME (8 characters), its LENGTH and its description DESC: 1 0, 2 and
+   3 the end points, 4 the element divisions, 5 and 6 by line type (arc: axis point and
+   centre; type 3 words 5 and 6; type 4 the first and last node; type 5 word 5; type 6 the
+   geometry record), 7 0, 8 and 9 the first and last element (shifted by the element
+   offset), 10 the coordinate system, 11 the material, 12 the physical property, 13 the
+   element group, 14 the line type, 15 the element-type code, 16 the units part of the
+   group word. On a line of type 6 dll_uline2 puts in position 4 the bits of the REAL
+   curve parameter at the line's start. A composite line (type 9) answers positions 2 to
+   4 and 14 only (4 is 0), without its length; dll_uline3 adds in position 6 its member
+   count m, in positions 17 to 16 + m its members (at most 20) and in position 4 the sum
+   of their divisions, so its DESC must hold 16 + m numbers. STATUS 0; 1 NUMBER out of
+   range; 2 no such line (nothing written); 3 the line is shorter than the model
+   tolerance; 4 the length of an arc or curve is its chord; 5 a line type the length
+   knows nothing of (LENGTH 0). */
+enum { KVR_ULINE2_NAME_LENGTH = 8, KVR_ULINE3_NAME_LENGTH = 8, KVR_ULINE3_DESC_WORDS = 36 };
+KVR_EXPORT void dll_uline2(int32_t* number, char* name, int32_t* desc, float* length,
+                           int32_t* status);
+KVR_EXPORT void dll_uline3(int32_t* number, char* name, int32_t* desc, float* length,
+                           int32_t* status);
+
+/* Surface NUMBER: its NAME (8 characters) and description DESC[16]: 1 to 5 surface words
+   1 to 5 (2 to 5 the boundary lines; from surface type 6 on position 2 is one step
+   nearer 0), 6 word 6 div 10000, 7 word 12, then as for a line: 8 and 9 the element
+   range (the offset alone when unmeshed), 10 coordinate system, 11 material, 12 physical
+   property, 13 element group, 14 the surface type, 15 the element-type code (plus 2 when
+   not 0), 16 the units part. STATUS 0; 1 out of range; 2 no such surface (nothing
+   written). */
+enum { KVR_USURF2_NAME_LENGTH = 8 };
+KVR_EXPORT void dll_usurf2(int32_t* number, char* name, int32_t* desc, int32_t* status);
+
+/* Body NUMBER: its NAME (8 characters) and description DESC[16]: 1 to 7 body words 1 to 7
+   (1 the type, 2 and 3 the bottom and top surfaces, 4 the first side face or, for body
+   types 4 and 5, the surface set, one step nearer 0), 8 and 9 the element range, 10
+   coordinate system, 11 material, 12 physical property, 13 element group, 14 the body
+   type, 15 the element-type code (plus 10 when not 0), 16 the units part. STATUS 0; 1 out
+   of range; 2 no such body (nothing written). */
+enum { KVR_UBODY2_NAME_LENGTH = 8 };
+KVR_EXPORT void dll_ubody2(int32_t* number, char* name, int32_t* desc, int32_t* status);
+
 /* The members of KIND (1 point, 2 line, 3 surface, 4 body) of set SET into MEMBERS
    (SIZE numbers), COUNT of them, and the set's NAME (8 characters). STATUS 0; 2 no such
    set; 3 no sets, or no member of KIND; 9 more members than SIZE (COUNT = SIZE). */
@@ -325,6 +364,24 @@ KVR_EXPORT void dll_uphyse(float* values, int32_t* spare, int32_t* max, int32_t*
 KVR_EXPORT void dll_uadjge(int32_t* kind, int32_t* number, int32_t* rkind, int32_t* rnumber,
                            int32_t* nkind, int32_t* nnumber, int32_t* work, int32_t* spare,
                            int32_t* mode, int32_t* status);
+
+/* Coordinate system NUMBER: its TYPE (1 Cartesian, 2 spherical, 3 cylindrical, 4 conical),
+   its first and second AXES (x in 1-3, y in 4-6), its defining nodes NODE1 (origin), NODE2
+   (on the third axis) and NODE3 (internal numbers), and the COUNT nodes that refer to it in
+   NODES, ascending, as external numbers. SIZE must be at least the highest node number.
+   STATUS 0; 9 SIZE too small (tested first, nothing written); 1 NUMBER out of range; 2 no
+   such system, or a defining node outside the model (nothing written); 3 no node refers
+   to it (the rest written). */
+KVR_EXPORT void dll_ucsys2(int32_t* number, int32_t* type, float* axes, int32_t* node1,
+                           int32_t* node2, int32_t* node3, int32_t* count, int32_t* nodes,
+                           int32_t* size, int32_t* status);
+
+/* The first and second local DIRECTIONS (three reals each) at POINT of a system of TYPE
+   with first and second AXES (three reals each) about ORIGIN: type 1 the axes; 2
+   (spherical) radial and meridional; 3 (cylindrical) radial and tangential, the axes on
+   the system's axis. Any other TYPE writes nothing. */
+KVR_EXPORT void dll_ucocyl(int32_t* type, float* axes, float* origin, float* point,
+                           float* directions);
 
 /* Load NUMBER: its NAME and the NAME of its DESCRIPTION (8 characters each; blank without
    a description), the load TYPE of the description, the words 3 and 7 to 10, the first

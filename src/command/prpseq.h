@@ -36,6 +36,25 @@ struct PrpSeq {
 
 inline PrpSeq PRPSEQ;
 
+// Sets PRPSEQ up afresh: the position goes to 1 and the codes added fill entries 1, 2, ...
+// in order, ended by a 0. The codes come from definitions in the model, whose counts are
+// not bounded: what does not fit into the 100 entries is dropped, the ending 0 included,
+// and the entries written stay.
+class SequenceWriter {
+ public:
+  SequenceWriter() { PRPSEQ.position = 1; }
+
+  // Appends CODE TIMES times.
+  void add(int32_t code, int32_t times = 1) {
+    for (int32_t t = 0; t < times && next_ <= PrpSeq::kEntries; ++t) PRPSEQ.entry(next_++) = code;
+  }
+  // Appends the ending 0.
+  void end() { add(0); }
+
+ private:
+  int32_t next_ = 1;
+};
+
 struct DofNam {
   static constexpr int32_t kNames = 31;
   static constexpr int32_t kListNames = 10;

@@ -26,6 +26,7 @@
 #include "modeldb/linrec.h"
 #include "modeldb/modcnt.h"
 #include "modeldb/setrec.h"
+#include "modelquery/coordsys.h"
 #include "modelquery/descriptors.h"
 #include "modelquery/elemown.h"
 #include "modelquery/qrydata.h"
@@ -144,6 +145,7 @@ void installNodeQueries() {
   DSCDSP.elementRange = UELEMG;
   DSCDSP.lineMesh = CONMSH;
   GEODSP.nodeCoordinates = UNODE;
+  installCoordinateQueries();
 }
 
 void USTRT2(FText name, std::span<int32_t> /*work*/, const int32_t& size, int32_t& status) {

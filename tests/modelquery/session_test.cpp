@@ -103,12 +103,16 @@ TEST_F(Session, ConditionsMarkTheNodesFromNodesDownToPoints) {
     if (n == 10 || n == 12) last = 32;
     if (n == 11) last = 34;
     if (n >= 10 && n <= 12) system = 2;  // L3's coordinate system
+    if (n >= QueryModel::kCylSystemFirstNode && n <= QueryModel::kCylSystemLastNode) {
+      system = QueryModel::kCylSystem;  // CYLLINE's
+    }
     EXPECT_EQ(nodeRecord(n), (Words{flags, system, last})) << "node " << n;
   }
 }
 
 TEST_F(Session, CoordinateSystemsFromBodiesDownToPoints) {
-  // The body in system 3, S1 in 4, L3 in 2, P1 in 5: a later kind overrides an earlier.
+  // The body in system 3, S1 in 4, L3 in 2, CYLLINE in 41, P1 in 5: a later kind
+  // overrides an earlier.
   const std::string file = variant("systems", [] {
     std::array<int32_t, kBodyWords> b{};
     RECIO(1, kArrBodies, 1, b);
@@ -127,6 +131,9 @@ TEST_F(Session, CoordinateSystemsFromBodiesDownToPoints) {
   for (int32_t n = 1; n <= QueryModel::kNodes; ++n) {
     int32_t system = n <= 12 ? 3 : 4;
     if (n >= 10 && n <= 12) system = 2;
+    if (n >= QueryModel::kCylSystemFirstNode && n <= QueryModel::kCylSystemLastNode) {
+      system = QueryModel::kCylSystem;  // lines come after the surfaces
+    }
     if (n == 1) system = 5;
     EXPECT_EQ(nodeRecord(n)[1], system) << "node " << n;
   }

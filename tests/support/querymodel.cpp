@@ -125,7 +125,50 @@ void set(int32_t s, int32_t type, int32_t kind, const char* name, Words pairs, i
   put(kArrBlocks, b, pairs);
 }
 
+// The constraints, equations and connections (below buildQueryModel).
 void addConstraints();
+
+// Lines, surfaces and bodies: the points, a straight line, a quarter circle, their
+// composite, a surface and a body of type 1 (see querymodel.h), numbered from 61 on.
+void addLinesSurfacesBodies() {
+  MODCNT.word(kCntPoints) = QueryModel::kAllPoints;
+  MODCNT.word(kCntLines) = QueryModel::kAllLines;
+  MODCNT.word(kCntSurfaces) = QueryModel::kAllSurfaces;
+  MODCNT.word(kCntBodies) = QueryModel::kAllBodies;
+
+  const std::array<std::pair<int32_t, std::array<float, 3>>, 3> points = {
+      {{QueryModel::kQ1, {1, 0, 0}}, {QueryModel::kQ2, {0, 1, 0}}, {QueryModel::kQ0, {0, 0, 0}}}};
+  const char* pointNames[3] = {"Q61", "Q62", "Q63"};
+  for (size_t k = 0; k < points.size(); ++k) {
+    const auto& [p, xyz] = points[k];
+    entity(kArrPoints, kPointWords, kArrPointNamesArray, p, pointNames[k], {});
+    putReals(kArrPointCoordinates, p, {xyz[0], xyz[1], xyz[2]});
+  }
+  entity(kArrLines, kLineWords, kArrLineNames, QueryModel::kStraight, "STRAIGHT",
+         {{2, QueryModel::kQ0}, {3, QueryModel::kQ1}, {4, 2}, {7, 100}});
+  entity(kArrLines, kLineWords, kArrLineNames, QueryModel::kArc, "ARC",
+         {{2, QueryModel::kQ1}, {3, QueryModel::kQ2}, {4, 3}, {6, QueryModel::kQ0}, {7, 200}});
+  entity(kArrLines, kLineWords, kArrLineNames, QueryModel::kComposite, "COMP",
+         {{6, 2}, {7, 900}, {8, QueryModel::kStraight}, {9, QueryModel::kArc}});
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, QueryModel::kPlainSurface, "SQ",
+         {{2, QueryModel::kStraight}, {3, QueryModel::kArc}, {4, QueryModel::kStraight}, {6, 100}});
+  entity(kArrBodies, kBodyWords, kArrBodyNames, QueryModel::kPlainBody, "BQ",
+         {{1, 1}, {2, QueryModel::kPlainSurface}});
+}
+
+// The coordinate systems and the line that carries one.
+void addCoordinateSystems() {
+  MODCNT.word(kCntLines) = QueryModel::kAllLines;
+  MODCNT.word(kCntCoordSystems) = QueryModel::kCoordSystems;
+  // Type, then nodes 1, 2 and 3 as reals; node 2 is read as 4.9999 + 0.1 truncated.
+  entry(8, QueryModel::kCylSystem, "CYLSYS", {3.0f, 1.0f, 4.9999f, 2.0f});
+  entity(kArrLines, kLineWords, kArrLineNames, QueryModel::kCylSystemLine, "CYLLINE",
+         {{4, 2},
+          {5, QueryModel::kCylSystemFirstNode},
+          {6, QueryModel::kCylSystemLastNode},
+          {7, 400},
+          {10, QueryModel::kCylSystem * 10}});
+}
 
 }  // namespace
 
@@ -445,6 +488,8 @@ void buildQueryModel() {
     ATTVAL(-1, -10, j, 1, count, ints, {}, stat);
   }
 
+  addCoordinateSystems();
+  addLinesSurfacesBodies();
   addConstraints();
 }
 
@@ -479,7 +524,7 @@ void addConstraints() {
   const std::array<std::pair<int32_t, const char*>, 13> points = {{{21, "PF1"}, {25, "PF2"},
       {26, "PC1"}, {28, "PC2"}, {29, "PQ1"}, {32, "PQ2"}, {15, "PDIAG"}, {11, "PN11"},
       {5, "PN5"}, {2, "PN2"}, {3, "PN3"}, {4, "PN4"}, {6, "PN6"}}};
-  for (int32_t p = 21; p <= QueryModel::kAllPoints; ++p) {
+  for (int32_t p = 21; p < 21 + static_cast<int32_t>(points.size()); ++p) {
     const auto& [n, name] = points[static_cast<size_t>(p - 21)];
     entity(kArrPoints, kPointWords, kArrPointNamesArray, p, name, {{6, n}});
     float x = 0, y = 0, z = 0;

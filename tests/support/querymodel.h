@@ -73,6 +73,21 @@
 //    material 1, property 8. It holds element 7.
 // Element 3 has no owner; element 1 is owned first by line M1, element 4 by point P8.
 //
+// Lines, surfaces and bodies (appended; numbers 61 on, the k...All counts raised to them):
+// Points 61 "Q61" at (1, 0, 0), 62 "Q62" at (0, 1, 0), 63 "Q63" at the origin, without nodes.
+// Lines: 61 "STRAIGHT" from Q63 to Q61 (2 divisions); 62 "ARC" the quarter circle of
+// radius 1 from Q61 to Q62 about Q63 (3 divisions); 63 "COMP" composite of STRAIGHT and
+// ARC. None is meshed; all have element-type code 0.
+// Surface 61 "SQ" of type 1 bounded by STRAIGHT, ARC and STRAIGHT, without mesh; body 61
+// "BQ" of type 1 on SQ, without mesh.
+//
+// Coordinate systems (appended, addCoordinateSystems; numbers from 41 on):
+// System 41 "CYLSYS" (attribute type 8), cylindrical (type 3), on node 1 (the origin),
+// node 5 stored as 4.9999 (on the third axis) and node 2 (in the plane of the first and
+// third axes): axes (1, 0, 0), (0, 1, 0), (0, 0, 1). Line 41 "CYLLINE" of type 4 over nodes
+// 14 to 16 carries it (word 10 = 410), so nodes 14-16 refer to it. Systems 1-40 have no
+// entry (L3 refers to system 2, which has none).
+//
 // Constraints, equations and connections (appended after the above; numbers 21-40):
 // Nodes 21-25 (10..14, 0, 0), the fine edge; 26-28 (10, 1, 0), (12, 1, 0), (14, 1, 0), the
 // coarse edge; 29-32 (10..13, 2, 0); 33 (20, 0, 0), whose flag word is 65537; 34 (20, 5,
@@ -135,10 +150,10 @@ struct QueryModel {
 
   // The whole model with the materials, properties, loads and neighbours (and the element
   // ownership below).
-  static constexpr int32_t kAllPoints = 33;
-  static constexpr int32_t kAllLines = 26;
-  static constexpr int32_t kAllSurfaces = 7;
-  static constexpr int32_t kAllBodies = 2;
+  static constexpr int32_t kAllPoints = 63;
+  static constexpr int32_t kAllLines = 63;
+  static constexpr int32_t kAllSurfaces = 61;
+  static constexpr int32_t kAllBodies = 61;
   static constexpr int32_t kAllStoredSets = 23;
   static constexpr int32_t kAllMaterials = 6;
   static constexpr int32_t kProperties = 8;
@@ -155,6 +170,23 @@ struct QueryModel {
   static constexpr int32_t kAlu = 6;
   static constexpr int32_t kPlate = 7;
   static constexpr int32_t kShell = 8;
+
+  // Lines, surfaces and bodies.
+  static constexpr int32_t kQ1 = 61;          // (1, 0, 0)
+  static constexpr int32_t kQ2 = 62;          // (0, 1, 0)
+  static constexpr int32_t kQ0 = 63;          // the origin
+  static constexpr int32_t kStraight = 61;    // Q0 to Q1
+  static constexpr int32_t kArc = 62;         // quarter circle Q1 to Q2 about Q0
+  static constexpr int32_t kComposite = 63;   // STRAIGHT and ARC
+  static constexpr int32_t kPlainSurface = 61;
+  static constexpr int32_t kPlainBody = 61;
+
+  // The coordinate systems.
+  static constexpr int32_t kCoordSystems = 41;
+  static constexpr int32_t kCylSystem = 41;         // CYLSYS
+  static constexpr int32_t kCylSystemLine = 41;     // CYLLINE
+  static constexpr int32_t kCylSystemFirstNode = 14;
+  static constexpr int32_t kCylSystemLastNode = 16;
 
   // The whole model with constraints, equations and connections.
   static constexpr int32_t kAllNodes = 40;

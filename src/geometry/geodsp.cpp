@@ -1,0 +1,21 @@
+#include "geometry/geodsp.h"
+
+namespace kvr {
+
+void noFrameFromPoints(std::span<const float, 3>, int32_t, std::span<const float, 3>, int32_t,
+                       std::span<const float, 3>, RowAxes& frame, int32_t& status) {
+  frame.setIdentity();
+  status = 1;
+}
+
+void noLocalCoordinates(int32_t, std::span<const float, 3>, const RowAxes&,
+                        std::span<const float, 3>, std::span<float, 3>, int32_t& status) {
+  status = 1;
+}
+
+void noSystemPoints(int32_t, std::span<float, 3>, std::span<float, 3>, std::span<float, 3>,
+                    int32_t& status) {
+  status = 1;
+}
+
+}  // namespace kvr
