@@ -18,4 +18,12 @@ void noSystemPoints(int32_t, std::span<float, 3>, std::span<float, 3>, std::span
   status = 1;
 }
 
+void noPointCoordinates(const int32_t&, FText, std::span<float, 3>, int32_t& status) {
+  status = 1;
+}
+
+void noSurfaceDescription(const int32_t&, FText, std::span<int32_t, 16>, int32_t& status) {
+  status = 1;
+}
+
 }  // namespace kvr

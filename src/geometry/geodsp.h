@@ -7,6 +7,7 @@
 #include <span>
 
 #include "geometry/axes3.h"
+#include "runtime/ftext.h"
 
 namespace kvr {
 
@@ -34,6 +35,16 @@ using SystemPoints = void (*)(int32_t number, std::span<float, 3> origin,
                               std::span<float, 3> onAxis, std::span<float, 3> inPlane,
                               int32_t& status);
 
+// UPNT2: the coordinates of point NUMBER and its name into NAME; STATUS 0, else 1 (out of
+// range) or 2 (missing) with nothing written.
+using PointCoordinates = void (*)(const int32_t& number, FText name, std::span<float, 3> xyz,
+                                  int32_t& status);
+
+// USURF2: the name and the 16-position description of surface NUMBER (positions 2 to 5 its
+// boundary lines, 14 its type); STATUS 0, else 1 or 2 with nothing written.
+using SurfaceDescription = void (*)(const int32_t& number, FText name,
+                                    std::span<int32_t, 16> desc, int32_t& status);
+
 // The entries before a session: status 1, nothing written but FRMAXN's identity.
 void noNodeCoordinates(const int32_t& node, std::span<float, 3> xyz, int32_t& status);
 void noFrameFromPoints(std::span<const float, 3> origin, int32_t i,
@@ -44,12 +55,18 @@ void noLocalCoordinates(int32_t type, std::span<const float, 3> origin, const Ro
                         int32_t& status);
 void noSystemPoints(int32_t number, std::span<float, 3> origin, std::span<float, 3> onAxis,
                     std::span<float, 3> inPlane, int32_t& status);
+void noPointCoordinates(const int32_t& number, FText name, std::span<float, 3> xyz,
+                        int32_t& status);
+void noSurfaceDescription(const int32_t& number, FText name, std::span<int32_t, 16> desc,
+                          int32_t& status);
 
 struct GeoDsp {
   NodeCoordinates nodeCoordinates = noNodeCoordinates;  // UNODE
   FrameFromPoints frameFromPoints = noFrameFromPoints;  // FRMAXN
   LocalCoordinates localCoordinates = noLocalCoordinates;  // LCSCRD
   SystemPoints systemPoints = noSystemPoints;           // the defining nodes of a system
+  PointCoordinates pointCoordinates = noPointCoordinates;        // UPNT2
+  SurfaceDescription surfaceDescription = noSurfaceDescription;  // USURF2
 };
 
 inline GeoDsp GEODSP;

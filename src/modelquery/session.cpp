@@ -145,6 +145,8 @@ void installNodeQueries() {
   DSCDSP.elementRange = UELEMG;
   DSCDSP.lineMesh = CONMSH;
   GEODSP.nodeCoordinates = UNODE;
+  GEODSP.pointCoordinates = UPNT2;
+  GEODSP.surfaceDescription = USURF2;
   installCoordinateQueries();
 }
 
