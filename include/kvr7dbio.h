@@ -418,6 +418,98 @@ KVR_EXPORT void dll_uloade(int32_t* record, int32_t* kind, int32_t* entity, int3
 KVR_EXPORT void dll_ulode2(int32_t* record, int32_t* kind, int32_t* entity, int32_t* kind2,
                            int32_t* entity2, int32_t* relation, int32_t* apart);
 
+/* ---- Constraints, prescribed values, rigid beams, equations and connections ----------
+
+   FLAGS arrays hold 16 integers. The flags of a node are 0 or 1; those of a condition
+   record are the bits of its flag word times the word's sign (0 and -1 for a negative
+   word). Entity codes are number x 10 + kind, a set's number as the queries count it. */
+
+/* The flags 17 to 31 of node NODE in FLAGS[0..14] (FLAGS[15] = 0) and the node's
+   coordinate system in SYSTEM. STATUS 0, or 1 for a node out of range (nothing written). */
+KVR_EXPORT void dll_ucone3(int32_t* node, int32_t* flags, int32_t* system, int32_t* status);
+
+/* As dll_ucone3 with the flags 1 to 16; SPARE is set to 0. */
+KVR_EXPORT void dll_ucons3(int32_t* node, int32_t* flags, int32_t* system, int32_t* spare,
+                           int32_t* status);
+
+/* Prescribed value NUMBER (a condition of type 9): its NAME (8 characters), the KIND and
+   ENTITY of its target, DOF the lowest of its flags 1 to 16 that is set, VALUE its value
+   and IVALUE its integer value (the nearest, halves away from zero). KIND, ENTITY, DOF and
+   VALUE are cleared first. STATUS 0; 1 NUMBER out of range or no such condition; 2 a
+   condition of another type (only NAME written), or none of the flags 1 to 16 set (the
+   other outputs written). */
+enum { KVR_UPRESC_NAME_LENGTH = 8 };
+KVR_EXPORT void dll_upresc(int32_t* number, char* name, int32_t* kind, int32_t* entity,
+                           int32_t* dof, float* value, int32_t* ivalue, int32_t* status);
+
+/* Rigid beam NUMBER (type 5): LIST (SIZE words) receives, for each node of its first
+   target but the master (the first node of its second target), the triple node, 1,
+   master, and a closing 0; FLAGS its flags. STATUS 0; 1 NUMBER out of range; 2 no such
+   condition; 3 the model has no nodes; 5 a condition of another type; 9 LIST cannot hold
+   the triples and the 0 (it holds those that fit, closed by 0); else the status of a
+   target's node list, as dll_unodeg's. */
+KVR_EXPORT void dll_urbeam(int32_t* number, int32_t* list, int32_t* size, int32_t* flags,
+                           int32_t* status);
+
+/* Equation NUMBER (its head record: type 8, form 2): NODE the dependent node (the first
+   of its target's nodes), FLAGS its flags, VALUE6 and VALUE4 its values 6 and 4, TERMS the
+   number of its term records. For term j (in ascending condition number):
+   TERMFLAGS[16 (j - 1) .. 16 j - 1] its flags, FACTORS[j - 1] its factor, and in LIST
+   (SIZE words) the number of its target's nodes other than the dependent node followed by
+   those nodes; a 0 closes LIST. TERMFLAGS and FACTORS must hold 16 words and one word for
+   every term of the equation (it has at most one term per node of the model). STATUS 0;
+   1 NUMBER out of range; 2 no such condition; 3 the dependent target has no node, or the
+   equation has no term; 5 no head record; 9 more terms than nodes, or LIST cannot hold
+   the counts, the nodes and the 0; else the status of a term's node list. */
+KVR_EXPORT void dll_uequa(int32_t* number, int32_t* list, int32_t* size, int32_t* node,
+                          int32_t* flags, float* value6, int32_t* terms, int32_t* termflags,
+                          float* factors, float* value4, int32_t* status);
+
+/* Condition NUMBER field by field: its NAME (8 characters), TYPE (the type word's last two
+   digits), the entity codes CODE1 and CODE2 of its targets and VALUE its value 6. For
+   types up to 4 FLAGS1 and FLAGS2 receive the flags of its word 2 and of its word 4 (word
+   2 again when word 4 is 0): flags 17 to 31 and a cleared 16th for type 4, flags 1 to 16
+   otherwise; for other types only their first six positions are cleared. STATUS 0; 1
+   NUMBER out of range; 2 no such condition. */
+enum { KVR_UBDRY3_NAME_LENGTH = 8 };
+KVR_EXPORT void dll_ubdry3(int32_t* number, char* name, int32_t* type, int32_t* code1,
+                           int32_t* flags1, int32_t* code2, int32_t* flags2, float* value,
+                           int32_t* status);
+
+/* Connection NUMBER (type 7; the hundreds digit of its type word is the matching mode):
+   LIST (SIZE words) receives, for each dependent node, the node, the count n of the nodes
+   it follows and those n nodes, and an entry 0 at the end; FLAGS its flags. LIST is work
+   space too. Two sides whose lines are meshed finely and coarsely (2c - 1 and c nodes) are
+   paired along their meshes, which needs room for the highest node number plus 19 words a
+   line of the model plus 80000 words; otherwise each node of one side follows the nearest
+   of the other (mode 1: nearest in position about each side's centroid), and a warning is
+   written first when both sides hold 500 nodes or more. STATUS 0; 1 NUMBER out of range;
+   2 no such condition; 3 not a connection; 4 a side without nodes; 5 sides of different
+   node counts, or in mode 1 a side whose first node lies at its centroid; 9 LIST too
+   short; else 1, 3 or 4 when neither way applies. */
+KVR_EXPORT void dll_uconct(int32_t* number, int32_t* list, int32_t* size, int32_t* flags,
+                           int32_t* status);
+
+/* The face of element ELEMENT (SHAPE its shape code) that the FACENODES of its nodes on
+   entity NUMBER of KIND (as dll_unodeg takes them) make up: FACE from 1 a face of a solid
+   or an edge of a plane element, from -1 an edge of a solid, 0 the whole element or a side
+   of an interface element. TARGET 2 (an edge) or 4 (a face) orders the nodes corners
+   first. The entity's nodes are put into WORK (SIZE words) behind its first START words.
+   STATUS 0; 4 ELEMENT out of range; 5 none of the element's nodes on the entity, or not
+   FACENODES of them; 6 no face matches (FACE not written); 9 START outside 0..SIZE; else
+   the status of the entity's node list, as dll_unodeg's. */
+KVR_EXPORT void dll_ueface(int32_t* element, int32_t* shape, int32_t* kind, int32_t* number,
+                           int32_t* target, int32_t* facenodes, int32_t* work, int32_t* size,
+                           int32_t* start, int32_t* face, int32_t* status);
+
+/* The local node numbers of face FACE of shape SHAPE (negative an edge of a solid, 0 the
+   whole element, 1 and 2 the ends of a beam) into LIST (CAPACITY words, all cleared
+   first), COUNT of them; the cubic solids (shapes 28 to 30) in the numbering that walks
+   each edge from its first corner. SPARE is not read. STATUS 0; 1 a shape without lists;
+   2 the shape has no such face; 9 CAPACITY is too small. */
+KVR_EXPORT void dll_upfn(int32_t* shape, int32_t* face, int32_t* spare, int32_t* capacity,
+                         int32_t* list, int32_t* count, int32_t* status);
+
 #ifdef __cplusplus
 }
 #endif

@@ -389,6 +389,11 @@ void ADJSRC(int32_t kind, int32_t number, int32_t& nkind, int32_t& nnumber, int3
   }
 }
 
+int32_t lineWaysOnSurface(int32_t line, int32_t surface) {
+  SurfaceRecord r;
+  return readSurface(surface, r) ? waysOnSurface(line, r) : 0;
+}
+
 int32_t restrictingSetSize(int32_t rkind, int32_t rnumber) {
   if (rkind != kKindSet || rnumber < 1 || rnumber >= MODCNT.word(kCntSets)) return 0;
   return std::max(SETNMB(rnumber + 1), 0);

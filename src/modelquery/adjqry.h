@@ -31,6 +31,11 @@ namespace kvr {
 void ADJSRC(int32_t kind, int32_t number, int32_t& nkind, int32_t& nnumber, int32_t& count,
             std::span<int32_t> work, int32_t mode);
 
+// The number of ways in which LINE bounds SURFACE: as a boundary word of a surface of type
+// 1 to 4 (a composite boundary line counting through its members), or among the line
+// members of the sets of a surface of type 5 to 8. 0 for a number that is no surface.
+int32_t lineWaysOnSurface(int32_t line, int32_t surface);
+
 // The number of members that the work array of the host's adjacency query must hold for a
 // restriction of RKIND and RNUMBER: the members of set RNUMBER (stored as RNUMBER + 1) for
 // RKIND 7, else 0.

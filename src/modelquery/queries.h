@@ -191,8 +191,15 @@ void UBDRY3(const int32_t& number, FText name, int32_t& type, int32_t& code1,
 void UCONCT(const int32_t& number, std::span<int32_t> list, const int32_t& size,
             std::span<int32_t, 16> flags, int32_t& status);
 
-// The mesh along line ID (KIND 2) or surface (KIND 3) for the connection chains: OKIND and
-// ONUM the entity whose elements are listed. STATUS 9 when CAPACITY is below 80000.
+// The mesh along line ID (KIND 2) for the connection chains: the line's own elements, or,
+// for a line without, those of the first surface it bounds that have two or more nodes on
+// it (OKIND, ONUM the entity whose elements are listed, 2 and the line or 3 and the
+// surface). COUNT and POSITIONS: the nodes of the first listed element on the line (their
+// local positions, the two ends first); FACE and WORD the face and orientation FACSEL
+// gives for them (0 and 1 for the line's own elements); LIST(1..ELEMENTS) the elements in
+// the host's numbering. STATUS 0; 1 another KIND or a number that is no line; 3 no element
+// found or one unreadable; 9 CAPACITY below 80000 (nothing written) or more than 40000
+// elements.
 void CONMSH(const int32_t& kind, const int32_t& id, int32_t& okind, int32_t& onum,
             int32_t& count, std::span<int32_t, 9> positions, int32_t& face, int32_t& word,
             int32_t& elements, std::span<int32_t> list, const int32_t& capacity,

@@ -143,6 +143,7 @@ void installNodeQueries() {
   DSCDSP.setMembers = USET2;
   DSCDSP.entityNodes = UNODEG;
   DSCDSP.elementRange = UELEMG;
+  DSCDSP.lineMesh = CONMSH;
   GEODSP.nodeCoordinates = UNODE;
   GEODSP.pointCoordinates = UPNT2;
   GEODSP.surfaceDescription = USURF2;

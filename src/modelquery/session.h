@@ -52,10 +52,10 @@ void ULDATR();
 // The element groups of the points, lines, surfaces and bodies, and SESCNT.
 void UGRPNO();
 
-// Makes the node collectors NDPNT..NDBOD, USET2, UNODEG and the element range UELEMG the
-// model database's entries of its query table (DSCDSP), and UNODE, UPNT2, USURF2 and the
-// coordinate-system routines the geometry kernel's (GEODSP). USTRT2 calls it at each
-// session start.
+// Makes the node collectors NDPNT..NDBOD, USET2, UNODEG, the element range UELEMG and the
+// mesh along a line CONMSH the model database's entries of its query table (DSCDSP), and
+// UNODE, UPNT2, USURF2 and the coordinate-system routines the geometry kernel's (GEODSP).
+// USTRT2 calls it at each session start.
 void installNodeQueries();
 
 }  // namespace kvr

@@ -168,6 +168,28 @@ TEST(ExportTable, EveryMaterialLoadAndAdjacencyQueryHasTheTableShape) {
   }
 }
 
+TEST(ExportTable, EveryConstraintConnectionAndFaceQueryHasTheTableShape) {
+  const std::vector<ExportCase> cases = {
+      {"dll_ucone3", shapeOf(&dll_ucone3), 4, {}, {}, {}},
+      {"dll_ucons3", shapeOf(&dll_ucons3), 5, {}, {}, {}},
+      {"dll_upresc", shapeOf(&dll_upresc), 8, {2}, {KVR_UPRESC_NAME_LENGTH}, {8}},
+      {"dll_urbeam", shapeOf(&dll_urbeam), 5, {}, {}, {}},
+      {"dll_uequa", shapeOf(&dll_uequa), 11, {}, {}, {}},
+      {"dll_ubdry3", shapeOf(&dll_ubdry3), 9, {2}, {KVR_UBDRY3_NAME_LENGTH}, {8}},
+      {"dll_uconct", shapeOf(&dll_uconct), 5, {}, {}, {}},
+      {"dll_ueface", shapeOf(&dll_ueface), 11, {}, {}, {}},
+      {"dll_upfn", shapeOf(&dll_upfn), 7, {}, {}, {}},
+  };
+  for (const ExportCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(c.shape.allPointers);
+    EXPECT_EQ(c.shape.pointers, c.pointers);
+    EXPECT_EQ(c.shape.texts, c.texts);
+    EXPECT_EQ(c.lengths, c.wanted);
+    EXPECT_EQ(c.shape.values, c.byValue);
+  }
+}
+
 class ExportForwarding : public RecordFixture {
  protected:
   void TearDown() override {

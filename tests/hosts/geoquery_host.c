@@ -43,8 +43,8 @@ static int named(const char* name, const char* want) { return memcmp(name, want,
 int main(void) {
   const char* model = getenv("KVR_QUERY_MODEL");
   char name[KVR_USTRT2_NAME_LENGTH];
-  int32_t work[64];
-  int32_t size = 64;
+  int32_t work[1024]; /* twice the highest node of the model, with room to spare */
+  int32_t size = 1024;
   int32_t status = -1;
   int32_t number;
   int32_t desc[16];

@@ -131,8 +131,8 @@ static void loads(void) {
 
 int main(void) {
   char model[KVR_USTRT2_NAME_LENGTH];
-  int32_t work[32];
-  int32_t size = 32, status = -1;
+  int32_t work[1024]; /* twice the highest node of the model, with room to spare */
+  int32_t size = 1024, status = -1;
 
   pad(model, KVR_USTRT2_NAME_LENGTH, "querymodel.DMP");
   dll_ustrt2(model, work, &size, &status);

@@ -44,7 +44,7 @@ class CoordinateSystems : public QuerySession {
       ARRIO(-1, kArrNodeCoordinates, 5, 1, 1, {}, p5, stat);
       ARRIO(-1, kArrNodeCoordinates, 3, 1, 1, {}, p3, stat);
       addSystem(40, {3.0f, 1.0f, 4.9999f, 3.0f});
-      addSystem(39, {1.0f, 1.0f, 17.0f, 3.0f});
+      addSystem(39, {1.0f, 1.0f, static_cast<float>(QueryModel::kAllNodes + 1), 3.0f});
       addSystem(38, {1.0f, 0.0f, 2.0f, 3.0f});
     });
     ASSERT_EQ(open(file, 2 * kN), 0);

@@ -247,7 +247,8 @@ TEST_F(GeoQuery, LengthsByLineType) {
       {"axis point at the centre", {{2, 64}, {3, q2}, {5, q0}, {6, q0}, {7, 200}}, 4,
        std::sqrt(5.0f)},
       {"stored points outside", {{2, q0}, {3, q1}, {7, 500}, {15, 1 << 30}}, 4, 1.0f},
-      {"nodes beyond the highest", {{2, q0}, {3, q1}, {5, 13}, {6, 17}, {7, 400}}, 4, 1.0f},
+      {"nodes beyond the highest",
+       {{2, q0}, {3, q1}, {5, 13}, {6, QueryModel::kAllNodes + 1}, {7, 400}}, 4, 1.0f},
       {"node 0", {{2, q0}, {3, q1}, {5, 0}, {6, 2}, {7, 400}}, 4, 1.0f},
   };
   for (const Case& k : cases) {

@@ -47,7 +47,7 @@ inline std::vector<std::string> gLines;
 class QuerySession : public SettingsFixture {
  protected:
   using Words = std::vector<int32_t>;
-  static constexpr int32_t kN = QueryModel::kNodes;
+  static constexpr int32_t kN = QueryModel::kAllNodes;
 
   void SetUp() override {
     SettingsFixture::SetUp();

@@ -86,7 +86,9 @@ TEST_F(Session, ConditionsMarkTheNodesFromNodesDownToPoints) {
   // Word 1 the flags, word 2 the coordinate system, word 3 the last condition. FIX (mask
   // 5, every node) reaches all; ONCOMP (the set of the composite lines) nodes 1, 10-13
   // and 16; TIE (type 2) the nodes of L3 and of P3 without flags; PNT (mask 8) P1's node.
-  for (int32_t n = 1; n <= kN; ++n) {
+  // Of the conditions appended later: CONNPTS on the set TRIO1 (nodes 2, 3), EQT2 on PN5
+  // (node 5), RBEAM and then EQT1 on L3 (nodes 10-12), EQLONE last on PN11 (node 11).
+  for (int32_t n = 1; n <= QueryModel::kNodes; ++n) {
     int32_t flags = 5;
     int32_t system = 0;
     int32_t last = 1;
@@ -96,6 +98,10 @@ TEST_F(Session, ConditionsMarkTheNodesFromNodesDownToPoints) {
     }
     if (n >= 10 && n <= 13) last = 3;
     if (n == 16) last = 4;
+    if (n == 2 || n == 3) last = 39;
+    if (n == 5) last = 33;
+    if (n == 10 || n == 12) last = 32;
+    if (n == 11) last = 34;
     if (n >= 10 && n <= 12) system = 2;  // L3's coordinate system
     if (n >= QueryModel::kCylSystemFirstNode && n <= QueryModel::kCylSystemLastNode) {
       system = QueryModel::kCylSystem;  // CYLLINE's
@@ -122,7 +128,7 @@ TEST_F(Session, CoordinateSystemsFromBodiesDownToPoints) {
     RECIO(-1, kArrPoints, 1, p);
   });
   ASSERT_EQ(open(file, 2 * kN), 0);
-  for (int32_t n = 1; n <= kN; ++n) {
+  for (int32_t n = 1; n <= QueryModel::kNodes; ++n) {
     int32_t system = n <= 12 ? 3 : 4;
     if (n >= 10 && n <= 12) system = 2;
     if (n >= QueryModel::kCylSystemFirstNode && n <= QueryModel::kCylSystemLastNode) {
@@ -138,17 +144,24 @@ TEST_F(Session, TargetRecordsFollowTheNodesLoadsFirst) {
   // LC on C1: its two members; LSET on the set of composite lines: none; LEMPTY: none.
   // Loads 4-17 one record each, the codes of kinds 0, 5 and 6 as they stand, but LK7 one
   // per surface of its set. Then every condition: FIX (code 0), PNT, TIE (its first
-  // target), and ONCOMP's two composite lines, which a condition keeps.
+  // target), and ONCOMP's two composite lines, which a condition keeps. The conditions
+  // appended later one each, codes of kind 8 as they stand, but CONNPTS one per point of
+  // its set TRIO1, and PRESC the line of its set NODELINE.
   const std::vector<Words> expected = {
       {1, 12, 12},  {1, 22, 22},  {4, 35, 35},  {5, 36, 36},  {6, 13, 13},  {6, 23, 23},
       {7, 30, 30},  {8, 12, 12},  {9, 62, 62},  {10, 82, 82}, {11, 53, 53}, {12, 14, 14},
       {13, 12, 12}, {14, 12, 12}, {15, 12, 12}, {16, 12, 12}, {17, 51, 51}, {1, 0, 0},
-      {2, 11, 11},  {3, 32, 32},  {4, 42, 42},  {4, 52, 52}};
+      {2, 11, 11},  {3, 32, 32},  {4, 42, 42},  {4, 52, 52},
+      {21, 10338, 10338}, {22, 10338, 10338}, {23, 10408, 10408}, {24, 10408, 10408},
+      {25, 10408, 10408}, {26, 10408, 10408}, {27, 32, 32}, {28, 10408, 10408}, {29, 32, 32},
+      {30, 281, 281}, {31, 281, 281}, {32, 32, 32}, {33, 291, 291}, {34, 281, 281},
+      {35, 212, 212}, {36, 212, 212}, {37, 212, 212}, {38, 262, 262}, {39, 11, 11},
+      {39, 301, 301}, {39, 311, 311}, {40, 262, 262}};
   for (size_t k = 0; k < expected.size(); ++k) {
     EXPECT_EQ(nodeRecord(kN + 1 + static_cast<int32_t>(k)), expected[k]) << "record " << kN + 1 + k;
   }
   EXPECT_EQ(MODCNT.word(kCntLoadTargets), 17);
-  EXPECT_EQ(MODCNT.word(kCntConditionTargets), 5);
+  EXPECT_EQ(MODCNT.word(kCntConditionTargets), 27);
   EXPECT_EQ(MODCNT.word(kCntEntryTargets), 0);
   EXPECT_EQ(MODCNT.word(kCntTargetsSpare), 0);
 }
@@ -223,6 +236,7 @@ TEST_F(Session, TheQueriesReachTheDatabaseThroughItsTable) {
   EXPECT_EQ(DSCDSP.bodyNodes, &NDBOD);
   EXPECT_EQ(DSCDSP.setMembers, &USET2);
   EXPECT_EQ(DSCDSP.entityNodes, &UNODEG);
+  EXPECT_EQ(DSCDSP.lineMesh, &CONMSH);
 }
 
 }  // namespace

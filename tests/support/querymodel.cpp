@@ -125,6 +125,9 @@ void set(int32_t s, int32_t type, int32_t kind, const char* name, Words pairs, i
   put(kArrBlocks, b, pairs);
 }
 
+// The constraints, equations and connections (below buildQueryModel).
+void addConstraints();
+
 // Lines, surfaces and bodies: the points, a straight line, a quarter circle, their
 // composite, a surface and a body of type 1 (see querymodel.h), numbered from 61 on.
 void addLinesSurfacesBodies() {
@@ -170,6 +173,23 @@ void addCoordinateSystems() {
 }  // namespace
 
 void QueryModel::node(int32_t n, float& x, float& y, float& z) {
+  if (n > kNodes) {
+    x = y = z = 0;
+    constexpr int32_t kFirst = 21;
+    constexpr float kConstraintNodes[20][3] = {
+        {10, 0, 0}, {11, 0, 0}, {12, 0, 0}, {13, 0, 0}, {14, 0, 0},  // 21-25 the fine edge
+        {10, 1, 0}, {12, 1, 0}, {14, 1, 0},                          // 26-28 the coarse edge
+        {10, 2, 0}, {11, 2, 0}, {12, 2, 0}, {13, 2, 0},              // 29-32 the 4-node edge
+        {20, 0, 0},                                                   // 33 the flag word
+        {20, 5, 0}, {19, 5, 0}, {21, 5, 0},                          // 34-36 centred
+        {0, 0, 0},  {0, 0, 0},  {0, 0, 0},                           // 37-39 unused
+        {20, 10, 0}};                                                 // 40 the boundaries
+    if (n < kFirst || n >= kFirst + 20) return;
+    x = kConstraintNodes[n - kFirst][0];
+    y = kConstraintNodes[n - kFirst][1];
+    z = kConstraintNodes[n - kFirst][2];
+    return;
+  }
   if (n >= 13) {
     constexpr float kSquare[4][2] = {{3, 0}, {4, 0}, {4, 1}, {3, 1}};
     x = kSquare[n - 13][0];
@@ -470,7 +490,105 @@ void buildQueryModel() {
 
   addCoordinateSystems();
   addLinesSurfacesBodies();
+  addConstraints();
 }
+
+namespace {
+
+// ---- Constraints, equations and connections ----------------------------------------------
+void addConstraints() {
+  MODCNT.word(kCntHighestNode) = QueryModel::kAllNodes;
+  MODCNT.word(kCntHighestElement) = QueryModel::kAllElements;
+  MODCNT.word(kCntPoints) = QueryModel::kAllPoints;
+  MODCNT.word(kCntLines) = QueryModel::kAllLines;
+  MODCNT.word(kCntSets) = QueryModel::kAllStoredSets;
+  MODCNT.word(kCntSetBlockTop) = std::max(MODCNT.word(kCntSetBlockTop), 22);
+  MODCNT.word(kCntConditions) = QueryModel::kAllConditions;
+
+  // Nodes 17-40: coordinates (the unused ones at the origin) and their second words.
+  for (int32_t n = QueryModel::kNodes + 1; n <= QueryModel::kAllNodes; ++n) {
+    float x = 0, y = 0, z = 0;
+    QueryModel::node(n, x, y, z);
+    putReals(kArrNodeCoordinates, n, {x, y, z});
+    put(kArrNodeWords, n, {0, 0});
+  }
+
+  // Two-node line elements: 11-14 along the fine edge, 15-16 the coarse, 17-19 the third.
+  constexpr int32_t kBE2 = 1;
+  const std::array<std::array<int32_t, 3>, 9> beams = {{{11, 21, 22}, {12, 22, 23}, {13, 23, 24},
+                                                        {14, 24, 25}, {15, 26, 27}, {16, 27, 28},
+                                                        {17, 29, 30}, {18, 30, 31}, {19, 31, 32}}};
+  for (const auto& b : beams) element(b[0], kBE2, {b[1], b[2]});
+
+  // Points, each at its node.
+  const std::array<std::pair<int32_t, const char*>, 13> points = {{{21, "PF1"}, {25, "PF2"},
+      {26, "PC1"}, {28, "PC2"}, {29, "PQ1"}, {32, "PQ2"}, {15, "PDIAG"}, {11, "PN11"},
+      {5, "PN5"}, {2, "PN2"}, {3, "PN3"}, {4, "PN4"}, {6, "PN6"}}};
+  for (int32_t p = 21; p < 21 + static_cast<int32_t>(points.size()); ++p) {
+    const auto& [n, name] = points[static_cast<size_t>(p - 21)];
+    entity(kArrPoints, kPointWords, kArrPointNamesArray, p, name, {{6, n}});
+    float x = 0, y = 0, z = 0;
+    QueryModel::node(n, x, y, z);
+    putReals(kArrPointCoordinates, p, {x, y, z});
+  }
+
+  // Packed node lists in a record of their own (array 23 positions 641 on).
+  constexpr int32_t kRecord = 21;
+  constexpr int32_t kFirst = (kRecord - 1) * 32 + 1;
+  const Words lists = {21, 22, 23, 24, 25, 0,  // 641 FINE
+                       26, 27, 28, 0,          // 647 COARSE
+                       28, 27, 26, 0,          // 651 COARSER
+                       29, 30, 31, 32, 0,      // 655 FOUR
+                       13, 15, 0,              // 660 DIAG
+                       34, 35, 36, 0};         // 663 CENTRED
+  Words block = lists;
+  block.resize(32, 0);
+  put(kArrPackedListsArray, kRecord, block);
+  MODCNT.word(kCntPackedListEnd) =
+      std::max(MODCNT.word(kCntPackedListEnd), kFirst + static_cast<int32_t>(lists.size()));
+
+  // Lines: FINE, COARSE and COARSER (COARSE run the other way) meshed by the line elements,
+  // FOUR, and DIAG and CENTRED without mesh.
+  auto line = [](int32_t id, const char* name, Set words) {
+    entity(kArrLines, kLineWords, kArrLineNames, id, name, words);
+  };
+  line(21, "FINE", {{2, 21}, {3, 22}, {4, 4}, {7, 103}, {8, 11}, {9, 14}, {13, kFirst}});
+  line(22, "COARSE", {{2, 23}, {3, 24}, {4, 2}, {7, 103}, {8, 15}, {9, 16}, {13, kFirst + 6}});
+  line(23, "COARSER", {{2, 24}, {3, 23}, {4, 2}, {7, 103}, {8, 15}, {9, 16}, {13, kFirst + 10}});
+  line(24, "FOUR", {{2, 25}, {3, 26}, {4, 3}, {7, 103}, {8, 17}, {9, 19}, {13, kFirst + 14}});
+  line(25, "DIAG", {{2, 3}, {3, 27}, {4, 1}, {7, 100}, {13, kFirst + 19}});
+  line(26, "CENTRED", {{4, 1}, {7, 100}, {13, kFirst + 22}});
+
+  // Sets of points (stored 22 and 23): TRIO1 on nodes 1-3, TRIO2 on nodes 4-6.
+  set(22, 1, 0, "TRIO1", {1, 1, 1, 30, 1, 31}, 21);
+  set(23, 1, 0, "TRIO2", {1, 32, 1, 29, 1, 33}, 22);
+
+  // Conditions: type word, flag word, first target, word 4, second target or form, word 6.
+  constexpr float kNode33 = 10338;  // node 1033 given directly (kind 8)
+  constexpr float kNode40 = 10408;
+  entry(5, 21, "FLAGON", {1, 65537, kNode33, 0, 0, 0});
+  entry(5, 22, "FLAGOFF", {1, -4, kNode33, 0, 0, 0});  // clears FIX's 4: 65537 stays
+  entry(5, 23, "BDRY2", {2, 3, kNode40, 12, kNode40, 1.5f});  // a second target 0 is every node
+  entry(5, 24, "BDRY3", {3, -3, kNode40, 0, 0, 2.5f});
+  entry(5, 25, "BDRY4", {4, 196611, kNode40, 0, 0, 0});
+  entry(5, 26, "BDRY12", {12, 7, kNode40, 5, 0, 3.5f});
+  entry(5, 27, "PRESC", {9, 12, 57, 2.5f, 0, 7.25f});
+  entry(5, 28, "PRESCUP", {9, 65536, kNode40, -2.5f, 0, 1.75f});
+  entry(5, 29, "RBEAM", {5, 7, 32, 0, 281, 0});
+  entry(5, 30, "RBSELF", {5, -3, 281, 0, 281, 0});
+  entry(5, 31, "EQHEAD", {8, 3, 281, 1.25f, 2, 4.5f});
+  entry(5, 32, "EQT1", {8, 1, 32, 2, 1, 31});
+  entry(5, 33, "EQT2", {8, -2, 291, -0.5f, 1, 31});
+  entry(5, 34, "EQLONE", {8, 1, 281, 0, 2, 0});
+  entry(5, 35, "CONNECT", {7, 3, 212, 0, 222, 0});
+  entry(5, 36, "CONNREV", {7, 3, 212, 0, 232, 0});
+  entry(5, 37, "CONN54", {7, 3, 212, 0, 242, 0});
+  entry(5, 38, "CONNCTR", {107, 3, 262, 0, 222, 0});
+  entry(5, 39, "CONNPTS", {7, 3, 227, 0, 237, 0});
+  entry(5, 40, "CONNPLN", {7, 3, 262, 0, 222, 0});
+}
+
+}  // namespace
 
 std::string writeQueryModel(const std::string& stem) {
   SYSINI();

@@ -87,6 +87,36 @@
 // third axes): axes (1, 0, 0), (0, 1, 0), (0, 0, 1). Line 41 "CYLLINE" of type 4 over nodes
 // 14 to 16 carries it (word 10 = 410), so nodes 14-16 refer to it. Systems 1-40 have no
 // entry (L3 refers to system 2, which has none).
+//
+// Constraints, equations and connections (appended after the above; numbers 21-40):
+// Nodes 21-25 (10..14, 0, 0), the fine edge; 26-28 (10, 1, 0), (12, 1, 0), (14, 1, 0), the
+// coarse edge; 29-32 (10..13, 2, 0); 33 (20, 0, 0), whose flag word is 65537; 34 (20, 5,
+// 0), 35 (19, 5, 0), 36 (21, 5, 0); 40 (20, 10, 0). Nodes 17-20 and 37-39 are unused (at
+// the origin, no element).
+// Elements 11-19 BE2 (shape 1): 11-14 on 21-22, 22-23, 23-24, 24-25; 15-16 on 26-27,
+// 27-28; 17-19 on 29-30, 30-31, 31-32.
+// Points 21 "PF1" node 21, 22 "PF2" 25, 23 "PC1" 26, 24 "PC2" 28, 25 "PQ1" 29, 26 "PQ2"
+// 32, 27 "PDIAG" 15, 28 "PN11" 11, 29 "PN5" 5, 30 "PN2" 2, 31 "PN3" 3, 32 "PN4" 4, 33
+// "PN6" 6.
+// Lines (packed lists in record 21 of array 23, positions 641-666), element-type code 3:
+// 21 "FINE" PF1-PF2 meshed by 11-14 (nodes 21-25); 22 "COARSE" PC1-PC2 meshed by 15-16
+// (26-28); 23 "COARSER" PC2-PC1, the same mesh, its list 28, 27, 26; 24 "FOUR" PQ1-PQ2
+// meshed by 17-19 (29-32). Without mesh (code 0): 25 "DIAG" P3-PDIAG (13, 15: nodes 1 and
+// 3 of the QU4 element 4, whose nodes 1 and 4 lie on L2); 26 "CENTRED" without end points
+// (34, 35, 36: its first node at its centroid).
+// Sets (queries' numbers): 21 "TRIO1" (P1, PN2, PN3: nodes 1-3), 22 "TRIO2" (PN4, PN5,
+// PN6: nodes 4-6).
+// Conditions (type word, flag word, target, word 4, second target or form, word 6):
+// 21 "FLAGON" (1, 65537, node 1033) and 22 "FLAGOFF" (1, -4, node 1033), so that node 33
+// keeps 65537 beside FIX; on node 1040: 23 "BDRY2" (2, 3, ., 12, node 1040, 1.5), 24 "BDRY3" (3,
+// -3, ., 0, 0, 2.5), 25 "BDRY4" (4, 196611 = flags 1, 2, 17, 18, ., 0, 0, 0), 26 "BDRY12"
+// (12, 7, ., 5, 0, 3.5), 28 "PRESCUP" (9, 65536, ., -2.5, 0, 1.75); 27 "PRESC" (9, 12, 57:
+// NODELINE, 2.5, 0, 7.25); rigid beams 29 "RBEAM" (5, 7, L3, 0, PN11) and 30 "RBSELF" (5,
+// -3, PN11, 0, PN11); the equation 31 "EQHEAD" (8, 3, PN11, 1.25, 2, 4.5) with its terms
+// 32 "EQT1" (8, 1, L3, 2, 1, 31) and 33 "EQT2" (8, -2, PN5, -0.5, 1, 31); 34 "EQLONE" (8,
+// 1, PN11, 0, 2) without terms; connections 35 "CONNECT" FINE-COARSE, 36 "CONNREV"
+// FINE-COARSER, 37 "CONN54" FINE-FOUR, 38 "CONNCTR" (mode 1) and 40 "CONNPLN" (mode 0)
+// CENTRED-COARSE, 39 "CONNPTS" TRIO1-TRIO2, all with flag word 3.
 #pragma once
 
 #include <cstdint>
@@ -124,7 +154,7 @@ struct QueryModel {
   static constexpr int32_t kAllLines = 63;
   static constexpr int32_t kAllSurfaces = 61;
   static constexpr int32_t kAllBodies = 61;
-  static constexpr int32_t kAllStoredSets = 10;
+  static constexpr int32_t kAllStoredSets = 23;
   static constexpr int32_t kAllMaterials = 6;
   static constexpr int32_t kProperties = 8;
   static constexpr int32_t kAllLoads = 17;
@@ -133,7 +163,7 @@ struct QueryModel {
   static constexpr int32_t kSetMoreLines = 9;
 
   // The whole model with element ownership.
-  static constexpr int32_t kAllElements = 7;
+  static constexpr int32_t kAllElements = 19;
   static constexpr int32_t kRegions = 4;
   static constexpr int32_t kPointElementOwner = 9;  // P9
   static constexpr int32_t kOwnedSurface = 7;       // S4
@@ -158,7 +188,14 @@ struct QueryModel {
   static constexpr int32_t kCylSystemFirstNode = 14;
   static constexpr int32_t kCylSystemLastNode = 16;
 
-  // The coordinates of node N (1..16).
+  // The whole model with constraints, equations and connections.
+  static constexpr int32_t kAllNodes = 40;
+  static constexpr int32_t kAllConditions = 40;
+  static constexpr int32_t kFlagNode = 33;
+  static constexpr int32_t kSetTrio1 = 21;
+  static constexpr int32_t kSetTrio2 = 22;
+
+  // The coordinates of node N (1..kAllNodes; (0, 0, 0) for an unused one).
   static void node(int32_t n, float& x, float& y, float& z);
 };
 
