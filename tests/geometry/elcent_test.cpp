@@ -132,11 +132,13 @@ TEST_F(Centroids, EdgesByOrderClass) {
 
 TEST_F(Centroids, NoCentreWithoutItsNodes) {
   const auto e27 = element(27);
+  constexpr int32_t kBeyond = QueryModel::kAllNodes + 1;
   const Case cases[] = {
       // A failed node read: the node above the highest node.
-      {"beyond the highest node", 5, {1, 2, 3, 17}, {1, 2, 3, 4}, 3, {0, 0, 0}, 1},
-      {"beyond, single node", 2, {1, 2, 17}, {1, 2, 3}, 1, {0, 0, 0}, 1},
-      {"beyond, QU12", 24, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 17}, {1, 4, 7, 10}, 3, {0, 0, 0}, 1},
+      {"beyond the highest node", 5, {1, 2, 3, kBeyond}, {1, 2, 3, 4}, 3, {0, 0, 0}, 1},
+      {"beyond, single node", 2, {1, 2, kBeyond}, {1, 2, 3}, 1, {0, 0, 0}, 1},
+      {"beyond, QU12", 24, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, kBeyond}, {1, 4, 7, 10}, 3, {0, 0, 0},
+       1},
       // Counts below the positions the rule reads.
       {"HE27 three positions", 18, e27, {1, 2, 9}, 8, {0, 0, 0}, 1},
       {"mean of none", 5, {1, 2, 3, 4}, {1, 2, 3, 4}, 3, {0, 0, 0}, 1, 0},
