@@ -146,6 +146,10 @@ void installNodeQueries() {
   GEODSP.nodeCoordinates = UNODE;
   GEODSP.pointCoordinates = UPNT2;
   GEODSP.surfaceDescription = USURF2;
+  GEODSP.setSurfaces = SETSRF;
+  GEODSP.setLines = SETLIN;
+  GEODSP.listStore = FACSRC;
+  GEODSP.workWord = NAWORD;
   installCoordinateQueries();
 }
 
