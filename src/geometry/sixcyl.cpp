@@ -162,7 +162,9 @@ void SIXCS4(const InvFrame4R& plane, std::span<const float, 3> base,
     z0 = -radius / slope;
   };
   if (std::fabs(c) <= kParallelPlane) {
-    // Only a cone reaches here: its slope is at least the parallel tolerance.
+    // A cone reaches here, or a cylinder whose axis lies exactly at the tolerance: the
+    // latter has no apex, and its plane misses or holds it along a generator.
+    if (std::fabs(slope) <= smallest()) return;
     apex();
   } else if (1.0f - std::fabs(c) <= kSquareToPlane) {
     result.form = 3;

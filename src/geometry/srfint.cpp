@@ -182,7 +182,7 @@ bool surfaceFrame(ShapeRecord s, InvFrame4R& m) {
 // What SRFINT knows of one of its surfaces.
 struct Surface {
   int32_t number = 0;
-  int32_t code = 0;
+  int32_t solidCode = 0;  // the packed code of a solid's face, for SRFFRX; 0 a surface
   int32_t kind = 0;
   std::array<float, kShapeRecordWords> record{};
   InvFrame4R frame{};
@@ -428,7 +428,6 @@ void SRFINT(int32_t code1, int32_t code2, IsxTyp& result) {
   const int32_t codes[2] = {code1, code2};
   for (int32_t k = 0; k < 2; ++k) {
     Surface& f = s[static_cast<std::size_t>(k)];
-    f.code = codes[k];
     f.number = codes[k] / 100;
     const int32_t t = codes[k] % 100;
     if (!readShape(f.number, f.record)) {
@@ -450,16 +449,16 @@ void SRFINT(int32_t code1, int32_t code2, IsxTyp& result) {
       return;
     }
     if (cls == kSolidClass && axial && (t == 1 || t == 2)) f.kind = kPlane;
-    f.code = cls == kSolidClass ? codes[k] : 0;
+    f.solidCode = cls == kSolidClass ? codes[k] : 0;
   }
 
   const int32_t lo = std::min(s[0].kind, s[1].kind);
   const int32_t hi = std::max(s[0].kind, s[1].kind);
   for (Surface& f : s) {
     int32_t stat = 0;
-    if (f.code != 0) {
+    if (f.solidCode != 0) {
       std::array<float, 10> q{};
-      SRFFRX(f.code, f.frame, q, 1, stat);
+      SRFFRX(f.solidCode, f.frame, q, 1, stat);
     } else {
       SRFFRM(f.record, f.frame, stat);
     }

@@ -53,9 +53,9 @@ void ULDATR();
 void UGRPNO();
 
 // Makes the node collectors NDPNT..NDBOD, USET2, UNODEG and the element range UELEMG the
-// model database's entries of its query table (DSCDSP), and UNODE, UPNT2, USURF2, the set
-// writers SETSRF and SETLIN, the list store FACSRC and NAWORD the geometry kernel's
-// (GEODSP). USTRT2 calls it at each session start.
+// model database's entries of its query table (DSCDSP), and UNODE, UPNT2, USURF2, the
+// coordinate-system routines, the set writers SETSRF and SETLIN, the list store FACSRC and
+// NAWORD the geometry kernel's (GEODSP). USTRT2 calls it at each session start.
 void installNodeQueries();
 
 }  // namespace kvr

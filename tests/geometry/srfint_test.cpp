@@ -217,5 +217,369 @@ TEST_F(SurfaceIntersection, ShapeBeyondTheStoreIsSilentlyUnusable) {
   }
 }
 
+// ---- Cylinders and cones -------------------------------------------------------------
+
+TEST_F(SurfaceIntersection, CylinderAlongAPlaneGivesTwoGenerators) {
+  plane(1, {0, 0, 1}, 0);
+  axial(2, 3, point(41, {0, 0, 1}), point(42, {5, 0, 1}), 2);
+  const IsxTyp r = intersect(code(2), code(1));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.x, 13);
+  EXPECT_EQ(r.form, 2);
+  const float h = std::sqrt(3.0f);
+  expectNear(param(r, 1), {0, -h, 0}, "base 1");
+  expectNear(param(r, 7), {0, h, 0}, "base 2");
+  expectNear(param(r, 4), {1, 0, 0}, "direction 1");
+  expectNear(param(r, 10), {1, 0, 0}, "direction 2");
+  // Lifted out of reach of the plane.
+  axial(3, 3, point(43, {0, 0, 3}), point(44, {5, 0, 3}), 2);
+  EXPECT_EQ(intersect(code(1), code(3)).status, 2);
+}
+
+TEST_F(SurfaceIntersection, CylinderAcrossAPlaneGivesACircle) {
+  plane(1, {0, 0, 1}, 0);
+  axial(2, 3, point(41, {0, 0, -1}), point(42, {0, 0, 1}), 2);
+  const IsxTyp r = intersect(code(1), code(2));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.x, 13);
+  EXPECT_EQ(r.form, 3);
+  EXPECT_NEAR(r.P(11), 2.0f, 1e-6f);
+  for (float angle = 0; angle < 360; angle += 45) {
+    int32_t roots = 0, status = -1;
+    std::array<float, 6> l{};
+    CONRAD(r.conic(), angle, r.P(11), r.P(12), roots, l, status);
+    ASSERT_EQ(status, 0) << angle;
+    EXPECT_NEAR(l[2], 0.0f, 1e-6f) << angle;
+  }
+}
+
+TEST_F(SurfaceIntersection, SphereAboutACylinderGivesTwoCircles) {
+  sphere(1, point(41, {0, 0, 0}), 5);
+  axial(2, 3, point(42, {0, 0, -1}), point(43, {0, 0, 1}), 3);
+  const IsxTyp r = intersect(code(2), code(1));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.x, 23);
+  EXPECT_EQ(r.form, 5);
+  for (float angle : {0.0f, 100.0f, 250.0f}) {
+    int32_t roots = 0, status = -1;
+    std::array<float, 6> l{};
+    CONRAD(r.conic(), angle, r.P(11), r.P(12), roots, l, status);
+    ASSERT_EQ(roots, 2) << angle;
+    EXPECT_NEAR(l[2], -4.0f, 1e-5f) << angle;
+    EXPECT_NEAR(l[5], 4.0f, 1e-5f) << angle;
+  }
+}
+
+TEST_F(SurfaceIntersection, ParallelCylindersMeetInTwoLines) {
+  // Radii 2 and 2 on the z axis and on the line x = 2: the lines x = 1, y = -+sqrt 3. A
+  // cone record with equal radii in place of the second cylinder has slope 0 and gives
+  // the same lines.
+  axial(1, 3, point(41, {0, 0, 0}), point(42, {0, 0, 1}), 2);
+  axial(2, 3, point(43, {2, 0, 0}), point(44, {2, 0, 1}), 2);
+  axial(3, 4, 43, 44, 2, 2);
+  const float h = std::sqrt(3.0f);
+  for (int32_t second : {2, 3}) {
+    const IsxTyp r = intersect(code(1), code(second));
+    EXPECT_EQ(r.status, 0) << second;
+    EXPECT_EQ(r.x, 33) << second;
+    EXPECT_EQ(r.form, 2) << second;
+    expectNear(param(r, 1), {1, -h, 0}, "base 1");
+    expectNear(param(r, 7), {1, h, 0}, "base 2");
+    expectNear(param(r, 4), {0, 0, 1}, "direction");
+  }
+  // Coaxial cylinders never meet; parallel ones too far apart neither.
+  axial(4, 3, point(45, {0, 0, 5}), point(46, {0, 0, 9}), 1);
+  EXPECT_EQ(intersect(code(1), code(4)).status, 2);
+  axial(5, 3, point(47, {5, 0, 0}), point(48, {5, 0, 1}), 2);
+  EXPECT_EQ(intersect(code(1), code(5)).status, 2);
+}
+
+TEST_F(SurfaceIntersection, CylinderWithAFlatConeDividesByNoSlope) {
+  // The cone case proper: the second surface a cone of slope 0 goes on as two cylinders.
+  AxialSurface cylinder{{0, 0, 0}, {0, 0, 1}, 2, 0, {}};
+  AxialSurface cone{{2, 0, 0}, {0, 0, 1}, 2, 0, {}};
+  for (AxialSurface* a : {&cylinder, &cone}) {
+    const std::array<float, 3>& b = a->base;
+    a->frame = {};
+    for (int i = 1; i <= 4; ++i) a->frame(i, i) = 1;
+    for (int i = 1; i <= 3; ++i) a->frame(i, 4) = -b[static_cast<size_t>(i - 1)];
+  }
+  IsxTyp r;
+  int32_t found = -1;
+  SIXCS2(cylinder, cone, r, found);
+  EXPECT_EQ(found, 1);
+  EXPECT_EQ(r.x, 33);
+  EXPECT_EQ(r.form, 2);
+  EXPECT_TRUE(std::isfinite(r.P(1)) && std::isfinite(r.P(8)));
+  EXPECT_NEAR(r.P(1), 1.0f, 1e-5f);
+}
+
+TEST_F(SurfaceIntersection, PlaneInACoordinateSystem) {
+  // System 42 on nodes 13 (3, 0, 0), 14 (4, 0, 0) and 16 (3, 1, 0): its third axis is
+  // global x, so its plane z = 2 is the global plane x = 5.
+  std::array<int32_t, 2> label = {kBlankCode, kBlankCode};
+  int32_t key = 42, count = 4, stat = 0;
+  ATTFND(-1, label, 8, key, count);
+  std::vector<float> values = {1, 13, 14, 16};
+  count = 4;
+  ATTVAL(-1, 8, 42, 1, count, {}, values, stat);
+  plane(1, {0, 0, 1}, 0);
+  plane(2, {0, 0, 1}, 2, 42);
+  IsxTyp r = intersect(code(1), code(2));
+  EXPECT_EQ(r.status, 0);
+  expectNear(param(r, 1), {5, 0, 0}, "base");
+  expectNear(param(r, 4), {0, 1, 0}, "direction");
+  // A system without entry cannot frame the plane.
+  plane(3, {0, 0, 1}, 2, 43);
+  MSGARG = {};
+  r = intersect(code(1), code(3));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(MSGARG.number(), kNoCoordSystem);
+}
+
+TEST_F(SurfaceIntersection, PointNumbersOutsideTheModelFailTheFrame) {
+  plane(1, {0, 0, 1}, 0);
+  for (float p : {0.0f, -1.0f, 61.0f, 1.0e9f}) {
+    sphere(2, 41, 5);
+    shape(2, "BALL", 2, {{3, p}, {4, 5}});
+    MSGARG = {};
+    const IsxTyp r = intersect(code(1), code(2));
+    EXPECT_EQ(r.status, 1) << p;
+    EXPECT_EQ(MSGARG.number(), kNoCoordSystem) << p;
+  }
+}
+
+TEST_F(SurfaceIntersection, FrameFailuresOfSpheresAndCylindersNameTheShape) {
+  // A cylinder whose two axis points coincide: no axis frame (2020), and in the
+  // sphere-cylinder family the shape is named (2165) as well.
+  sphere(1, point(41, {0, 0, 0}), 5);
+  axial(2, 3, point(42, {1, 1, 1}), 42, 1);
+  IsxTyp r = intersect(code(1), code(2));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(MSGARG.number(), kShapeUnusable);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_NE(lines.back().find("AXIAL"), std::string::npos) << lines.back();
+  // With a plane only the frame's own message.
+  plane(3, {0, 0, 1}, 0);
+  MSGARG = {};
+  lines.clear();
+  r = intersect(code(3), code(2));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(MSGARG.number(), kNoCoordSystem);
+  EXPECT_EQ(lines.size(), 1u);
+}
+
+TEST_F(SurfaceIntersection, FacesOfABox) {
+  // Box of sub-code 2 at the origin with edges 2, 3 and 4 along the axes.
+  shape(1, "BOX", 321, {{3, static_cast<float>(point(41, {0, 0, 0}))}, {10, 2}, {11, 3}, {12, 4}});
+  plane(2, {0, 0, 1}, 0);
+  struct Case {
+    int32_t face;
+    float x;
+  };
+  for (const Case c : {Case{1, 0}, Case{4, 2}}) {
+    const IsxTyp r = intersect(code(1, c.face), code(2));
+    EXPECT_EQ(r.status, 0) << c.face;
+    EXPECT_EQ(r.x, 11) << c.face;
+    EXPECT_NEAR(r.P(1), c.x, 1e-5f) << c.face;
+    EXPECT_NEAR(r.P(3), 0.0f, 1e-5f) << c.face;
+    EXPECT_NEAR(std::fabs(r.P(5)), 1.0f, 1e-6f) << c.face;
+  }
+  // Face 6 (z = 4) is parallel to the plane; faces 0 and 7 do not exist.
+  EXPECT_EQ(intersect(code(1, 6), code(2)).status, 2);
+  for (int32_t face : {0, 7}) {
+    MSGARG = {};
+    EXPECT_EQ(intersect(code(1, face), code(2)).status, 1) << face;
+    EXPECT_EQ(MSGARG.number(), kShapeUnusable) << face;
+  }
+  // The face frame and its quadric: face 5 (y = 3, normal -y) as the plane -y + 3 = 0.
+  InvFrame4R f;
+  std::array<float, 10> q{};
+  int32_t status = -1;
+  SRFFRX(code(1, 5), f, q, 2, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(q, (std::array<float, 10>{0, 0, 0, 0, 0, 0, 0, -1, 0, 3}));
+}
+
+TEST_F(SurfaceIntersection, BoxInASystemWithoutEntryHasNoFrame) {
+  // Sub-code 1: origin and opposite corner, axes of system 43, which has no entry.
+  shape(1, "BOX", 311, {{3, static_cast<float>(point(41, {0, 0, 0}))},
+                        {4, static_cast<float>(point(42, {1, 2, 3}))},
+                        {16, 43}});
+  std::array<float, 3> o{};
+  RowAxes axes;
+  float l1 = -7, l2 = -7, l3 = -7;
+  int32_t status = -1;
+  std::array<float, 20> record{};
+  int32_t stat = 0;
+  ARRIO(1, kArrShapes, 1, 20, 1, {}, record, stat);
+  SRFFRR(record, o, axes, l1, l2, l3, status);
+  EXPECT_EQ(status, 1);
+  plane(2, {0, 0, 1}, 0.5f);
+  EXPECT_EQ(intersect(code(1, 1), code(2)).status, 1);
+  // Without a system (word 16 of 0) the global axes, the corner's coordinates the edges.
+  shape(1, "BOX", 311, {{3, 41.0f}, {4, 42.0f}});
+  ARRIO(1, kArrShapes, 1, 20, 1, {}, record, stat);
+  SRFFRR(record, o, axes, l1, l2, l3, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ((std::array<float, 3>{l1, l2, l3}), (std::array<float, 3>{1, 2, 3}));
+  // Its face 3 (z = 0) and the plane z = 0.5 are parallel; face 1 (x = 0) meets it.
+  EXPECT_EQ(intersect(code(1, 3), code(2)).status, 2);
+  EXPECT_EQ(intersect(code(1, 1), code(2)).status, 0);
+}
+
+TEST_F(SurfaceIntersection, CaseRoutinesWriteTheRadiusAtTheirOrigin) {
+  // A cone of radius 1 at (0, 0, 1) and slope 1 with a sphere about (0, 0, 3): the local
+  // origin is the foot of the centre, where the radius is 3.
+  InvFrame4R cone{};
+  for (int i = 1; i <= 4; ++i) cone(i, i) = 1;
+  cone(3, 4) = -1;
+  const std::array<float, 3> centre = {0, 0, 3}, base = {0, 0, 1}, axis = {0, 0, 1};
+  float radius = 1;
+  IsxTyp r;
+  int32_t found = -1;
+  SIXCS3(centre, 4, cone, base, axis, radius, 1, cone, r, found);
+  EXPECT_EQ(found, 1);
+  EXPECT_EQ(r.x, 24);
+  EXPECT_NEAR(radius, 3.0f, 1e-6f);
+  EXPECT_NEAR(r.P(11), 3.0f, 1e-6f);
+  expectNear(r.origin(), {0, 0, 3}, "foot");
+}
+
+TEST_F(SurfaceIntersection, EndFacesOfASolidCylinder) {
+  // A solid cylinder on the z axis whose end faces lie at z = 1 and z = 1 + 2.
+  shape(1, "DRUM", 303, {{3, static_cast<float>(point(41, {0, 0, 0}))},
+                         {4, static_cast<float>(point(42, {0, 0, 10}))},
+                         {5, 1},
+                         {16, 1},
+                         {20, 2}});
+  sphere(2, point(43, {0, 0, 0}), 5);
+  IsxTyp r = intersect(code(1, 1), code(2));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.x, 12);
+  EXPECT_NEAR(r.P(11), std::sqrt(24.0f), 1e-5f);
+  expectNear(r.origin(), {0, 0, 1}, "near face");
+  r = intersect(code(1, 2), code(2));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NEAR(r.P(11), 4.0f, 1e-5f);
+  expectNear(r.origin(), {0, 0, 3}, "far face");
+  EXPECT_NEAR(r.F(3, 3), -1.0f, 1e-6f);  // its normal points back
+  // The lateral surface.
+  r = intersect(code(1, 3), code(2));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.x, 23);
+}
+
+// ---- Curves on both surfaces ---------------------------------------------------------
+
+// A surface as a residual: 0 on it.
+struct Residual {
+  int32_t kind;  // 1 plane, 2 sphere, 3 cylinder or cone
+  V3 a;          // plane normal (unit), sphere centre, axis point
+  V3 b;          // axis direction (unit)
+  float r;       // plane offset, sphere radius, radius at the axis point
+  float k;       // slope
+
+  float at(const V3& p) const {
+    const V3 d = {p[0] - a[0], p[1] - a[1], p[2] - a[2]};
+    const float along = d[0] * b[0] + d[1] * b[1] + d[2] * b[2];
+    switch (kind) {
+      case 1: return p[0] * a[0] + p[1] * a[1] + p[2] * a[2] - r;
+      case 2: return std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]) - r;
+      default: {
+        const V3 across = {d[0] - along * b[0], d[1] - along * b[1], d[2] - along * b[2]};
+        return std::sqrt(across[0] * across[0] + across[1] * across[1] + across[2] * across[2]) -
+               std::fabs(r + k * along);
+      }
+    }
+  }
+};
+
+// The points of the curve R on the generators of its range (the whole turn for forms 3
+// and 5) lie on both surfaces; answers how many were checked.
+int checkCurve(const IsxTyp& r, const Residual& s1, const Residual& s2) {
+  float start = 0, span = 360;
+  if (r.form == 4 || r.form == 6) {
+    start = r.P(13);
+    span = r.P(14) - r.P(13);
+    if (span <= 0) span += 360;
+  }
+  int checked = 0;
+  const std::array<float, 3> origin = r.origin();
+  for (int i = 0; i <= 40; ++i) {
+    // Stay off the ends of a range, where the two branches join.
+    const float angle = start + span * (0.02f + 0.96f * static_cast<float>(i) / 40.0f);
+    int32_t roots = 0, status = -1;
+    std::array<float, 6> l{};
+    CONRAD(r.conic(), angle, r.P(11), r.P(12), roots, l, status);
+    if (status != 0) continue;
+    for (int c = 0; c < (roots == 2 ? 2 : 1); ++c) {
+      std::array<float, 3> local = {l[3 * c], l[3 * c + 1], l[3 * c + 2]};
+      std::array<float, 3> p{};
+      LOCGLB(3, origin, 4, r.frame, local, p, status);
+      EXPECT_EQ(status, 0);
+      EXPECT_NEAR(s1.at(p), 0.0f, 2e-4f) << "first surface at " << angle;
+      EXPECT_NEAR(s2.at(p), 0.0f, 2e-4f) << "second surface at " << angle;
+      ++checked;
+    }
+  }
+  return checked;
+}
+
+TEST_F(SurfaceIntersection, CurvesLieOnBothSurfaces) {
+  const float h = std::sqrt(0.5f);
+  struct Case {
+    const char* what;
+    int32_t x, form;
+    Residual s1, s2;
+  };
+  // Shapes 1 and 2 of each case are rebuilt from these records.
+  const Case cases[] = {
+      {"plane, tilted cylinder", 13, 3, {1, {0, 0, 1}, {}, 0, 0}, {3, {0, 0, 0}, {h, 0, h}, 1, 0}},
+      {"plane along a cone", 14, 4, {1, {1, 0, 0}, {}, 0.5f, 0}, {3, {0, 0, 1}, {0, 0, 1}, 1, 1}},
+      {"plane across a cone", 14, 3, {1, {0, 0, 1}, {}, 3, 0}, {3, {0, 0, 1}, {0, 0, 1}, 1, 1}},
+      {"sphere beside a cylinder", 23, 6, {2, {1.5f, 0, 0}, {}, 1.5f, 0}, {3, {0, 0, -1}, {0, 0, 1}, 1, 0}},
+      {"sphere about a cone", 24, 5, {2, {0, 0, 0}, {}, 3, 0}, {3, {0, 0, 1}, {0, 0, 1}, 1, 1}},
+      {"crossing cylinders", 33, 5, {3, {0, 0, 0}, {0, 0, 1}, 1, 0}, {3, {0, 0, 0}, {1, 0, 0}, 2, 0}},
+      {"cylinders half met", 33, 6, {3, {0, 0, 0}, {0, 0, 1}, 1, 0}, {3, {0, 0.5f, 0}, {1, 0, 0}, 1, 0}},
+      {"cylinder through a cone", 34, 5, {3, {-5, 0, 3}, {1, 0, 0}, 1, 0}, {3, {0, 0, 1}, {0, 0, 1}, 1, 1}},
+      {"cylinder into a cone", 34, 6, {3, {-5, 1.5f, 3}, {1, 0, 0}, 1, 0}, {3, {0, 0, 1}, {0, 0, 1}, 0.5f, 0.5f}},
+      {"crossing cones", 44, 5, {3, {0, 0, 1}, {0, 0, 1}, 1, 1}, {3, {-4, 0, 2}, {1, 0, 0}, 1, 0.2f}},
+      {"cones aside", 44, 6, {3, {0, 0, 1}, {0, 0, 1}, 1, 1}, {3, {-4, 4, 5}, {1, 0, 0}, 1, 0.2f}},
+      {"cones about one axis", 44, 5, {3, {0, 0, 1}, {0, 0, 1}, 1, 1}, {3, {0, 0, 5}, {0, 0, 1}, 6, -0.5f}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    int32_t p = kFirstPoint;
+    auto make = [&](int32_t n, const Residual& s) {
+      if (s.kind == 1) return plane(n, s.a, s.r);
+      if (s.kind == 2) return sphere(n, point(p++, s.a), s.r);
+      const int32_t a = point(p++, s.a);
+      const int32_t b = point(p++, {s.a[0] + s.b[0], s.a[1] + s.b[1], s.a[2] + s.b[2]});
+      return axial(n, s.k == 0 ? 3 : 4, a, b, s.r, s.r + s.k);
+    };
+    make(1, c.s1);
+    make(2, c.s2);
+    const IsxTyp r = intersect(code(1), code(2));
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.x, c.x);
+    EXPECT_EQ(r.form, c.form);
+    EXPECT_GT(checkCurve(r, c.s1, c.s2), 10);
+  }
+}
+
+TEST_F(SurfaceIntersection, SphereBesideACylinderOverItsAngles) {
+  // Radius 1.5 about (1.5, 0, 0) and the unit cylinder on the z axis: generators whose
+  // sine towards the centre is at least 1/3.
+  sphere(1, point(41, {1.5f, 0, 0}), 1.5f);
+  axial(2, 3, point(42, {0, 0, -1}), point(43, {0, 0, 1}), 1);
+  const IsxTyp r = intersect(code(1), code(2));
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.form, 6);
+  const float theta = std::asin(1.0f / 3.0f) / 0.01745329f;
+  EXPECT_NEAR(r.P(13), theta, 1e-4f);
+  EXPECT_NEAR(r.P(14), 180.0f - theta, 1e-4f);
+}
+
 }  // namespace
 }  // namespace kvr::test
