@@ -31,4 +31,16 @@ void noLineLength(const int32_t&, float& length, int32_t& status) {
   status = 3;
 }
 
+void noSetMembers(int32_t, int32_t& position) {
+  if (position >= 1) --position;
+}
+
+void noListStore(int32_t, int32_t&, int32_t, std::span<int32_t>, int32_t& countOut,
+                 int32_t& status) {
+  countOut = 0;
+  status = 1;
+}
+
+void noWorkWord(int32_t, int32_t, int32_t, int32_t&) {}
+
 }  // namespace kvr
