@@ -487,17 +487,7 @@ void checkHeaderInUse(const Twin& t, const Token& token, ArgumentCheck& check) {
 }
 
 // The next menu of a field by the entity kinds it may refer to; 0 when it refers to none.
-int32_t referenceMenu(const Refs& r) {
-  const bool c = r.curve != 0, v = r.variation != 0, k = r.kind47 != 0;
-  if (c && v && k) return kMenuAllThree;
-  if (c && v) return kMenuCurveVariation;
-  if (c && k) return kMenuCurveKind47;
-  if (v && k) return kMenuVariationKind47;
-  if (c) return kMenuCurve;
-  if (v) return kMenuVariation;
-  if (k) return kMenuKind47;
-  return 0;
-}
+int32_t referenceMenu(const Refs& r) { return kvr::referenceMenu(r.curve, r.kind47, r.variation); }
 
 // Kind 68: the token against the codes of the chosen option's fields.
 void checkReferringField(const Twin& t, const Token& token, ArgumentCheck& check) {
@@ -650,6 +640,18 @@ void checkFor(const Twin& t, int32_t kind, std::span<const int32_t> line, int32_
 }
 
 }  // namespace
+
+int32_t referenceMenu(int32_t curve, int32_t kind47, int32_t variation) {
+  const bool c = curve != 0, v = variation != 0, k = kind47 != 0;
+  if (c && v && k) return kMenuAllThree;
+  if (c && v) return kMenuCurveVariation;
+  if (c && k) return kMenuCurveKind47;
+  if (v && k) return kMenuVariationKind47;
+  if (c) return kMenuCurve;
+  if (v) return kMenuVariation;
+  if (k) return kMenuKind47;
+  return 0;
+}
 
 void ATVLST(int32_t kind, ValueList& list, int32_t& status) {
   listFor(kPropertyWalk, kind, list, status);

@@ -36,4 +36,8 @@ void ATRWLK(int32_t kind, std::span<const int32_t> line, int32_t first, int32_t 
 void ATRWL2(int32_t kind, std::span<const int32_t> line, int32_t first, int32_t last,
             ArgumentCheck& check);
 
+// The next menu after a definition's values by the kinds of object they may refer to (the
+// curve, kind-47 and variation flags of ATRDSP); 0 when they refer to none.
+int32_t referenceMenu(int32_t curve, int32_t kind47, int32_t variation);
+
 }  // namespace kvr

@@ -178,13 +178,6 @@ constexpr int32_t kFirstAnswers = 5;  // kind 40 reads the definition from five 
 constexpr int32_t kLevelBase = 10;
 constexpr int32_t kHeaderLevel = 1;
 
-constexpr int32_t kMenuAllThree = 8186;
-constexpr int32_t kMenuCurve = 8187;
-constexpr int32_t kMenuVariation = 8189;
-constexpr int32_t kMenuKind47 = 8192;
-constexpr int32_t kMenuCurveVariation = 8193;
-constexpr int32_t kMenuCurveKind47 = 8194;
-constexpr int32_t kMenuVariationKind47 = 8195;
 constexpr std::array<int32_t, 2> kLoadValueMenus = {8520, 8523};
 constexpr int32_t kLoadDoneMenu = 8528;
 constexpr int32_t kLoadDefinitionDoneMenu = 8525;
@@ -434,19 +427,6 @@ std::array<int32_t, kNameWords> packName(std::span<const int32_t> codes) {
 }
 
 // ----- Step 4: ALL -----------------------------------------------------------------------
-
-// The next menu by the kinds of object the values of a definition may refer to; 0 none.
-int32_t referenceMenu(int32_t curve, int32_t kind47, int32_t variation) {
-  const bool c = curve != 0, k = kind47 != 0, v = variation != 0;
-  if (c && v && k) return kMenuAllThree;
-  if (c && v) return kMenuCurveVariation;
-  if (c && k) return kMenuCurveKind47;
-  if (v && k) return kMenuVariationKind47;
-  if (c) return kMenuCurve;
-  if (v) return kMenuVariation;
-  if (k) return kMenuKind47;
-  return 0;
-}
 
 void checkAll(const Token& t, ArgumentCheck& check) {
   static constexpr std::array<int32_t, 3> kAll = {codeOf('A'), codeOf('L'), codeOf('L')};

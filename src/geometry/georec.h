@@ -9,8 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "geometry/shpdef.h"
+#include "modeldb/entrec.h"
 #include "modeldb/reghed.h"
 
 namespace kvr {
@@ -37,5 +39,9 @@ inline bool geoRecordHeld(int32_t id) {
 
 // Reads GEOREC record ID into REC; false (REC untouched) when array 10 does not hold it.
 bool readGeoRecord(int32_t id, ShpDef& rec);
+
+// Reads the record of model surface SURFACE into REC; false (REC untouched) when the surface
+// does not exist or the store does not hold its record.
+bool readSurfaceRecord(int32_t surface, std::span<int32_t, kSurfaceWords> rec);
 
 }  // namespace kvr

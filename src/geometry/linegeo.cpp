@@ -172,6 +172,17 @@ bool readGeoRecord(int32_t id, ShpDef& rec) {
   return true;
 }
 
+bool readSurfaceRecord(int32_t surface, std::span<int32_t, kSurfaceWords> rec) {
+  constexpr int32_t kKindSurface = 3;
+  if (surface < 1 || ENTEXS(surface, kKindSurface) == 0 ||
+      !geoRecordsHeld(kArrSurfaces, int64_t{surface - 1} * kSurfaceWords + 1,
+                      int64_t{surface} * kSurfaceWords)) {
+    return false;
+  }
+  RECIO(kRead, kArrSurfaces, surface, rec);
+  return true;
+}
+
 LineEval linePoints(int32_t n, std::span<const float> t, int32_t q, int32_t rec,
                     std::span<float> points) {
   const int32_t count =

@@ -16,8 +16,6 @@ namespace {
 
 using FV = std::array<float, 3>;
 
-constexpr int32_t kRead = 1;
-constexpr int32_t kKindSurface = 3;
 constexpr int32_t kSurfaceLines = 2;  // words 2 .. 5: the boundary lines
 constexpr int32_t kSurfaceType = 6;
 constexpr int32_t kLastPatchType = 4;
@@ -147,13 +145,8 @@ void project(int32_t n, int32_t surface, std::span<const float, 3> point,
 void PCHCRN(int32_t surface, Patch& patch, int32_t& status) {
   status = 1;
   // 1. The surface record and its patch type.
-  if (surface < 1 || ENTEXS(surface, kKindSurface) == 0 ||
-      !geoRecordsHeld(kArrSurfaces, int64_t{surface - 1} * kSurfaceWords + 1,
-                      int64_t{surface} * kSurfaceWords)) {
-    return;
-  }
   std::array<int32_t, kSurfaceWords> rec{};
-  RECIO(kRead, kArrSurfaces, surface, rec);
+  if (!readSurfaceRecord(surface, rec)) return;
   const int32_t type = (rec[kSurfaceType - 1] / 100) % 100;
   if (type < 1 || type > kLastPatchType) return;
   const int32_t n = type % 2 == 1 ? 4 : 3;

@@ -23,7 +23,6 @@ namespace {
 using FV = std::array<float, 3>;
 
 constexpr int32_t kRead = 1;
-constexpr int32_t kKindSurface = 3;
 constexpr int32_t kSurfaceShape = 1;  // word 1 div 100: the shape
 constexpr int32_t kSurfaceType = 6;   // word 6 div 100 mod 100: the type
 
@@ -300,13 +299,8 @@ void PTONSH(int32_t surface, std::span<const float, 3> point, std::span<float, 3
   status = 1;
 
   // 2. and 3. The surface record, its type and its shape.
-  if (surface < 1 || ENTEXS(surface, kKindSurface) == 0 ||
-      !geoRecordsHeld(kArrSurfaces, int64_t{surface - 1} * kSurfaceWords + 1,
-                      int64_t{surface} * kSurfaceWords)) {
-    return;
-  }
   std::array<int32_t, kSurfaceWords> rec{};
-  RECIO(kRead, kArrSurfaces, surface, rec);
+  if (!readSurfaceRecord(surface, rec)) return;
   const int32_t type = (rec[kSurfaceType - 1] / 100) % 100;
   const int32_t shape = rec[kSurfaceShape - 1] / 100;
   const bool hasShape = shape >= 1;
