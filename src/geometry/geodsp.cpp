@@ -26,4 +26,16 @@ void noSurfaceDescription(const int32_t&, FText, std::span<int32_t, 16>, int32_t
   status = 1;
 }
 
+void noSetMembers(int32_t, int32_t& position) {
+  if (position >= 1) --position;
+}
+
+void noListStore(int32_t, int32_t&, int32_t, std::span<int32_t>, int32_t& countOut,
+                 int32_t& status) {
+  countOut = 0;
+  status = 1;
+}
+
+void noWorkWord(int32_t, int32_t, int32_t, int32_t&) {}
+
 }  // namespace kvr

@@ -1,6 +1,7 @@
-// GEODSP: the query routines through which the geometry kernel reads the model. The
-// kernel sits below the model queries, so it reaches them only through this table, which
-// the query session start fills. Until then each entry answers failure.
+// GEODSP: the query routines through which the geometry kernel reads the model and fills
+// the search work array. The kernel sits below the model queries, so it reaches them only
+// through this table, which the query session start fills. Until then each entry answers
+// failure.
 #pragma once
 
 #include <cstdint>
@@ -45,7 +46,23 @@ using PointCoordinates = void (*)(const int32_t& number, FText name, std::span<f
 using SurfaceDescription = void (*)(const int32_t& number, FText name,
                                     std::span<int32_t, 16> desc, int32_t& status);
 
-// The entries before a session: status 1, nothing written but FRMAXN's identity.
+// SETSRF, SETLIN: the surface or line members of stored set |SET| into the search work
+// array from POSITION on; POSITION returns as the last position written (the given one
+// less 1 when nothing was).
+using SetMemberWriter = void (*)(int32_t set, int32_t& position);
+
+// FACSRC: the chained list store (operation 0 starts the list at POSITION, 1 reads the next
+// COUNT entries into VALUES, COUNTOUT their number or -1 when the ring ended first); STATUS
+// 0, else 1.
+using ListStore = void (*)(int32_t operation, int32_t& position, int32_t count,
+                           std::span<int32_t> values, int32_t& countOut, int32_t& status);
+
+// NAWORD: one INTEGER word of named array K (OPERATION 1 reads word INDEX into VALUE, -1
+// writes VALUE there).
+using WorkWord = void (*)(int32_t operation, int32_t k, int32_t index, int32_t& value);
+
+// The entries before a session: status 1, nothing written but FRMAXN's identity; the set
+// writers write nothing, the list store fails and the word access does nothing.
 void noNodeCoordinates(const int32_t& node, std::span<float, 3> xyz, int32_t& status);
 void noFrameFromPoints(std::span<const float, 3> origin, int32_t i,
                        std::span<const float, 3> point1, int32_t j,
@@ -59,6 +76,10 @@ void noPointCoordinates(const int32_t& number, FText name, std::span<float, 3> x
                         int32_t& status);
 void noSurfaceDescription(const int32_t& number, FText name, std::span<int32_t, 16> desc,
                           int32_t& status);
+void noSetMembers(int32_t set, int32_t& position);
+void noListStore(int32_t operation, int32_t& position, int32_t count, std::span<int32_t> values,
+                 int32_t& countOut, int32_t& status);
+void noWorkWord(int32_t operation, int32_t k, int32_t index, int32_t& value);
 
 struct GeoDsp {
   NodeCoordinates nodeCoordinates = noNodeCoordinates;  // UNODE
@@ -67,6 +88,10 @@ struct GeoDsp {
   SystemPoints systemPoints = noSystemPoints;           // the defining nodes of a system
   PointCoordinates pointCoordinates = noPointCoordinates;        // UPNT2
   SurfaceDescription surfaceDescription = noSurfaceDescription;  // USURF2
+  SetMemberWriter setSurfaces = noSetMembers;  // SETSRF
+  SetMemberWriter setLines = noSetMembers;     // SETLIN
+  ListStore listStore = noListStore;           // FACSRC
+  WorkWord workWord = noWorkWord;              // NAWORD
 };
 
 inline GeoDsp GEODSP;

@@ -10,6 +10,7 @@
 #include "modeldb/attlst.h"
 #include "modeldb/modcnt.h"
 #include "modelquery/coordsys.h"
+#include "modelquery/entpar.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "platform/fmtedit.h"
@@ -296,18 +297,6 @@ void surfaceEdges(const Words& r, float u, float v, float& value) {
   }
 }
 
-// The parametric coordinates of the point in the target entity.
-void entityParameters(int32_t& flag, int32_t kind, int32_t entity, std::span<const float, 3> point,
-                      F3& parameters, int32_t& count, int32_t& status) {
-  (void)flag;
-  (void)kind;
-  (void)entity;
-  (void)point;
-  (void)parameters;
-  (void)count;
-  status = kFailed;
-}
-
 // Reads the records of a fresh evaluation into the cache; false with STATUS on a failure.
 bool readRecords(const int32_t& variation, int32_t& distribution, const int32_t& system,
                  std::span<int32_t> record, const int32_t& size, int32_t& status) {
@@ -535,8 +524,8 @@ void ULEVAL(int32_t& mode, const int32_t& variation, int32_t& distribution,
     count = entity;
   } else if ((distribution != 0 && gLoad.kind != kSpatial) || (variationTest && !gLoad.box)) {
     int32_t st = 0;
-    F3 copy = point;
-    entityParameters(flag, kind, entity, copy, c, count, st);
+    const F3 copy = point;
+    ENTPAR(flag, kind, entity, copy, c, count, st);
     mode = flag;  // the geometry cache flag, set by the parametric position
     if (st != 0) {
       status = kFailed;

@@ -30,6 +30,7 @@
 #include "modelquery/descriptors.h"
 #include "modelquery/elemown.h"
 #include "modelquery/loadeval.h"
+#include "modelquery/entpar.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "modelquery/setlst.h"
@@ -72,8 +73,8 @@ constexpr int32_t kPageFactor2 = 1;
 constexpr int32_t kUseMode = 1;  // HDRCHK: load format 9071 only
 
 // The session caches of the queries, each emptied when a session starts.
-constexpr std::array<void (*)(), 3> kSessionResets = {resetListCursor, resetOwnerCache,
-                                                      resetLoadEvaluation};
+constexpr std::array<void (*)(), 4> kSessionResets = {resetListCursor, resetOwnerCache,
+                                                      resetEntityCache, resetLoadEvaluation};
 
 // Attribute types and kinds of the session data.
 constexpr int32_t kConditionType = 5;
@@ -149,6 +150,10 @@ void installNodeQueries() {
   GEODSP.nodeCoordinates = UNODE;
   GEODSP.pointCoordinates = UPNT2;
   GEODSP.surfaceDescription = USURF2;
+  GEODSP.setSurfaces = SETSRF;
+  GEODSP.setLines = SETLIN;
+  GEODSP.listStore = FACSRC;
+  GEODSP.workWord = NAWORD;
   installCoordinateQueries();
 }
 

@@ -54,8 +54,9 @@ void UGRPNO();
 
 // Makes the node collectors NDPNT..NDBOD, USET2, UNODEG, the element range UELEMG and the
 // mesh along a line CONMSH the model database's entries of its query table (DSCDSP), and
-// UNODE, UPNT2, USURF2 and the coordinate-system routines the geometry kernel's (GEODSP).
-// USTRT2 calls it at each session start.
+// UNODE, UPNT2, USURF2, the coordinate-system routines, the set writers SETSRF and SETLIN,
+// the list store FACSRC and NAWORD the geometry kernel's (GEODSP). USTRT2 calls it at each
+// session start.
 void installNodeQueries();
 
 }  // namespace kvr

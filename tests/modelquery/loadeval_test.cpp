@@ -50,6 +50,8 @@ enum : int32_t {
   kSpatialTable,
 };
 constexpr int32_t kInverted = 1;  // variation: -1, limits 0.2..0.6
+constexpr int32_t kTenPoint = 64;  // (10, 0, 0)
+constexpr int32_t kTenLine = 64;   // the origin to (10, 0, 0), 10 divisions
 
 struct Eval {
   int32_t mode = 0, distribution = 0, applies = -7, status = -7;
@@ -86,6 +88,21 @@ class LoadEvaluation : public QuerySession {
       std::array<int32_t, 2> rval{};
       int32_t key = kDeleted, count = 0;
       ATTFND(-2, rval, -8, key, count);
+      // Line 64 straight from Q63 (the origin) to point 64 at (10, 0, 0), 10 divisions.
+      int32_t stat = 0;
+      std::vector<int32_t> pointRecord(kPointWords, 0), lineRecord(kLineWords, 0);
+      std::vector<float> xyz = {10, 0, 0};
+      ARRIO(-1, kArrPoints, (kTenPoint - 1) * kPointWords + 1, kPointWords / REGHED.ARRWID(kArrPoints),
+            -1, pointRecord, {}, stat);
+      ARRIO(-1, 2, kTenPoint, 1, 1, {}, xyz, stat);
+      lineRecord[1] = QueryModel::kQ0;
+      lineRecord[2] = kTenPoint;
+      lineRecord[3] = 10;
+      lineRecord[6] = 100;
+      ARRIO(-1, kArrLines, (kTenLine - 1) * kLineWords + 1, kLineWords / REGHED.ARRWID(kArrLines),
+            -1, lineRecord, {}, stat);
+      MODCNT.word(kCntPoints) = kTenPoint;
+      MODCNT.word(kCntLines) = kTenLine;
       addEntry(-9, kInverted, {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, bits(0.2f), bits(0.6f), 0, 0, 0, 0});
     });
     ASSERT_EQ(open(file, 2 * kN), 0);
@@ -282,6 +299,27 @@ TEST_F(LoadEvaluation, FollowingPointsReuseTheRecordsOfTheFirst) {
   e = eval(1, 0, kSine, 0, {0.5f, 0, 0});
   EXPECT_EQ(e.status, 0);
   EXPECT_NEAR(e.value, 3.0f, 1e-6f);
+}
+
+TEST_F(LoadEvaluation, ALineDistributionAlongALine) {
+  // The first call of the session computes afresh whatever its mode says.
+  Eval e = eval(1, 0, QueryModel::kLineTable, 0, {3, 0, 0}, 2, kTenLine);
+  EXPECT_EQ(e.status, 0);
+  EXPECT_EQ(e.mode, 1);
+  EXPECT_NEAR(e.value, 3.0f, 1e-5f);
+  e = eval(0, 0, QueryModel::kLineTable, 0, {3, 0, 0}, 2, kTenLine);
+  EXPECT_NEAR(e.value, 3.0f, 1e-5f);
+  e = eval(e.mode, 0, QueryModel::kLineTable, 0, {7, 0, 0}, 2, kTenLine);
+  EXPECT_EQ(e.status, 0);
+  EXPECT_NEAR(e.value, 7.0f, 1e-5f);
+  // The limits 0.2..0.6 on t: 0.4 of the line is rescaled to 0.5.
+  e = eval(0, QueryModel::kLimitVariation, QueryModel::kLineTable, 0, {4, 0, 0}, 2, kTenLine);
+  EXPECT_EQ(e.applies, 1);
+  EXPECT_NEAR(e.value, 5.0f, 1e-5f);
+  e = eval(e.mode, QueryModel::kLimitVariation, QueryModel::kLineTable, 0, {7, 0, 0}, 2, kTenLine);
+  EXPECT_EQ(e.applies, 0);
+  // A point ENTPAR cannot place: a line that does not exist.
+  EXPECT_EQ(eval(0, 0, QueryModel::kLineTable, 0, {3, 0, 0}, 2, 50).status, 1);
 }
 
 }  // namespace
