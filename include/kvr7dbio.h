@@ -418,6 +418,35 @@ KVR_EXPORT void dll_uloade(int32_t* record, int32_t* kind, int32_t* entity, int3
 KVR_EXPORT void dll_ulode2(int32_t* record, int32_t* kind, int32_t* entity, int32_t* kind2,
                            int32_t* entity2, int32_t* relation, int32_t* apart);
 
+/* The distributed load of DISTRIBUTION (a type -8 entry), within VARIATION (type -9) and
+   in coordinate system SYSTEM (0 each for none), at POSITION (3 reals, global; never
+   written) in target KIND 2 line, 3 surface, 4 body number ENTITY; KIND -5 takes POSITION
+   as ENTITY parametric coordinates. MODE 0 reads the records into RECORD (SIZE integers)
+   and caches them; the flag word returned (1) reuses them for the next points of the load,
+   RECORD passed back unchanged. APPLIES 1 when the load acts at the point, VALUE its factor
+   (1.0 without distribution), AXES the local axes in columns (3 x 3, the identity without
+   system). A missing distribution comes back as 0. STATUS 0 (also for a point outside the
+   variation: APPLIES 0); 1 a number out of range or negative, a degenerate system, no
+   parametric position, an unknown function; 9 the distribution longer than SIZE. */
+KVR_EXPORT void dll_uleval(int32_t* mode, int32_t* variation, int32_t* distribution,
+                           int32_t* system, float* position, int32_t* kind, int32_t* entity,
+                           int32_t* applies, float* value, float* axes, int32_t* record,
+                           int32_t* size, int32_t* status);
+
+/* ---- Curves ------------------------------------------------------------------------- */
+
+/* Curve NUMBER (1 to dll_usize 14): its NAME (15 characters), TYPE (1 table, 2 step, 3
+   ramp, 4 sine, 5 exponential), FILLET factor and REPEAT count. MODE 0 answers the
+   parameters of types 2 to 5 in VALUES, MODE 1 (and a table in either mode) the points
+   x1, y1, x2, y2, ...; WRITTEN the count of values. WORK (WSIZE integers) receives the
+   curve record and, beside it, the points. STATUS 0; 1 no such curve; 3 a bad mode or
+   record, or WORK too small (then WORK is untouched when the record does not fit); 4
+   VALUES (VSIZE reals) too small; 9 the fillets need more work space. */
+enum { KVR_UCURVT_NAME_LENGTH = 15 };
+KVR_EXPORT void dll_ucurvt(int32_t* number, int32_t* mode, char* name, int32_t* type,
+                           float* fillet, int32_t* repeat, int32_t* work, int32_t* wsize,
+                           float* values, int32_t* vsize, int32_t* written, int32_t* status);
+
 /* ---- Constraints, prescribed values, rigid beams, equations and connections ----------
 
    FLAGS arrays hold 16 integers. The flags of a node are 0 or 1; those of a condition

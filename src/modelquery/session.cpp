@@ -30,6 +30,7 @@
 #include "modelquery/descriptors.h"
 #include "modelquery/elemown.h"
 #include "modelquery/linlen.h"
+#include "modelquery/loadeval.h"
 #include "modelquery/entpar.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
@@ -73,8 +74,8 @@ constexpr int32_t kPageFactor2 = 1;
 constexpr int32_t kUseMode = 1;  // HDRCHK: load format 9071 only
 
 // The session caches of the queries, each emptied when a session starts.
-constexpr std::array<void (*)(), 3> kSessionResets = {resetListCursor, resetOwnerCache,
-                                                      resetEntityCache};
+constexpr std::array<void (*)(), 4> kSessionResets = {resetListCursor, resetOwnerCache,
+                                                      resetEntityCache, resetLoadEvaluation};
 
 // Attribute types and kinds of the session data.
 constexpr int32_t kConditionType = 5;

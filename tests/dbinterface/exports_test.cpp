@@ -158,6 +158,8 @@ TEST(ExportTable, EveryMaterialLoadAndAdjacencyQueryHasTheTableShape) {
       {"dll_uloadp", shapeOf(&dll_uloadp), 4, {}, {}, {}},
       {"dll_uloade", shapeOf(&dll_uloade), 5, {}, {}, {}},
       {"dll_ulode2", shapeOf(&dll_ulode2), 7, {}, {}, {}},
+      {"dll_uleval", shapeOf(&dll_uleval), 13, {}, {}, {}},
+      {"dll_ucurvt", shapeOf(&dll_ucurvt), 12, {3}, {KVR_UCURVT_NAME_LENGTH}, {15}},
   };
   for (const ExportCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -39,8 +39,8 @@ TEST_F(Basic, SizeVectorCopiesTheCountsAndTheSessionCounts) {
   EXPECT_EQ(sizes, (std::array<int32_t, 20>{M::kAllPoints, M::kAllLines, M::kAllSurfaces,
                                             M::kAllBodies, 0, M::kAllNodes, 20, M::kAllElements,
                                             M::kAllStoredSets - 1, M::kAllMaterials,
-                                            M::kProperties, M::kAllConditions, M::kAllLoads, 0,
-                                            20, M::kCoordSystems, 1000, 5000, 5, 7}));
+                                            M::kProperties, M::kAllConditions, M::kAllLoads, M::kCurves,
+                                            20, M::kAllCoordSystems, 1000, 5000, 5, 7}));
 
   std::array<int32_t, 50> wide{};
   wide.fill(-1);

@@ -87,7 +87,7 @@ TEST_F(CoordinateSystems, StatusesInTheirOrder) {
     int32_t status;
   };
   // 0 and above USZVEC 16 out of range; 2 (named by L3) and 1 have no record.
-  for (const Case c : {Case{0, 1}, Case{-1, 1}, Case{QueryModel::kCoordSystems + 1, 1}, Case{2, 2},
+  for (const Case c : {Case{0, 1}, Case{-1, 1}, Case{QueryModel::kAllCoordSystems + 1, 1}, Case{2, 2},
                        Case{1, 2}}) {
     s = ucsys2(c.number, kN);
     EXPECT_EQ(s.status, c.status) << c.number;

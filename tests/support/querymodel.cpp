@@ -128,6 +128,9 @@ void set(int32_t s, int32_t type, int32_t kind, const char* name, Words pairs, i
 // The constraints, equations and connections (below buildQueryModel).
 void addConstraints();
 
+// The load distributions, variations, curves and their system and line (below).
+void addLoadsCurves();
+
 // Lines, surfaces and bodies: the points, a straight line, a quarter circle, their
 // composite, a surface and a body of type 1 (see querymodel.h), numbered from 61 on.
 void addLinesSurfacesBodies() {
@@ -491,6 +494,7 @@ void buildQueryModel() {
   addCoordinateSystems();
   addLinesSurfacesBodies();
   addConstraints();
+  addLoadsCurves();
 }
 
 namespace {
@@ -586,6 +590,60 @@ void addConstraints() {
   entry(5, 38, "CONNCTR", {107, 3, 262, 0, 222, 0});
   entry(5, 39, "CONNPTS", {7, 3, 227, 0, 237, 0});
   entry(5, 40, "CONNPLN", {7, 3, 262, 0, 222, 0});
+}
+
+// The bits of a REAL as an INTEGER value.
+int32_t bits(float r) { return std::bit_cast<int32_t>(r); }
+
+// Load distributions (type -8), variations (type -9) and curves (type -7), numbered from
+// 141 on, with the Cartesian systems they are evaluated in.
+void addLoadsCurves() {
+  MODCNT.word(kCntCoordSystems) = QueryModel::kAllCoordSystems;
+  MODCNT.word(kCntKind40) = QueryModel::kDistributions;
+  MODCNT.word(kCntKind41) = QueryModel::kVariations;
+  MODCNT.word(kCntCurves) = QueryModel::kCurves;
+
+  entry(8, QueryModel::kCartesianSystem, "CARTSYS", {1, 1, 2, 4});
+  entry(8, QueryModel::kFarNodeSystem, "FARSYS", {1, 1, 99, 4});
+
+  // Distributions: a line table (0, 0), (1, 10); a surface form 1 with corners 1 to 4; a
+  // body with corners 1 to 8; spatial, function 5 in direction 1 over 0..10 with amplitude
+  // 2, globally, in CARTSYS and in FARSYS.
+  intEntry(-8, QueryModel::kLineTable, "DLINE",
+           {1, 7, 0, 4, 0, 0, 0, 0, 0, 0, bits(0), bits(0), bits(1), bits(10)});
+  intEntry(-8, QueryModel::kSurfaceCorners, "DSURF",
+           {2, 1, 0, 4, 0, 0, 0, 0, 0, 0, bits(1), bits(2), bits(3), bits(4)});
+  std::vector<int32_t> body = {3, 1, 0, 8, 0, 0, 0, 0, 0, 0};
+  for (int32_t k = 1; k <= 8; ++k) body.push_back(bits(static_cast<float>(k)));
+  intEntry(-8, QueryModel::kBodyCorners, "DBODY", body);
+  auto spatial = [](int32_t system) {
+    std::vector<int32_t> v = {4, 0, 1, 0, 0, 0, 0, 0, system, 0, 50, bits(0), bits(10), bits(2), 0};
+    v.resize(44, 0);
+    return v;
+  };
+  intEntry(-8, QueryModel::kSpatialGlobal, "DSPACE", spatial(0));
+  intEntry(-8, QueryModel::kSpatialCartesian, "DSPCART", spatial(QueryModel::kCartesianSystem));
+  intEntry(-8, QueryModel::kSpatialFarNode, "DSPFAR", spatial(QueryModel::kFarNodeSystem));
+
+  // Variations: limits 0.2..0.6 on the first parametric coordinate; a global box 0..1 on x.
+  intEntry(-9, QueryModel::kLimitVariation, "VLIMIT",
+           {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, bits(0.2f), bits(0.6f), 0, 0, 0, 0});
+  intEntry(-9, QueryModel::kBoxVariation, "VBOX",
+           {4, 0, 0, 0, 0, 0, 0, 0, 0, 0, bits(0), bits(1), 0, 0, 0, 0});
+
+  // Curves: type x 10000 + m, offsets, scales, range, fillet, repeats, value count, data.
+  auto curve = [](int32_t id, const char* name, int32_t type, float lower, float upper,
+                  std::vector<float> data) {
+    std::vector<int32_t> v = {type, bits(0), bits(0), bits(1), bits(1), bits(lower), bits(upper),
+                              bits(0), 0, static_cast<int32_t>(data.size())};
+    for (float d : data) v.push_back(bits(d));
+    intEntry(-7, id, name, v);
+  };
+  curve(QueryModel::kTableCurve, "TABLE", 10000, 0.5f, 2, {1, 7, 2, 8});
+  curve(QueryModel::kStepCurve, "STEP", 20000, 0, 0, {2, 5, 0, 0});
+  curve(QueryModel::kRampCurve, "RAMP", 30000, 0, 0, {1, 3, 2, 6});
+  curve(QueryModel::kSineCurve, "SINE", 40004, 0, 0, {4, 1, 0, 0, 0});
+  curve(QueryModel::kExpCurve, "EXPO", 50004, 0, 0, {1, 2, 0, 1, 4});
 }
 
 }  // namespace

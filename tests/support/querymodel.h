@@ -117,6 +117,21 @@
 // 1, PN11, 0, 2) without terms; connections 35 "CONNECT" FINE-COARSE, 36 "CONNREV"
 // FINE-COARSER, 37 "CONN54" FINE-FOUR, 38 "CONNCTR" (mode 1) and 40 "CONNPLN" (mode 0)
 // CENTRED-COARSE, 39 "CONNPTS" TRIO1-TRIO2, all with flag word 3.
+//
+// Load distributions and curves (appended, addLoadsCurves; numbers 141-160):
+// Systems (type 8): 141 "CARTSYS" Cartesian on nodes 1, 2 and 4, (0, 0, 0), (1, 0, 0) and
+// (0, 1, 0): axes (0, 1, 0), (0, 0, 1), (1, 0, 0); 142 "FARSYS" whose node 2 is 99, above
+// the highest node. Systems 42-140 have no entry.
+// Distributions (type -8, INTEGER values with REAL words): 141 "DLINE" line kind, function
+// 7, the table (0, 0), (1, 10) (word 4 = 4); 142 "DSURF" surface form 1, corners 1, 2, 3,
+// 4; 143 "DBODY" body form 1, corners 1 to 8; 144 "DSPACE" spatial form 1, function 5 in
+// direction 1 over 0..10 with amplitude 2 (code 50), global; 145 "DSPCART" the same in
+// CARTSYS; 146 "DSPFAR" in FARSYS. 44 values each spatial.
+// Variations (type -9): 141 "VLIMIT" kind 1, limits 0.2..0.6; 142 "VBOX" kind 4, global,
+// x within 0..1 (the other limits 0: unlimited).
+// Curves (type -7; offsets 0, scales 1, fillet 0, no repeats): 141 "TABLE" the table (1, 7),
+// (2, 8) over 0.5..2; 142 "STEP" (2, 5, 0, 0); 143 "RAMP" (1, 3, 2, 6); 144 "SINE" m 4 with
+// (T, A, phase, B, D) = (4, 1, 0, 0, 0); 145 "EXPO" m 4 with (1, 2, 0, 1, 4).
 #pragma once
 
 #include <cstdint>
@@ -194,6 +209,27 @@ struct QueryModel {
   static constexpr int32_t kFlagNode = 33;
   static constexpr int32_t kSetTrio1 = 21;
   static constexpr int32_t kSetTrio2 = 22;
+
+  // Load distributions and curves.
+  static constexpr int32_t kAllCoordSystems = 142;
+  static constexpr int32_t kCartesianSystem = 141;  // nodes 1, 2, 4
+  static constexpr int32_t kFarNodeSystem = 142;    // node 2 above the highest node
+  static constexpr int32_t kDistributions = 146;
+  static constexpr int32_t kLineTable = 141;
+  static constexpr int32_t kSurfaceCorners = 142;
+  static constexpr int32_t kBodyCorners = 143;
+  static constexpr int32_t kSpatialGlobal = 144;
+  static constexpr int32_t kSpatialCartesian = 145;
+  static constexpr int32_t kSpatialFarNode = 146;
+  static constexpr int32_t kVariations = 142;
+  static constexpr int32_t kLimitVariation = 141;
+  static constexpr int32_t kBoxVariation = 142;
+  static constexpr int32_t kCurves = 145;
+  static constexpr int32_t kTableCurve = 141;
+  static constexpr int32_t kStepCurve = 142;
+  static constexpr int32_t kRampCurve = 143;
+  static constexpr int32_t kSineCurve = 144;
+  static constexpr int32_t kExpCurve = 145;
 
   // The coordinates of node N (1..kAllNodes; (0, 0, 0) for an unused one).
   static void node(int32_t n, float& x, float& y, float& z);
