@@ -26,4 +26,9 @@ void noSurfaceDescription(const int32_t&, FText, std::span<int32_t, 16>, int32_t
   status = 1;
 }
 
+void noLineLength(const int32_t&, float& length, int32_t& status) {
+  length = 0.0f;
+  status = 3;
+}
+
 }  // namespace kvr

@@ -45,7 +45,12 @@ using PointCoordinates = void (*)(const int32_t& number, FText name, std::span<f
 using SurfaceDescription = void (*)(const int32_t& number, FText name,
                                     std::span<int32_t, 16> desc, int32_t& status);
 
-// The entries before a session: status 1, nothing written but FRMAXN's identity.
+// LINLEN: the LENGTH of internal line LINE; STATUS 0 to 2 a length (2 the chord of a line
+// that could not be evaluated), 3 none (LENGTH 0).
+using LineLength = void (*)(const int32_t& line, float& length, int32_t& status);
+
+// The entries before a session: status 1 (LINLEN's 3 with length 0), nothing written but
+// FRMAXN's identity.
 void noNodeCoordinates(const int32_t& node, std::span<float, 3> xyz, int32_t& status);
 void noFrameFromPoints(std::span<const float, 3> origin, int32_t i,
                        std::span<const float, 3> point1, int32_t j,
@@ -59,6 +64,7 @@ void noPointCoordinates(const int32_t& number, FText name, std::span<float, 3> x
                         int32_t& status);
 void noSurfaceDescription(const int32_t& number, FText name, std::span<int32_t, 16> desc,
                           int32_t& status);
+void noLineLength(const int32_t& line, float& length, int32_t& status);
 
 struct GeoDsp {
   NodeCoordinates nodeCoordinates = noNodeCoordinates;  // UNODE
@@ -67,6 +73,7 @@ struct GeoDsp {
   SystemPoints systemPoints = noSystemPoints;           // the defining nodes of a system
   PointCoordinates pointCoordinates = noPointCoordinates;        // UPNT2
   SurfaceDescription surfaceDescription = noSurfaceDescription;  // USURF2
+  LineLength lineLength = noLineLength;                          // LINLEN
 };
 
 inline GeoDsp GEODSP;

@@ -29,6 +29,7 @@
 #include "modelquery/coordsys.h"
 #include "modelquery/descriptors.h"
 #include "modelquery/elemown.h"
+#include "modelquery/linlen.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "modelquery/setlst.h"
@@ -147,6 +148,7 @@ void installNodeQueries() {
   GEODSP.nodeCoordinates = UNODE;
   GEODSP.pointCoordinates = UPNT2;
   GEODSP.surfaceDescription = USURF2;
+  GEODSP.lineLength = LINLEN;
   installCoordinateQueries();
 }
 
