@@ -29,6 +29,7 @@
 #include "modelquery/coordsys.h"
 #include "modelquery/descriptors.h"
 #include "modelquery/elemown.h"
+#include "modelquery/elfaces.h"
 #include "modelquery/linlen.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
@@ -72,7 +73,8 @@ constexpr int32_t kPageFactor2 = 1;
 constexpr int32_t kUseMode = 1;  // HDRCHK: load format 9071 only
 
 // The session caches of the queries, each emptied when a session starts.
-constexpr std::array<void (*)(), 2> kSessionResets = {resetListCursor, resetOwnerCache};
+constexpr std::array<void (*)(), 3> kSessionResets = {resetListCursor, resetOwnerCache,
+                                                      resetFaceListFlag};
 
 // Attribute types and kinds of the session data.
 constexpr int32_t kConditionType = 5;
