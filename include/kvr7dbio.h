@@ -531,6 +531,40 @@ KVR_EXPORT void dll_ueface(int32_t* element, int32_t* shape, int32_t* kind, int3
                            int32_t* target, int32_t* facenodes, int32_t* work, int32_t* size,
                            int32_t* start, int32_t* face, int32_t* status);
 
+/* The faces or edges of element ELEMENT (host numbering, SHAPE its shape code) that lie on
+   entity NUMBER of KIND (1 point, 2 line, 3 surface), by TARGET: 1, 3, 5, 6 the element
+   itself (one face, 0); 2 edges of plane elements on the line; 4 faces of solids on the
+   surface; 7 the end of a line element at the point (1 its first node, 2 its last); 8
+   edges of solids on the line. FACES (6 words) receives FACECOUNT of them. WORK (SIZE
+   words) holds from word START + 1 the NODECOUNT nodes of the entity (0: they are
+   collected there), and a neighbour list after them: MODE 0 for the first element of an
+   entity searches the neighbouring entity (RKIND, RNUMBER restrict it as for dll_uadjge)
+   and builds the list, any other MODE reuses it, so the host leaves those words alone
+   between the calls. STATUS 0; 1 or 2 from the neighbour search (MODE 0); 4 the element
+   cannot be read; 5 too few or too many of its corners lie on the entity; 6 no face lies
+   on it; 9 START below 0, START + NODECOUNT beyond SIZE, or no room for a list. */
+KVR_EXPORT void dll_uefac2(int32_t* mode, int32_t* element, int32_t* shape, int32_t* kind,
+                           int32_t* number, int32_t* rkind, int32_t* rnumber, int32_t* target,
+                           int32_t* nodecount, int32_t* work, int32_t* size, int32_t* start,
+                           int32_t* faces, int32_t* facecount, int32_t* status);
+
+/* The elements that carry entity NUMBER of KIND (1 point, 2 line, 3 surface): the carrier
+   (CARRIERKIND, CARRIERNUMBER) is the entity itself when it has elements, else the first
+   line ending in the point, surface or body holding the line, or body holding the
+   surface; RKIND 1 to 4 with RNUMBER above 0 names the carrier, RKIND 7 searches only the
+   members of set RNUMBER. WORK (SIZE words, at least 80000) receives the ELEMENTCOUNT
+   elements (host numbering, at most 40000) in its first words; the words from 40001 on
+   are scratch. Of the first element: FACE (an edge or face; negative an edge of a solid;
+   1 or 2 a beam end), FACENODES (16 words, the first 9 cleared) its FACENODECOUNT local
+   positions, ORIENTATION -1 when its nodes had to be turned, 0 for an edge of a plane
+   element, else 1. STATUS 0 (a point without a node answers 0 with no elements); 1 an
+   entity or restriction out of range or of a wrong kind; 3 no carrier, no element, or
+   an element that cannot be read; 9 SIZE below 80000, too many elements or set members. */
+KVR_EXPORT void dll_ufacg2(int32_t* kind, int32_t* number, int32_t* rkind, int32_t* rnumber,
+                           int32_t* carrierkind, int32_t* carriernumber, int32_t* facenodecount,
+                           int32_t* facenodes, int32_t* face, int32_t* orientation,
+                           int32_t* elementcount, int32_t* work, int32_t* size, int32_t* status);
+
 /* The local node numbers of face FACE of shape SHAPE (negative an edge of a solid, 0 the
    whole element, 1 and 2 the ends of a beam) into LIST (CAPACITY words, all cleared
    first), COUNT of them; the cubic solids (shapes 28 to 30) in the numbering that walks

@@ -394,6 +394,11 @@ int32_t lineWaysOnSurface(int32_t line, int32_t surface) {
   return readSurface(surface, r) ? waysOnSurface(line, r) : 0;
 }
 
+std::vector<int32_t> surfacesOfBody(int32_t body) {
+  BodyRecord r;
+  return readBody(body, r) ? bodySurfaces(r) : std::vector<int32_t>{};
+}
+
 int32_t restrictingSetSize(int32_t rkind, int32_t rnumber) {
   if (rkind != kKindSet || rnumber < 1 || rnumber >= MODCNT.word(kCntSets)) return 0;
   return std::max(SETNMB(rnumber + 1), 0);

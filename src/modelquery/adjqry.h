@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace kvr {
 
@@ -35,6 +36,11 @@ void ADJSRC(int32_t kind, int32_t number, int32_t& nkind, int32_t& nnumber, int3
 // 1 to 4 (a composite boundary line counting through its members), or among the line
 // members of the sets of a surface of type 5 to 8. 0 for a number that is no surface.
 int32_t lineWaysOnSurface(int32_t line, int32_t surface);
+
+// The surfaces of BODY as the searches collect them: words 2 to 7, 2 to 6 and 2 to 5 of a
+// body of type 1, 2 and 3, the surfaces of its sets for types 4 and 5 (in absolute value).
+// Empty for a number that is no body.
+std::vector<int32_t> surfacesOfBody(int32_t body);
 
 // The number of members that the work array of the host's adjacency query must hold for a
 // restriction of RKIND and RNUMBER: the members of set RNUMBER (stored as RNUMBER + 1) for

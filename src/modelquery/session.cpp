@@ -29,6 +29,7 @@
 #include "modelquery/coordsys.h"
 #include "modelquery/descriptors.h"
 #include "modelquery/elemown.h"
+#include "modelquery/elfaces.h"
 #include "modelquery/linlen.h"
 #include "modelquery/loadeval.h"
 #include "modelquery/entpar.h"
@@ -74,8 +75,8 @@ constexpr int32_t kPageFactor2 = 1;
 constexpr int32_t kUseMode = 1;  // HDRCHK: load format 9071 only
 
 // The session caches of the queries, each emptied when a session starts.
-constexpr std::array<void (*)(), 4> kSessionResets = {resetListCursor, resetOwnerCache,
-                                                      resetEntityCache, resetLoadEvaluation};
+constexpr std::array<void (*)(), 5> kSessionResets = {
+    resetListCursor, resetOwnerCache, resetEntityCache, resetLoadEvaluation, resetFaceListFlag};
 
 // Attribute types and kinds of the session data.
 constexpr int32_t kConditionType = 5;

@@ -180,6 +180,8 @@ TEST(ExportTable, EveryConstraintConnectionAndFaceQueryHasTheTableShape) {
       {"dll_ubdry3", shapeOf(&dll_ubdry3), 9, {2}, {KVR_UBDRY3_NAME_LENGTH}, {8}},
       {"dll_uconct", shapeOf(&dll_uconct), 5, {}, {}, {}},
       {"dll_ueface", shapeOf(&dll_ueface), 11, {}, {}, {}},
+      {"dll_uefac2", shapeOf(&dll_uefac2), 15, {}, {}, {}},
+      {"dll_ufacg2", shapeOf(&dll_ufacg2), 14, {}, {}, {}},
       {"dll_upfn", shapeOf(&dll_upfn), 7, {}, {}, {}},
   };
   for (const ExportCase& c : cases) {

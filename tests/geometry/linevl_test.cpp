@@ -78,7 +78,7 @@ TEST_F(LineEvaluation, CircularArcs) {
   arc(81, 81, 82, 83);
   arc(82, 81, 84, 83);  // radius 1 to radius 2
   arc(83, 83, 82, 83);  // starts at its centre: taken as straight
-  arc(84, 81, 82, 99);  // a centre the store does not hold: straight
+  arc(84, 81, 82, 999);  // a centre the store does not hold: straight
   Answer a = evaluate(81, 81, 82, 0.5f);
   EXPECT_TRUE(a.written);
   expectNear(a.point, {kHalf, kHalf, 0}, "quarter circle");

@@ -40,7 +40,7 @@ TEST_F(Basic, SizeVectorCopiesTheCountsAndTheSessionCounts) {
                                             M::kAllBodies, 0, M::kAllNodes, 20, M::kAllElements,
                                             M::kAllStoredSets - 1, M::kAllMaterials,
                                             M::kProperties, M::kAllConditions, M::kAllLoads, M::kCurves,
-                                            20, M::kAllCoordSystems, 1000, 5000, 5, 7}));
+                                            20, M::kAllCoordSystems, 1000, 5000, 6, 7}));
 
   std::array<int32_t, 50> wide{};
   wide.fill(-1);

@@ -203,7 +203,7 @@ TEST_F(Faces, TheNodesOfAnEntityNameTheFaceOfTheElement) {
       {5008, 2, 2, 2, 4},   // an unused element number
       {5004, 2, 25, 2, 6},  // DIAG (13, 15): positions 1 and 3 make no edge
       {5004, 5, 1, 2, 1},   // a kind without nodes
-      {5004, 2, 99, 2, 1},  // no line 99
+      {5004, 2, 999, 2, 1},  // no line 999
   };
   for (const auto& c : cases) {
     f = ueface(c.element, 5, c.kind, c.number, 2, c.faceNodes);

@@ -155,7 +155,7 @@ TEST_F(Properties, PointReferencesBecomeCoordinates) {
       // Eight values: the reference at values(7) has no room for its three.
       {4, 8, {1, 2, 3, 4, 5, 6, 7, 0}, 2, 4},
       // A deleted point and no point at all: the values stay as read.
-      {5, 9, {2, 0, 0, 2, 0, 0, 99, 0, 0}, 2, 4},
+      {5, 9, {2, 0, 0, 2, 0, 0, 999, 0, 0}, 2, 4},
       // w2 0 in the referred entry: bit 1 names values(1).
       {6, 6, {4, 5, 6, 0, 0, 0}, 0, 2},
   };

@@ -131,6 +131,9 @@ void addConstraints();
 // The load distributions, variations, curves and their system and line (below).
 void addLoadsCurves();
 
+// The entities of the face search (below buildQueryModel).
+void addFaceSearch();
+
 // Lines, surfaces and bodies: the points, a straight line, a quarter circle, their
 // composite, a surface and a body of type 1 (see querymodel.h), numbered from 61 on.
 void addLinesSurfacesBodies() {
@@ -382,7 +385,7 @@ void buildQueryModel() {
   intEntry(-3, 1, "GRADE", {7, 2});
 
   // Physical properties: header value 1 the type -2 entry, 3 the point flag, 4 the point
-  // reference bits; the data name points 5, 6 and 7 (2 is deleted, 99 no point).
+  // reference bits; the data name points 5, 6 and 7 (2 is deleted, 999 no point).
   const std::vector<float> refs = {5, 0, 0, 6, 0, 0, 7, 0, 0};
   auto property = [](int32_t id, const char* name, float r, float f, float b,
                      std::vector<float> data) {
@@ -394,7 +397,7 @@ void buildQueryModel() {
   property(2, "PSECOND", 1, 1, 2, refs);
   property(3, "PNOFLAG", 1, 0, 3, refs);
   property(4, "PSHORT", 1, 1, 3, {5, 0, 0, 6, 0, 0, 7, 0});
-  property(5, "PMISSING", 1, 1, 3, {2, 0, 0, 2, 0, 0, 99, 0, 0});
+  property(5, "PMISSING", 1, 1, 3, {2, 0, 0, 2, 0, 0, 999, 0, 0});
   property(6, "PODD", 2, 1, 1, {6, 0, 0, 0, 0, 0});
   intEntry(-2, 1, "SECT", {0, 1, 1, 40});
   intEntry(-2, 2, "SECT0", {0, 0, 1, 0});
@@ -495,6 +498,7 @@ void buildQueryModel() {
   addLinesSurfacesBodies();
   addConstraints();
   addLoadsCurves();
+  addFaceSearch();
 }
 
 namespace {
@@ -644,6 +648,74 @@ void addLoadsCurves() {
   curve(QueryModel::kRampCurve, "RAMP", 30000, 0, 0, {1, 3, 2, 6});
   curve(QueryModel::kSineCurve, "SINE", 40004, 0, 0, {4, 1, 0, 0, 0});
   curve(QueryModel::kExpCurve, "EXPO", 50004, 0, 0, {1, 2, 0, 1, 4});
+
+// ---- Element faces and the face search -----------------------------------------------------
+void addFaceSearch() {
+  using M = QueryModel;
+  MODCNT.word(kCntPoints) = M::kAllPoints;
+  MODCNT.word(kCntLines) = M::kAllLines;
+  MODCNT.word(kCntSurfaces) = M::kAllSurfaces;
+  MODCNT.word(kCntBodies) = M::kAllBodies;
+  MODCNT.word(kCntHighestElement) = M::kAllElements;
+
+  // Elements: the lower cube with its top and bottom exchanged, a QU8 and a BE3.
+  constexpr int32_t kQU8 = 9;
+  constexpr int32_t kBE3 = 2;
+  element(M::kTurnedHexa, kHE8, {5, 6, 7, 8, 1, 2, 3, 4});
+  element(M::kQuad8, kQU8, {1, 5, 2, 6, 3, 7, 4, 8});
+  element(M::kBeam3, kBE3, {21, 22, 23});
+
+  // Points without nodes: the ends of the BE3 line.
+  entity(kArrPoints, kPointWords, kArrPointNamesArray, M::kNodelessEnd, "PNONE", {});
+  putReals(kArrPointCoordinates, M::kNodelessEnd, {10, 5, 0});
+  entity(kArrPoints, kPointWords, kArrPointNamesArray, M::kNodelessEnd + 1, "PNONE2", {});
+  putReals(kArrPointCoordinates, M::kNodelessEnd + 1, {12, 5, 0});
+
+  // Packed node lists (array 23, record 28): the shared line and the floor.
+  constexpr int32_t kRecord = 28;
+  constexpr int32_t kFirst = (kRecord - 1) * 32 + 1;
+  Words lists = {2, 3, 0,         // SHARED
+                 1, 2, 3, 4, 0};  // FLOOR
+  lists.resize(32, 0);
+  put(kArrPackedListsArray, kRecord, lists);
+  MODCNT.word(kCntPackedListEnd) = std::max(MODCNT.word(kCntPackedListEnd), kFirst + 8);
+
+  // Lines: the four sides of the floor (points P1, PN2, PN3, PN4 at nodes 1-4), the shared
+  // line from PN2 to PN3, all without mesh, and the BE3 line between the two nodeless points.
+  auto line = [](int32_t id, const char* name, Set words) {
+    entity(kArrLines, kLineWords, kArrLineNames, id, name, words);
+  };
+  line(M::kFloorSides, "FLR1", {{2, 1}, {3, 30}, {4, 1}, {7, 100}});
+  line(M::kFloorSides + 1, "FLR2", {{2, 30}, {3, 31}, {4, 1}, {7, 100}});
+  line(M::kFloorSides + 2, "FLR3", {{2, 31}, {3, 32}, {4, 1}, {7, 100}});
+  line(M::kFloorSides + 3, "FLR4", {{2, 32}, {3, 1}, {4, 1}, {7, 100}});
+  line(M::kSharedLine, "SHARED", {{2, 30}, {3, 31}, {4, 1}, {7, 100}, {13, kFirst}});
+  line(M::kBeamLine, "BEAM3",
+       {{2, M::kNodelessEnd}, {3, M::kNodelessEnd + 1}, {4, 1}, {7, 103}, {8, M::kBeam3}, {9, M::kBeam3}});
+
+  // Surfaces: the floor of type 1 without mesh; QA and QB of type 1 on the shared line,
+  // meshed by the QU4 elements 6 and 7; QUAD8 of type 99 meshed by the QU8.
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, M::kFloor, "FLOOR",
+         {{2, M::kFloorSides}, {3, M::kFloorSides + 1}, {4, M::kFloorSides + 2},
+          {5, M::kFloorSides + 3}, {6, 100}, {13, kFirst + 3}});
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, M::kSharedSurface, "QA",
+         {{2, M::kSharedLine}, {6, 105}, {7, 6}, {8, 6}});
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, M::kSharedSurface + 1, "QB",
+         {{2, M::kSharedLine}, {6, 105}, {7, 7}, {8, 7}});
+  entity(kArrSurfaces, kSurfaceWords, kArrSurfaceNames, M::kQuad8Surface, "QUAD8",
+         {{6, 9905}, {7, M::kQuad8}, {8, M::kQuad8}});
+
+  // Bodies on the floor: the cube of element 1, whose element-type word asks for the
+  // neighbour list (word 8 div 100 is 1), and the one of the turned element.
+  entity(kArrBodies, kBodyWords, kArrBodyNames, M::kCube, "CUBE",
+         {{1, 1}, {2, M::kFloor}, {8, 103}, {9, 1}, {10, 1}});
+  entity(kArrBodies, kBodyWords, kArrBodyNames, M::kTurnedBody, "TURNED",
+         {{1, 1}, {2, M::kFloor}, {8, 103}, {9, M::kTurnedHexa}, {10, M::kTurnedHexa}});
+
+  // Set 161 (stored 162) holds only the second surface of the shared line.
+  MODCNT.word(kCntSets) = M::kAllStoredSets;
+  MODCNT.word(kCntSetBlockTop) = std::max(MODCNT.word(kCntSetBlockTop), 161);
+  set(M::kSetOtherSurface + 1, 1, 0, "QBONLY", {3, M::kSharedSurface + 1}, 161);
 }
 
 }  // namespace

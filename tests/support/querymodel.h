@@ -45,7 +45,7 @@
 // Physical properties (header value 1 the type -2 entry, 3 the point flag, 4 the point
 // bits; data values): 1 "PBOTH" (entry 1, flag 1, bits 3: 5 0 0 6 0 0 7 0 0), 2 "PSECOND"
 // (bits 2), 3 "PNOFLAG" (flag 0), 4 "PSHORT" (data 5 0 0 6 0 0 7 0), 5 "PMISSING" (data 2 0
-// 0 2 0 0 99 0 0), 6 "PODD" (entry 2, bits 1: 6 0 0 0 0 0). Type -2 entries 1 "SECT" (0, 1,
+// 0 2 0 0 999 0 0), 6 "PODD" (entry 2, bits 1: 6 0 0 0 0 0). Type -2 entries 1 "SECT" (0, 1,
 // 1, 40) and 2 "SECT0" (0, 0, 1, 0).
 // Load descriptions (type -5, value 3 the type, 6 the flag): 1 "DESC1" (1, 1), 2 "DESC2"
 // (2, 1), 3 "DESC3" (3, 1), 4 "DESC0" (1, 0). Loads 4-17 (words 7-10 = 1, 2, 3, 4):
@@ -132,6 +132,20 @@
 // Curves (type -7; offsets 0, scales 1, fillet 0, no repeats): 141 "TABLE" the table (1, 7),
 // (2, 8) over 0.5..2; 142 "STEP" (2, 5, 0, 0); 143 "RAMP" (1, 3, 2, 6); 144 "SINE" m 4 with
 // (T, A, phase, B, D) = (4, 1, 0, 0, 0); 145 "EXPO" m 4 with (1, 2, 0, 1, 4).
+// Element faces and the face search (appended, addFaceSearch; numbers 161 on, elements
+// 81-83, no new node):
+// Elements 81 HE8 on 5 6 7 8 1 2 3 4 (the lower cube, top and bottom exchanged: it turns
+// the wrong way), 82 QU8 on 1 5 2 6 3 7 4 8, 83 BE3 on 21 22 23.
+// Points 161 "PNONE" and 162 "PNONE2" without nodes.
+// Lines without mesh: 161-164 "FLR1".."FLR4" the sides of the unit square at z = 0 (P1,
+// PN2, PN3, PN4 at nodes 1-4); 165 "SHARED" from PN2 to PN3 (nodes 2 and 3 in its packed
+// list). Line 166 "BEAM3" from PNONE to PNONE2 meshed by the BE3.
+// Surfaces: 161 "FLOOR" of type 1 on FLR1..FLR4 (nodes 1-4), without mesh; 162 "QA" and 163
+// "QB" of type 1 bounded by SHARED, meshed by the QU4 elements 6 and 7 (edges 2 and 4 on
+// it); 164 "QUAD8" of type 99 meshed by the QU8.
+// Bodies on FLOOR: 161 "CUBE" meshed by element 1, word 8 = 103 (the neighbour list is
+// built); 162 "TURNED" meshed by element 81, word 8 = 103 as well (one group with CUBE).
+// Set 161 "QBONLY" (stored 162) holds QB.
 #pragma once
 
 #include <cstdint>
@@ -165,11 +179,11 @@ struct QueryModel {
 
   // The whole model with the materials, properties, loads and neighbours (and the element
   // ownership below).
-  static constexpr int32_t kAllPoints = 63;
-  static constexpr int32_t kAllLines = 63;
-  static constexpr int32_t kAllSurfaces = 61;
-  static constexpr int32_t kAllBodies = 61;
-  static constexpr int32_t kAllStoredSets = 23;
+  static constexpr int32_t kAllPoints = 162;
+  static constexpr int32_t kAllLines = 166;
+  static constexpr int32_t kAllSurfaces = 164;
+  static constexpr int32_t kAllBodies = 162;
+  static constexpr int32_t kAllStoredSets = 162;
   static constexpr int32_t kAllMaterials = 6;
   static constexpr int32_t kProperties = 8;
   static constexpr int32_t kAllLoads = 17;
@@ -178,7 +192,7 @@ struct QueryModel {
   static constexpr int32_t kSetMoreLines = 9;
 
   // The whole model with element ownership.
-  static constexpr int32_t kAllElements = 19;
+  static constexpr int32_t kAllElements = 83;
   static constexpr int32_t kRegions = 4;
   static constexpr int32_t kPointElementOwner = 9;  // P9
   static constexpr int32_t kOwnedSurface = 7;       // S4
@@ -230,6 +244,20 @@ struct QueryModel {
   static constexpr int32_t kRampCurve = 143;
   static constexpr int32_t kSineCurve = 144;
   static constexpr int32_t kExpCurve = 145;
+  // Element faces and the face search.
+  static constexpr int32_t kTurnedHexa = 81;
+  static constexpr int32_t kQuad8 = 82;
+  static constexpr int32_t kBeam3 = 83;
+  static constexpr int32_t kNodelessEnd = 161;  // and 162
+  static constexpr int32_t kFloorSides = 161;   // to 164
+  static constexpr int32_t kSharedLine = 165;
+  static constexpr int32_t kBeamLine = 166;
+  static constexpr int32_t kFloor = 161;
+  static constexpr int32_t kSharedSurface = 162;  // and 163
+  static constexpr int32_t kQuad8Surface = 164;
+  static constexpr int32_t kCube = 161;
+  static constexpr int32_t kTurnedBody = 162;
+  static constexpr int32_t kSetOtherSurface = 161;
 
   // The coordinates of node N (1..kAllNodes; (0, 0, 0) for an unused one).
   static void node(int32_t n, float& x, float& y, float& z);
