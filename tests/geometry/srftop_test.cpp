@@ -421,7 +421,7 @@ TEST_F(Topology, SetDefinedSurfacesAndMissingOnes) {
   // negative one past the count) is missing, without a message.
   setSurface(104, 99, 0, 0, 0);
   MSGARG = {};
-  for (int32_t s : {104, 0, -3, 121, 5000}) {
+  for (int32_t s : {104, 0, -3, QueryModel::kAllSurfaces + 1, 5000}) {
     std::tie(status, t) = srftop(s);
     EXPECT_EQ(status, s > 104 ? 1 : 0) << s;
     for (int32_t k = 1; k <= SidTab::kWords; ++k) ASSERT_EQ(t.word(k), 0) << s << " " << k;

@@ -648,6 +648,7 @@ void addLoadsCurves() {
   curve(QueryModel::kRampCurve, "RAMP", 30000, 0, 0, {1, 3, 2, 6});
   curve(QueryModel::kSineCurve, "SINE", 40004, 0, 0, {4, 1, 0, 0, 0});
   curve(QueryModel::kExpCurve, "EXPO", 50004, 0, 0, {1, 2, 0, 1, 4});
+}
 
 // ---- Element faces and the face search -----------------------------------------------------
 void addFaceSearch() {
