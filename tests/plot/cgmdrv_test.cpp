@@ -255,7 +255,7 @@ TEST_F(CgmDriver, BinaryDefaultsWriteTheMetafileStartAndOnePicture) {
   ASSERT_EQ(b.size(), 1690u);
 
   // BEGIN PICTURE with one NUL as its name; SCALING MODE 0, 0.0; COLOUR SELECTION MODE 0;
-  // LINE WIDTH SPECIFICATION MODE 1; MARKER SIZE SPECIFICATION MODE 0; VDC EXTENT;
+  // LINE WIDTH MODE 1; MARKER SIZE MODE 0; VDC EXTENT;
   // BACKGROUND COLOUR white with its pad byte; BEGIN PICTURE BODY.
   const std::string picture =
       hex("00 62 01 00 20 26 00 00 00 00 00 00 20 42 00 00 20 62 00 01 20 82 00 00 "
