@@ -140,6 +140,34 @@ void textLines(std::span<const float> values, const int32_t& max, int32_t& count
   }
 }
 
+// The checks both descriptor queries make before writing anything: no descriptor arrays
+// open (OPEN from ITMNAM or ITMNA2), NUMBER within 1..HIGHEST, an entry (TYPE, NUMBER)
+// present, and SIZE room for its data values. COUNT answers the data values (-10 when
+// there is no entry), LABEL the entry's name words; the entry's value count, 0 with
+// STATUS set when a check failed.
+int32_t checkedEntry(int32_t open, int32_t type, int32_t highest, int32_t number, int32_t size,
+                     std::array<int32_t, 2>& label, int32_t& count, int32_t& status) {
+  if (open > 0) {
+    status = kDescriptorsOpen;
+    return 0;
+  }
+  if (number < 1 || number > highest) {
+    status = kOutOfRange;
+    return 0;
+  }
+  const int32_t c = findEntry(type, number, label);
+  count = c - kHeaderValues;
+  if (c == 0) {
+    status = kMissing;
+    return 0;
+  }
+  if (size < count) {
+    status = kTooSmall;
+    return 0;
+  }
+  return c;
+}
+
 }  // namespace
 
 std::size_t textItemsExtent(const float* values) {
@@ -156,25 +184,10 @@ void UMAT3(const int32_t& number, FText name, FText name2, int32_t& word, int32_
   status = 0;
   int32_t open = 0;
   ITMNAM(kSessionArrays, 0, open);
-  if (open > 0) {
-    status = kDescriptorsOpen;
-    return;
-  }
-  if (number < 1 || number > MODCNT.word(kCntMaterials)) {
-    status = kOutOfRange;
-    return;
-  }
   std::array<int32_t, 2> label{};
-  const int32_t c = findEntry(kMaterialType, number, label);
-  count = c - kHeaderValues;
-  if (c == 0) {
-    status = kMissing;
-    return;
-  }
-  if (size < count) {
-    status = kTooSmall;
-    return;
-  }
+  const int32_t c = checkedEntry(open, kMaterialType, MODCNT.word(kCntMaterials), number, size,
+                                 label, count, status);
+  if (status != 0) return;
   writeName(label, name);
   // Values 1 and 2 in scratch of this routine: the caller's array may hold none.
   std::array<float, 2> head{};
@@ -196,25 +209,10 @@ void UPHYS4(const int32_t& number, FText name, FText name2, int32_t& w4, int32_t
   status = 0;
   int32_t open = 0;
   ITMNA2(kSessionArrays, 0, open);
-  if (open > 0) {
-    status = kDescriptorsOpen;
-    return;
-  }
-  if (number < 1 || number > MODCNT.word(kCntProperties)) {
-    status = kOutOfRange;
-    return;
-  }
   std::array<int32_t, 2> label{};
-  const int32_t c = findEntry(kPropertyType, number, label);
-  count = c - kHeaderValues;
-  if (c == 0) {
-    status = kMissing;
-    return;
-  }
-  if (size < count) {
-    status = kTooSmall;
-    return;
-  }
+  const int32_t c = checkedEntry(open, kPropertyType, MODCNT.word(kCntProperties), number, size,
+                                 label, count, status);
+  if (status != 0) return;
   writeName(label, name);
   std::array<float, 4> head{};
   readHead<float>(kPropertyType, number, c, head);

@@ -122,6 +122,15 @@ class LineModel : public ::testing::Test {
   static int32_t straight(int32_t id, int32_t from, int32_t to) {
     return line(id, {{2, from}, {3, to}, {7, 100}});
   }
+  // The unit square at z = 0: points FIRST..FIRST + 3 counter-clockwise from the origin
+  // and the straight lines FIRST..FIRST + 3 around it in loop order.
+  static void unitSquare(int32_t first) {
+    point(first, {0, 0, 0});
+    point(first + 1, {1, 0, 0});
+    point(first + 2, {1, 1, 0});
+    point(first + 3, {0, 1, 0});
+    for (int32_t k = 0; k < 4; ++k) straight(first + k, first + k, first + (k + 1) % 4);
+  }
   static int32_t arc(int32_t id, int32_t from, int32_t to, int32_t centre) {
     return line(id, {{2, from}, {3, to}, {6, centre}, {7, 200}});
   }

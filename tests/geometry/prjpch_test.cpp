@@ -25,14 +25,7 @@ class Patches : public LineModel {
  protected:
   void SetUp() override {
     LineModel::SetUp();
-    point(121, {0, 0, 0});
-    point(122, {1, 0, 0});
-    point(123, {1, 1, 0});
-    point(124, {0, 1, 0});
-    straight(121, 121, 122);
-    straight(122, 122, 123);
-    straight(123, 123, 124);
-    straight(124, 124, 121);
+    unitSquare(121);
     straight(125, 124, 123);
     straight(126, 124, 121);
     straight(127, 122, 124);
