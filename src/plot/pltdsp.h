@@ -10,21 +10,41 @@
 
 namespace kvr {
 
-// Opcodes that the dispatcher, the console and the shared driver step send or treat
-// specially.
+// Opcodes that the dispatcher, the console, the shared driver step and the drivers send
+// or treat specially.
 inline constexpr int32_t kOpOpen = 1;
 inline constexpr int32_t kOpClose = 2;
+inline constexpr int32_t kOpNewPage = 8;
 inline constexpr int32_t kOpColour = 10;
 inline constexpr int32_t kOpLineAttribute = 11;
 inline constexpr int32_t kOpCharacterSize = 12;
+inline constexpr int32_t kOpMove = 14;
+inline constexpr int32_t kOpDraw = 15;
+inline constexpr int32_t kOpFill = 16;
 inline constexpr int32_t kOpText = 18;
+inline constexpr int32_t kOpMarker = 19;
 inline constexpr int32_t kOpTextOutput = 22;
 inline constexpr int32_t kOpObjectKind = 25;
 inline constexpr int32_t kOpDeviceMatrix = 27;
+inline constexpr int32_t kOpPolyline = 29;
 inline constexpr int32_t kOpSelectTransform = 31;
 inline constexpr int32_t kOpDefineTransform = 33;
 inline constexpr int32_t kOpColourTable = 35;
 inline constexpr int32_t kOpTextOutput2 = 48;
+
+// The opcodes a full page driver acts on: open and close, new page, the colour, line and
+// character attributes, the drawing primitives, the object kind, the transformations and
+// the colour table.
+constexpr bool pageDriverOpcode(int32_t opcode) {
+  switch (opcode) {
+    case kOpOpen: case kOpClose: case kOpNewPage: case kOpColour: case kOpLineAttribute:
+    case kOpCharacterSize: case kOpMove: case kOpDraw: case kOpFill: case kOpText:
+    case kOpMarker: case kOpObjectKind: case kOpPolyline: case kOpSelectTransform:
+    case kOpDefineTransform: case kOpColourTable:
+      return true;
+    default: return false;
+  }
+}
 
 // Sends one opcode record to the output device. The point count of PLTPAR is first held
 // to 0..20 and the magnitude of the text count to 0..255 (keeping its sign); the texts of

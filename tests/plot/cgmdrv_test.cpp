@@ -42,12 +42,6 @@ namespace cgm = test::cgm;
 using Element = std::pair<int, int>;
 
 constexpr int32_t kCgm = 10;
-constexpr int32_t kOpNewPage = 8;
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpFill = 16;
-constexpr int32_t kOpMarker = 19;
-constexpr int32_t kOpPolyline = 29;
 
 std::string hex(const std::string& pairs) {
   std::istringstream in(pairs);

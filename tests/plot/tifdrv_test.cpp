@@ -33,12 +33,6 @@ using test::Directory;
 using test::directoryOf;
 
 constexpr int32_t kTiff = 12;
-constexpr int32_t kOpNewPage = 8;
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpFill = 16;
-constexpr int32_t kOpMarker = 19;
-constexpr int32_t kOpPolyline = 29;
 
 // The TIFF driver as the dispatcher reaches it (device 12), the plot file "picture.tif"
 // opened in the directory, the console's page extents (1..679 by 1..480) and the picture

@@ -32,14 +32,6 @@
 namespace kvr {
 namespace {
 
-// Opcodes the driver acts on beside those of the shared step.
-constexpr int32_t kOpNewPage = 8;
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpFill = 16;
-constexpr int32_t kOpMarker = 19;
-constexpr int32_t kOpPolyline = 29;
-
 constexpr int32_t kDriverVersion = 26;
 constexpr int32_t kSettingLength = 80;
 constexpr int32_t kTextLength = 80;  // codes of a text, and of the picture name
@@ -444,21 +436,10 @@ void marker() {
   CGMSYM(CGMSTA.x, CGMSTA.y, PLTPAR.marker, s);
 }
 
-bool acts(int32_t opcode) {
-  switch (opcode) {
-    case kOpOpen: case kOpClose: case kOpNewPage: case kOpColour: case kOpLineAttribute:
-    case kOpCharacterSize: case kOpMove: case kOpDraw: case kOpFill: case kOpText:
-    case kOpMarker: case kOpObjectKind: case kOpPolyline: case kOpSelectTransform:
-    case kOpDefineTransform: case kOpColourTable:
-      return true;
-    default: return false;
-  }
-}
-
 }  // namespace
 
 void CGMDRV(int32_t opcode) {
-  if (!acts(opcode)) return;
+  if (!pageDriverOpcode(opcode)) return;
   const int32_t sizeBefore = PLTDEV.characterSizeBase;
   if (sharedStep(opcode, true)) return;
   switch (opcode) {

@@ -22,13 +22,6 @@
 namespace kvr {
 namespace {
 
-// Opcodes the driver acts on beside those of the shared step.
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpFill = 16;
-constexpr int32_t kOpMarker = 19;
-constexpr int32_t kOpPolyline = 29;
-
 // The frame: 6.6 inches square, the picture's centre at its centre.
 constexpr float kFrameSize = 6.6f;
 constexpr float kFrameCentre = 3.3f;

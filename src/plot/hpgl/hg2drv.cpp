@@ -32,13 +32,7 @@
 namespace kvr {
 namespace {
 
-// Opcodes the driver acts on beside those of the shared step.
-constexpr int32_t kOpNewPage = 8;
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpFill = 16;
-constexpr int32_t kOpMarker = 19;
-constexpr int32_t kOpPolyline = 29;
+// Opcodes above this one are dropped before the shared step.
 constexpr int32_t kLastOpcode = 36;
 
 constexpr char kEsc = '\x1B';

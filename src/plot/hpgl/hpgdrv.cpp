@@ -26,13 +26,6 @@
 namespace kvr {
 namespace {
 
-// Opcodes the driver acts on beside those of the shared step.
-constexpr int32_t kOpNewPage = 8;
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpMarker = 19;
-constexpr int32_t kOpPolyline = 29;
-
 constexpr char kEsc = '\x1B';
 constexpr int32_t kValueLength = 80;  // environment variables
 constexpr int32_t kTitleLength = 80;

@@ -19,12 +19,6 @@
 namespace kvr {
 namespace {
 
-// Opcodes of this driver besides those of the shared step.
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpFill = 16;
-constexpr int32_t kOpMarker = 19;
-
 // Record codes.
 constexpr int32_t kRecHead = 1;
 constexpr int32_t kRecMove = 2;

@@ -34,13 +34,6 @@
 namespace kvr {
 namespace {
 
-constexpr int32_t kOpNewPage = 8;
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpFill = 16;
-constexpr int32_t kOpMarker = 19;
-constexpr int32_t kOpPolyline = 29;
-
 constexpr int32_t kSettingLength = 80;
 constexpr int32_t kTextLength = 80;  // codes of a text drawn, and of the title
 constexpr int32_t kDescriptionWord2 = 2;
@@ -358,17 +351,6 @@ void colourTable() {
   PLTDEV.colourCount = count;
 }
 
-bool isDriverOpcode(int32_t opcode) {
-  switch (opcode) {
-    case kOpOpen: case kOpClose: case kOpNewPage: case kOpColour: case kOpLineAttribute:
-    case kOpCharacterSize: case kOpMove: case kOpDraw: case kOpFill: case kOpText:
-    case kOpMarker: case kOpObjectKind: case kOpPolyline: case kOpSelectTransform:
-    case kOpDefineTransform: case kOpColourTable:
-      return true;
-    default: return false;
-  }
-}
-
 }  // namespace
 
 void PCLLAS(int32_t opcode) {
@@ -390,7 +372,7 @@ void PCLDSK(int32_t opcode) {
 }
 
 void PCLDRV(int32_t opcode) {
-  if (!isDriverOpcode(opcode)) return;
+  if (!pageDriverOpcode(opcode)) return;
   // The colour counts are the driver's own: opcode 35 changes them only where the model
   // has dither tables.
   if (sharedStep(opcode, false)) return;

@@ -26,14 +26,6 @@
 namespace kvr {
 namespace {
 
-// Opcodes of this driver besides those of the shared step.
-constexpr int32_t kOpNewPage = 8;
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpFill = 16;
-constexpr int32_t kOpMarker = 19;
-constexpr int32_t kOpPolyline = 29;
-
 constexpr int32_t kTextCapacity = 80;   // characters of a text string
 constexpr int32_t kTitleCapacity = 78;  // characters of the title string
 constexpr int32_t kTitleCodes = 80;     // command-line codes the title is taken from

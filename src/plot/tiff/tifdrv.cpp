@@ -33,12 +33,6 @@
 namespace kvr {
 namespace {
 
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpFill = 16;
-constexpr int32_t kOpMarker = 19;
-constexpr int32_t kOpPolyline = 29;
-
 constexpr int32_t kSettingLength = 80;
 constexpr int32_t kTextLength = 80;  // codes of a text drawn, and of the image text
 constexpr int32_t kBlackShade = 8;

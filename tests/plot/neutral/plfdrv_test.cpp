@@ -17,12 +17,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-constexpr int32_t kOpMove = 14;
-constexpr int32_t kOpDraw = 15;
-constexpr int32_t kOpFill = 16;
-constexpr int32_t kOpMarker = 19;
-constexpr int32_t kOpPolyline = 29;
-
 // The neutral plot file on the plot fixture: the plot options of start-up, the console
 // as the device before (12 colours, a character cell 7 wide and 10 high), transformation
 // 1, the command line "PLOT ALL", and the plot file open as the plot unit.

@@ -30,13 +30,6 @@ namespace kvr::test {
 
 using Lines = std::vector<std::string>;
 
-inline constexpr int32_t kOpNewPage = 8;
-inline constexpr int32_t kOpMove = 14;
-inline constexpr int32_t kOpDraw = 15;
-inline constexpr int32_t kOpFill = 16;
-inline constexpr int32_t kOpMarker = 19;
-inline constexpr int32_t kOpPolyline = 29;
-
 class PostScriptFixture : public PlotFixture {
  protected:
   void SetUp() override {
