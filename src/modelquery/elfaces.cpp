@@ -2,6 +2,7 @@
 #include "modelquery/elfaces.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <unordered_map>
 #include <unordered_set>
@@ -42,22 +43,69 @@ constexpr int32_t kFaceWords = 5;
 
 int32_t savedListFlag = 0;
 
-// The neighbour list entries by their sorted nodes, built with the list; a look-up checks
-// the entry in the work array and scans the list when it does not match.
-std::unordered_map<uint64_t, int32_t> edgeIndex;
-std::unordered_map<uint64_t, int32_t> faceIndex;
+// A key of a neighbour list entry: its nodes in increasing order, so that an edge or a
+// face matches whichever way round an element lists it.
+using EdgeKey = uint64_t;
+using FaceKey = std::array<int32_t, 4>;
 
-uint64_t edgeKey(int32_t a, int32_t b) {
+EdgeKey edgeKey(int32_t a, int32_t b) {
   if (a > b) std::swap(a, b);
   return (static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32) | static_cast<uint32_t>(b);
 }
 
-uint64_t faceKey(std::array<int32_t, 4> p) {
+FaceKey faceKey(FaceKey p) {
   std::sort(p.begin(), p.end());
-  uint64_t h = 1469598103934665603ULL;
-  for (const int32_t v : p) h = (h ^ static_cast<uint32_t>(v)) * 1099511628211ULL;
-  return h;
+  return p;
 }
+
+struct FaceKeyHash {
+  size_t operator()(const FaceKey& p) const {
+    uint64_t h = 1469598103934665603ULL;
+    for (const int32_t v : p) h = (h ^ static_cast<uint32_t>(v)) * 1099511628211ULL;
+    return static_cast<size_t>(h);
+  }
+};
+
+// The entries of a neighbour list by their keys, so that a look-up costs O(1) amortised
+// however long the list. An index belongs to the list it was made from, known by the
+// address of its count word and its entry count. A look-up over another list, or one
+// that finds an entry no longer holding its nodes, indexes that list's entries again
+// first; between its build and its look-ups the list is the library's own, so a key the
+// index lacks stands in no entry.
+template <class Key, class Hash = std::hash<Key>>
+struct ListIndex {
+  const int32_t* owner = nullptr;
+  int64_t entries = -1;
+  std::unordered_map<Key, int32_t, Hash> position;
+
+  void clear() {
+    owner = nullptr;
+    entries = -1;
+    position.clear();
+  }
+  bool belongsTo(const int32_t* countWord, int64_t count) const {
+    return owner == countWord && entries == count;
+  }
+  // Indexes the COUNT entries of the list whose count word is at COUNTWORD, the key of
+  // entry j given by KEYOF(j); the first of equal entries is the one found, as a walk
+  // from the list's start finds it.
+  template <class KeyOf>
+  void rebuild(const int32_t* countWord, int64_t count, KeyOf keyOf) {
+    position.clear();
+    for (int64_t j = 1; j <= count; ++j) position.emplace(keyOf(j), static_cast<int32_t>(j));
+    owner = countWord;
+    entries = count;
+  }
+  // Takes the keys a build gathered as the index of the list it wrote.
+  void adopt(const int32_t* countWord, int64_t count, std::unordered_map<Key, int32_t, Hash> keys) {
+    position = std::move(keys);
+    owner = countWord;
+    entries = count;
+  }
+};
+
+ListIndex<EdgeKey> edgeIndex;
+ListIndex<FaceKey, FaceKeyHash> faceIndex;
 
 // A 1-based view of the words from the node list on.
 struct Words {
@@ -393,21 +441,26 @@ void EDGFND(int32_t mode, std::span<int32_t> list, int32_t space, int32_t nodeCo
              (w.at(at) == second && w.at(at + 1) == first);
     };
     auto countOf = [&](int64_t j) { return w.at(static_cast<int32_t>(countWord + j * kEdgeWords)); };
-    if (const auto it = edgeIndex.find(edgeKey(first, second));
-        it != edgeIndex.end() && it->second <= entries && matches(it->second)) {
-      result = countOf(it->second);
-      return;
-    }
-    for (int64_t j = 1; j <= entries; ++j) {
-      if (matches(j)) {
-        result = countOf(j);
+    auto keyOf = [&](int64_t j) {
+      const int32_t at = static_cast<int32_t>(countWord + 1 + (j - 1) * kEdgeWords);
+      return edgeKey(w.at(at), w.at(at + 1));
+    };
+    const int32_t* owner = &w.at(countWord);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      if (!edgeIndex.belongsTo(owner, entries)) edgeIndex.rebuild(owner, entries, keyOf);
+      const auto it = edgeIndex.position.find(edgeKey(first, second));
+      if (it == edgeIndex.position.end()) return;
+      if (matches(it->second)) {
+        result = countOf(it->second);
         return;
       }
+      edgeIndex.clear();  // the list changed under the index
     }
     return;
   }
   if (mode != kListBuild) return;
   edgeIndex.clear();
+  std::unordered_map<EdgeKey, int32_t> built;  // the entries written, by their keys
   const std::unordered_set<int32_t> on = nodeSet(list, nodeCount);
   const auto room = static_cast<int32_t>(std::min<int64_t>(space, static_cast<int64_t>(list.size())));
   int32_t entries = 0;
@@ -432,7 +485,7 @@ void EDGFND(int32_t mode, std::span<int32_t> list, int32_t space, int32_t nodeCo
       if (st != 0 || n < 2) continue;
       const int32_t a = el.node(local[0]), b = el.node(local[1]);
       if (!on.contains(a) || !on.contains(b)) continue;
-      if (const auto it = edgeIndex.find(edgeKey(a, b)); it != edgeIndex.end()) {
+      if (const auto it = built.find(edgeKey(a, b)); it != built.end()) {
         ++w.at(countWord + it->second * kEdgeWords);
         continue;
       }
@@ -445,10 +498,13 @@ void EDGFND(int32_t mode, std::span<int32_t> list, int32_t space, int32_t nodeCo
       w.at(at) = a;
       w.at(at + 1) = b;
       w.at(at + 2) = 1;
-      edgeIndex.emplace(edgeKey(a, b), ++entries);
+      built.emplace(edgeKey(a, b), ++entries);
     }
   }
-  if (w.holds(countWord)) w.at(countWord) = entries;
+  if (w.holds(countWord)) {
+    w.at(countWord) = entries;
+    edgeIndex.adopt(&w.at(countWord), entries, std::move(built));
+  }
 }
 
 void FACFND(int32_t mode, std::span<int32_t> list, int32_t space, int32_t nodeCount, int32_t p1,
@@ -470,11 +526,25 @@ void FACFND(int32_t mode, std::span<int32_t> list, int32_t space, int32_t nodeCo
       FAC4EQ(nodes, entry(j), r);
       return r == 0;
     };
-    if (const auto it = faceIndex.find(faceKey(nodes));
-        it != faceIndex.end() && it->second <= entries && matches(it->second)) {
-      result = entry(it->second)[4];
-      return;
+    auto keyOf = [&](int64_t j) {
+      const std::span<const int32_t> e = entry(j);
+      return faceKey({e[0], e[1], e[2], e[3]});
+    };
+    const FaceKey key = faceKey(nodes);
+    const int32_t* owner = &w.at(countWord);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      if (!faceIndex.belongsTo(owner, entries)) faceIndex.rebuild(owner, entries, keyOf);
+      const auto it = faceIndex.position.find(key);
+      if (it == faceIndex.position.end()) break;
+      if (matches(it->second)) {
+        result = entry(it->second)[4];
+        return;
+      }
+      faceIndex.clear();  // the list changed under the index
     }
+    // Only a face that names a node twice can match an entry of other nodes (its nodes
+    // need only stand among the entry's): that face alone walks the list.
+    if (std::adjacent_find(key.begin(), key.end()) == key.end()) return;
     for (int64_t j = 1; j <= entries; ++j) {
       if (matches(j)) {
         result = entry(j)[4];
@@ -485,6 +555,7 @@ void FACFND(int32_t mode, std::span<int32_t> list, int32_t space, int32_t nodeCo
   }
   if (mode != kListBuild) return;
   faceIndex.clear();
+  std::unordered_map<FaceKey, int32_t, FaceKeyHash> built;  // the entries written, by their keys
   const std::unordered_set<int32_t> on = nodeSet(list, nodeCount);
   const auto room = static_cast<int32_t>(std::min<int64_t>(space, static_cast<int64_t>(list.size())));
   int32_t entries = 0;
@@ -513,7 +584,7 @@ void FACFND(int32_t mode, std::span<int32_t> list, int32_t space, int32_t nodeCo
         matched += on.contains(nodes[static_cast<size_t>(k)]) ? 1 : 0;
       }
       if (matched < n) continue;
-      if (const auto it = faceIndex.find(faceKey(nodes)); it != faceIndex.end()) {
+      if (const auto it = built.find(faceKey(nodes)); it != built.end()) {
         ++w.at(countWord + it->second * kFaceWords);
         continue;
       }
@@ -525,10 +596,13 @@ void FACFND(int32_t mode, std::span<int32_t> list, int32_t space, int32_t nodeCo
       const int32_t at = countWord + 1 + entries * kFaceWords;
       for (int32_t k = 0; k < 4; ++k) w.at(at + k) = nodes[static_cast<size_t>(k)];
       w.at(at + 4) = 1;
-      faceIndex.emplace(faceKey(nodes), ++entries);
+      built.emplace(faceKey(nodes), ++entries);
     }
   }
-  if (w.holds(countWord)) w.at(countWord) = entries;
+  if (w.holds(countWord)) {
+    w.at(countWord) = entries;
+    faceIndex.adopt(&w.at(countWord), entries, std::move(built));
+  }
 }
 
 void FACEXT(int32_t element, int32_t surface, int32_t target, int32_t nodeCount, int32_t listFlag,

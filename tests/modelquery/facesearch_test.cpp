@@ -253,6 +253,46 @@ TEST_F(FaceSearch, TheNeighbourListIsReadBackFromTheWorkArray) {
   EXPECT_EQ(result, 1);
 }
 
+TEST_F(FaceSearch, ALookUpAnswersWhatTheListItReadsHolds) {
+  // Edges 2-1 (once) and 2-3 (twice) after nodes 1, 2, 3, as built over elements 6 and 7.
+  std::vector<int32_t> work = {1, 2, 3, 2, 2, 1, 1, 2, 3, 2};
+  int32_t result = 0;
+  EDGFND(kListLookUp, work, 10, 3, 3, 2, result);
+  EXPECT_EQ(result, 2);
+  // Another list of the same length is read as it stands.
+  std::vector<int32_t> other = {1, 2, 3, 2, 2, 1, 1, 3, 4, 5};
+  EDGFND(kListLookUp, other, 10, 3, 4, 3, result);
+  EXPECT_EQ(result, 5);
+  EDGFND(kListLookUp, other, 10, 3, 2, 3, result);
+  EXPECT_EQ(result, -1);
+  // An entry rewritten in place: its old edge is gone, its new one found.
+  work[4] = 5;
+  work[5] = 6;
+  EDGFND(kListLookUp, work, 10, 3, 1, 2, result);
+  EXPECT_EQ(result, -1);
+  EDGFND(kListLookUp, work, 10, 3, 6, 5, result);
+  EXPECT_EQ(result, 1);
+
+  // Faces after nodes 1 to 7: a triangle once and a quadrilateral twice.
+  std::vector<int32_t> fw = {1, 2, 3, 4, 5, 6, 7, 2, 1, 2, 3, 0, 1, 4, 5, 6, 7, 2};
+  const struct {
+    std::array<int32_t, 4> nodes;
+    int32_t expected;
+  } cases[] = {
+      {{3, 1, 2, 0}, 1},
+      {{7, 6, 5, 4}, 2},
+      {{1, 2, 3, 7}, -1},
+      {{1, 2, 0, 0}, 1},  // a face naming a node twice matches an entry holding its nodes
+      {{4, 4, 5, 6}, 2},
+      {{1, 1, 2, 9}, -1},
+  };
+  for (const auto& c : cases) {
+    FACFND(kListLookUp, fw, 18, 7, c.nodes[0], c.nodes[1], c.nodes[2], c.nodes[3], result);
+    EXPECT_EQ(result, c.expected)
+        << c.nodes[0] << " " << c.nodes[1] << " " << c.nodes[2] << " " << c.nodes[3];
+  }
+}
+
 TEST_F(FaceSearch, SharedLineIsCarriedByTheFirstSurface) {
   Search s = ufacg2(2, M::kSharedLine);
   EXPECT_EQ(s.status, 0);
