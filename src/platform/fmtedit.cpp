@@ -175,7 +175,9 @@ bool quickDigits(double magnitude, int d, uint64_t& n, int& exponent) {
   // The binary exponent E of MAGNITUDE (a normal number here) places it in
   // [2**E, 2**(E+1)), so its decimal exponent is E log10(2) + 1 or one more.
   const int binary = static_cast<int>(std::bit_cast<uint64_t>(magnitude) >> 52) - 1023;
-  int x = static_cast<int>(std::floor(binary * 0.30102999566398120)) + 1;
+  // floor(E log10(2)) in integers: 78913 / 2**18 is log10(2) closely enough for every
+  // binary exponent of a double, and the shift rounds towards minus infinity.
+  int x = ((binary * 78913) >> 18) + 1;
   for (int attempt = 0; attempt < 2; ++attempt) {
     const int k = d - x;
     if (k > kExactPowers || k < -kExactPowers) return false;
@@ -190,10 +192,11 @@ bool quickDigits(double magnitude, int d, uint64_t& n, int& exponent) {
       ++x;
       continue;
     }
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
+    // SCALED lies in [10**(d-1), 10**d): its conversion truncates, which is its floor.
+    const auto whole = static_cast<uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
     if (std::fabs(fraction - 0.5) < 1e-6) return false;
-    n = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    n = whole + (fraction > 0.5 ? 1 : 0);
     // Rounding up to 10**d carries into the exponent.
     if (n == static_cast<uint64_t>(kPowersOfTen[size_t(d)])) {
       n = static_cast<uint64_t>(kPowersOfTen[size_t(d - 1)]);
@@ -215,9 +218,11 @@ bool significantDigits(double magnitude, int d, char* digits, int& exponent) {
   uint64_t n = 0;
   if (magnitude == 0.0 || quickDigits(magnitude, d, n, exponent)) {
     if (magnitude == 0.0) exponent = 0;
+    // N has at most kQuickDigits digits: 32 bits hold it.
+    auto m = static_cast<uint32_t>(n);
     for (int k = d - 1; k >= 0; --k) {
-      digits[k] = char('0' + n % 10);
-      n /= 10;
+      digits[k] = char('0' + m % 10);
+      m /= 10;
     }
     return true;
   }
