@@ -189,7 +189,7 @@ TEST_F(ObjectDatabase, SetsMustExistExactly) {
   Checked r = check(12, "ALPHA", 1, context);
   EXPECT_EQ(r.check.status, 0);
   EXPECT_EQ(r.check.valueCode, 4);
-  EXPECT_EQ(r.copied(), "ALPHA");
+  EXPECT_EQ(r.text(), "ALPHA");
   EXPECT_EQ(check(12, "ALP", 1, context).check.status, -1);
   EXPECT_EQ(check(12, "GAMMA", 1, context).check.status, -1);  // deleted
   EXPECT_EQ(check(12, "'SET-OLD'", 2, context).check.listValue, 1);

@@ -180,7 +180,7 @@ TEST_F(ObjectFiles, WordsOfLimitedLength) {
     if (c.status != 0) continue;
     EXPECT_EQ(r.check.valueCode, 0) << c.type;
     EXPECT_EQ(r.check.oper, 1) << c.type;
-    EXPECT_EQ(r.copied(), c.token) << c.type;
+    EXPECT_EQ(r.text(), c.token) << c.type;
     EXPECT_EQ(r.check.nextMenu, 64);
   }
   const Checked r = check(16, std::string(20, 'M'));
@@ -192,7 +192,7 @@ TEST_F(ObjectFiles, OperatorSignsAreSkipped) {
   EXPECT_EQ(r.check.status, 0);
   EXPECT_EQ(r.check.oper, 3);
   EXPECT_EQ(r.check.listValue, 4);
-  EXPECT_EQ(r.copied(), "NAME");
+  EXPECT_EQ(r.text(), "NAME");
   EXPECT_EQ(check(9, "+NAME").check.oper, 2);
   EXPECT_EQ(check(9, "*NAME").check.oper, 1);
   EXPECT_EQ(check(11, "-ABCDEF").check.status, 0);  // the sign does not count
@@ -202,14 +202,14 @@ TEST_F(ObjectFiles, OperatorSignsAreSkipped) {
   r = check(9, "WINDOW", 1, {}, 3);
   EXPECT_EQ(r.check.status, 0);
   EXPECT_EQ(r.check.listValue, 3);
-  EXPECT_EQ(r.copied(), "WIN");
+  EXPECT_EQ(r.text(), "WIN");
 }
 
 TEST_F(ObjectFiles, PlaceholderAnswersInInputModesTwoAndThree) {
   for (int32_t mode : {2, 3}) {
     const Checked r = check(26, "'LINE-NEW'", mode);
     EXPECT_EQ(r.check.status, 0) << mode;
-    EXPECT_EQ(r.copied(), "DUMMYLIN") << mode;
+    EXPECT_EQ(r.text(), "DUMMYLIN") << mode;
     EXPECT_EQ(r.check.oper, 1);
   }
   for (int32_t mode : {1, 4}) EXPECT_EQ(check(26, "'LINE-NEW'", mode).check.status, -1) << mode;

@@ -16,62 +16,25 @@
 #include "command/mnuctl.h"
 #include "command/objlst.h"
 #include "runtime/codtxt.h"
+#include "valuecalls.h"
 
 namespace kvr::test {
 
-struct ObjectCalls {
-  struct Entry {
-    int32_t kind;
-    int32_t value;
-    std::string text;  // trimmed
-    bool operator==(const Entry&) const = default;
-    friend void PrintTo(const Entry& e, std::ostream* os) {
-      *os << "{" << e.kind << ", " << e.value << ", \"" << e.text << "\"}";
-    }
-  };
-  using Entries = std::vector<Entry>;
-
-  struct Listed {
-    int32_t status = -9;
-    Entries entries;
-  };
-
+struct ObjectCalls : ValueCalls {
   // OBJLST of TYPE in mode 3 into a list of MAXIMUM entries.
   static Listed list(int32_t type, std::span<int32_t> context = {}, int32_t maximum = 100) {
-    ValueList values(maximum, 80);
-    Listed l;
-    OBJLST(context, type, kListObjects, 0, 0, values, l.status);
-    for (int32_t k = 1; k <= values.count; ++k) {
-      l.entries.push_back({values.kind(k), values.value(k), values.text(k).trimmed()});
-    }
-    return l;
+    return listWith([&](int32_t t, ValueList& values, int32_t& status) {
+      OBJLST(context, t, kListObjects, 0, 0, values, status);
+    }, type, maximum);
   }
 
-  struct Checked {
-    ArgumentCheck check;
-    std::vector<int32_t> text;
-    std::string copied() const {
-      std::string s;
-      for (int32_t k = 0; k < check.listValue && k < static_cast<int32_t>(text.size()); ++k) {
-        s.push_back(charOf(text[static_cast<size_t>(k)]));
-      }
-      return s;
-    }
-  };
-
-  // OBJCHK of TOKEN (standing from position 3 of a line, a blank and more after it) for
-  // TYPE in INPUTMODE, next menu 64 and sign 1 coming in, ROOM codes of text store left.
+  // OBJCHK of TOKEN for TYPE in INPUTMODE (see checkWith).
   static Checked check(int32_t type, const std::string& token, int32_t inputMode = 1,
                        std::span<int32_t> context = {}, size_t room = 255) {
-    Checked c;
-    c.text.assign(room, kBlankCode);
-    c.check.text = c.text;
-    c.check.nextMenu = 64;
-    c.check.sign = 1;
-    std::vector<int32_t> line;
-    for (char ch : "  " + token + " Z") line.push_back(codeOf(ch));
-    OBJCHK(context, type, line, 3, static_cast<int32_t>(token.size()) + 2, inputMode, c.check);
-    return c;
+    return checkWith([&](std::span<const int32_t> line, int32_t first, int32_t last,
+                         ArgumentCheck& check) {
+      OBJCHK(context, type, line, first, last, inputMode, check);
+    }, token, room);
   }
 
   // The answers of the command: record k has ITEM ITEMS[k - 1]; the count is their number.

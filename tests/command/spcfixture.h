@@ -25,10 +25,11 @@
 #include "parsefixture.h"
 #include "runtime/modcon.h"
 #include "runtime/platrtn.h"
+#include "valuecalls.h"
 
 namespace kvr::test {
 
-class SpecialFixture : public ParseFixture {
+class SpecialFixture : public ParseFixture, public ValueCalls {
  protected:
   void SetUp() override {
     ParseFixture::SetUp();
@@ -121,60 +122,6 @@ class SpecialFixture : public ParseFixture {
       P4MNOF(i, all[k].mnof, status);
     }
     MNUCTL.answerCount = static_cast<int32_t>(all.size()) + (checking ? 1 : 0);
-  }
-
-  struct Entry {
-    int32_t kind;
-    int32_t value;
-    std::string text;  // trimmed
-    bool operator==(const Entry&) const = default;
-    friend void PrintTo(const Entry& e, std::ostream* os) {
-      *os << "{" << e.kind << ", " << e.value << ", \"" << e.text << "\"}";
-    }
-  };
-  using Entries = std::vector<Entry>;
-  struct Listed {
-    int32_t status = -9;
-    Entries entries;
-  };
-  // A list builder over a value list of MAXIMUM entries of 80 characters.
-  template <class Builder>
-  static Listed listWith(Builder build, int32_t kind, int32_t maximum) {
-    ValueList values(maximum, 80);
-    Listed l;
-    build(kind, values, l.status);
-    for (int32_t k = 1; k <= values.count; ++k) {
-      l.entries.push_back({values.kind(k), values.value(k), values.text(k).trimmed()});
-    }
-    return l;
-  }
-
-  struct Checked {
-    ArgumentCheck check;
-    std::vector<int32_t> store;
-    // The codes the check copied into the text store.
-    std::string text() const {
-      std::string s;
-      for (int32_t k = 0; k < check.listValue && k < static_cast<int32_t>(store.size()); ++k) {
-        s.push_back(charOf(store[static_cast<size_t>(k)]));
-      }
-      return s;
-    }
-  };
-  // A checker on TOKEN, standing from position 3 of a line with a blank and more after it,
-  // next menu 64 and sign 1 coming in, ROOM codes of text store left.
-  template <class Checker>
-  static Checked checkWith(Checker run, const std::string& token, size_t room) {
-    Checked c;
-    c.store.assign(room, kBlankCode);
-    c.check.text = c.store;
-    c.check.nextMenu = 64;
-    c.check.sign = 1;
-    c.check.valueCode = -77;
-    std::vector<int32_t> line;
-    for (char ch : "  " + token + " Z") line.push_back(codeOf(ch));
-    run(line, 3, static_cast<int32_t>(token.size()) + 2, c.check);
-    return c;
   }
 
   // The sequence: the position and entries 1..N.
