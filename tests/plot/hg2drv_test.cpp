@@ -41,26 +41,6 @@ size_t occurrences(const std::string& text, const std::string& what) {
 
 class Hg2Driver : public test::Hg2Fixture {
  protected:
-  // Colour C (opcode 10).
-  std::string colour(int32_t c) {
-    PLTPAR.colour = c;
-    return send(kOpColour);
-  }
-  // Line attribute A (opcode 11).
-  std::string line(int32_t a) {
-    PLTPAR.lineAttribute = a;
-    return send(kOpLineAttribute);
-  }
-  // Character size K (opcode 12).
-  std::string size(int32_t k) {
-    PLTPAR.characterSize = k;
-    return send(kOpCharacterSize);
-  }
-  // Marker M (opcode 19) at the current position.
-  std::string marker(int32_t m) {
-    PLTPAR.marker = m;
-    return send(19);
-  }
   // A fill (16) in colour C of the points P.
   std::string fill(int32_t c, const std::vector<std::pair<float, float>>& p) {
     PLTPAR.colour = c;

@@ -113,7 +113,28 @@ class Hg2Fixture : public PlotFixture {
   std::string moveTo(float x, float y) {
     PLTPAR.pointX = x;
     PLTPAR.pointY = y;
-    return send(14);
+    return send(kOpMove);
+  }
+
+  // Colour C (opcode 10).
+  std::string colour(int32_t c) {
+    PLTPAR.colour = c;
+    return send(kOpColour);
+  }
+  // Line attribute A (opcode 11).
+  std::string line(int32_t a) {
+    PLTPAR.lineAttribute = a;
+    return send(kOpLineAttribute);
+  }
+  // Character size K (opcode 12).
+  std::string size(int32_t k) {
+    PLTPAR.characterSize = k;
+    return send(kOpCharacterSize);
+  }
+  // Marker M (opcode 19) at the current position.
+  std::string marker(int32_t m) {
+    PLTPAR.marker = m;
+    return send(kOpMarker);
   }
 
   // Text TEXT (18) at the current position.

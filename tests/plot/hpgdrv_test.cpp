@@ -112,22 +112,6 @@ class PenPlotter : public test::Hg2Fixture {
     return r;
   }
 
-  std::string colour(int32_t c) {
-    PLTPAR.colour = c;
-    return send(kOpColour);
-  }
-  std::string line(int32_t a) {
-    PLTPAR.lineAttribute = a;
-    return send(kOpLineAttribute);
-  }
-  std::string size(int32_t k) {
-    PLTPAR.characterSize = k;
-    return send(kOpCharacterSize);
-  }
-  std::string marker(int32_t m) {
-    PLTPAR.marker = m;
-    return send(19);
-  }
   // A line across the page, so that the reader has a picture of some size.
   std::string sketch() {
     moveTo(99.5f, 100);
