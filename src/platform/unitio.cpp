@@ -49,6 +49,10 @@ struct Unit {
 
 struct UnitTable {
   std::unordered_map<int32_t, std::unique_ptr<Unit>> units;
+  // The unit found last: a dataset writes or reads record after record on one unit. Any
+  // change to the table forgets it.
+  int32_t lastNumber = 0;
+  Unit* last = nullptr;
   Unit stdinUnit;
   Unit stdoutUnit;
   FILE* redirectedIn = nullptr;
@@ -71,10 +75,15 @@ UnitTable& table() {
 }
 
 Unit* find(int32_t unit) {
-  if (unit == kStdinUnit) return &table().stdinUnit;
-  if (unit == kStdoutUnit) return &table().stdoutUnit;
-  auto it = table().units.find(unit);
-  return it == table().units.end() ? nullptr : it->second.get();
+  UnitTable& t = table();
+  if (unit == kStdinUnit) return &t.stdinUnit;
+  if (unit == kStdoutUnit) return &t.stdoutUnit;
+  if (t.last != nullptr && t.lastNumber == unit) return t.last;
+  auto it = t.units.find(unit);
+  if (it == t.units.end()) return nullptr;
+  t.lastNumber = unit;
+  t.last = it->second.get();
+  return t.last;
 }
 
 int32_t openErrno(int e) {
@@ -297,6 +306,7 @@ int32_t unitOpen(int32_t unit, const OpenSpec& want) {
       u->lastWasRead = false;
     }
   }
+  table().last = nullptr;
   table().units[unit] = std::move(u);
   return kIosOk;
 }
@@ -307,6 +317,7 @@ int32_t unitClose(int32_t unit, bool deleteFile) {
   auto it = units.find(unit);
   if (it == units.end()) return kIosOk;
   int rc = closeUnit(*it->second, deleteFile);
+  table().last = nullptr;
   units.erase(it);
   if (rc == 0) return kIosOk;
   return rc == ENOSPC ? kIosNoSpace : kIosWriteError;
@@ -315,6 +326,7 @@ int32_t unitClose(int32_t unit, bool deleteFile) {
 void closeAllUnits() {
   auto& units = table().units;
   for (auto& [number, u] : units) closeUnit(*u, false);
+  table().last = nullptr;
   units.clear();
   unitFlush(kStdoutUnit);
 }
@@ -380,10 +392,20 @@ int32_t writeText(int32_t unit, std::string_view text, bool advance) {
   if (int32_t rc = checkWritable(u, Form::Formatted, Access::Sequential)) return rc;
   if (int32_t rc = prepareSequentialWrite(*u)) return rc;
   errno = 0;
-  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), u->stream) != text.size()) {
-    return writeErrno(errno);
+  if (u->preconnected) {
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), u->stream) != text.size()) {
+      return writeErrno(errno);
+    }
+    if (advance && std::fputc('\n', u->stream) == EOF) return writeErrno(errno);
+  } else {
+    // A file unit's stream is the library's own, used from one thread at a time: its lock
+    // is not taken per record.
+    if (!text.empty() &&
+        fwrite_unlocked(text.data(), 1, text.size(), u->stream) != text.size()) {
+      return writeErrno(errno);
+    }
+    if (advance && putc_unlocked('\n', u->stream) == EOF) return writeErrno(errno);
   }
-  if (advance && std::fputc('\n', u->stream) == EOF) return writeErrno(errno);
   u->openRecord = !advance;
   // Standard output is shared with the host and the terminal: keep it in order.
   if (u->preconnected || !advance) {
