@@ -18,7 +18,11 @@ std::optional<LocalTime>& clockOverride() {
 
 LocalTime now() {
   if (clockOverride()) return *clockOverride();
-  const std::time_t t = std::time(nullptr);
+  // The precise real-time clock: time() may read a coarse clock that lags a few
+  // milliseconds behind, and so name the second before the one the host's own clock is in.
+  timespec ts{};
+  if (clock_gettime(CLOCK_REALTIME, &ts) != 0) return {};
+  const std::time_t t = ts.tv_sec;
   std::tm tm{};
   if (localtime_r(&t, &tm) == nullptr) return {};
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
