@@ -21,6 +21,7 @@
 
 #include "fuzzsupport.h"
 #include "kvr7dbio.h"
+#include "modeldb/entrec.h"
 #include "modelquery/matqry.h"
 #include "platform/cmdline.h"
 #include "platform/exedir.h"
@@ -162,7 +163,9 @@ void basicQueries(const Sizes& s, Args& a) {
     dll_unode(&node, xyz.get(), &status);
   });
   each(s.highestElement(), a, [&](int32_t n) {
-    Exact<int32_t> nodes(s.elementNodes());
+    // Room for position 7 of the size vector, as the host gives; a damaged word past the
+    // library's own bound would only make the host allocate more than is ever written.
+    Exact<int32_t> nodes(std::min(s.elementNodes(), kElementNodes));
     int32_t element = shifted(s.elementOffset(), n), count = -1, status = -1;
     dll_uelem(&element, nodes.get(), &count, &status);
   });
