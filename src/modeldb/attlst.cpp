@@ -331,6 +331,13 @@ void ATTVAL(int32_t mode, int32_t type, int32_t id, int32_t start, int32_t& coun
   const auto at = static_cast<size_t>(from - 1);
   const auto len = static_cast<size_t>(n);
   const int32_t array = type > 0 ? kArrRealValues : kArrIntegerValues;
+  // Values outside the value store (a damaged entry) would end the run on a read and grow
+  // the store to the damaged position on a write: the entry is taken as missing.
+  const int32_t stored = held(array) ? REGHED.ARRLEN(array) : 0;
+  if (e[2] < 1 || int64_t{e[2]} + last - 1 > stored) {
+    count = 0;
+    return;
+  }
   ARRIO(mode == kWrite ? kWrite : kRead, array, static_cast<int32_t>(e[2] + first - 1),
         static_cast<int32_t>(n), type < 0 ? kIntegers : kReals,
         type < 0 ? ibuf.subspan(at, len) : std::span<int32_t>{},

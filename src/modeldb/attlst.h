@@ -116,7 +116,7 @@ void ATTFND(int32_t mode, std::span<int32_t, 2> rval, int32_t type, int32_t& id,
 // COUNT, any other MODE reads. A read moves positions START..START+COUNT-1 clipped into
 // 1..c (c the stored count); a write moves only the positions within 1..c. TYPE below 0
 // moves through IBUF, any other TYPE through RBUF; never more than the buffer holds. No
-// entry: COUNT = 0. STAT is 0.
+// entry, or one whose values lie outside the value store: COUNT = 0. STAT is 0.
 void ATTVAL(int32_t mode, int32_t type, int32_t id, int32_t start, int32_t& count,
             std::span<int32_t> ibuf, std::span<float> rbuf, int32_t& stat);
 // ATTVAL with the caller's REAL or INTEGER buffer, the other one empty.

@@ -103,7 +103,10 @@ void CONMSH(const int32_t& kind, const int32_t& id, int32_t& okind, int32_t& onu
     // Else the first surface the line bounds, and those of its elements with two or
     // more nodes on the line.
     int32_t surface = 0;
-    for (int32_t s = 1; s <= MODCNT.word(kCntSurfaces) && surface == 0; ++s) {
+    // Only the surfaces the store holds: a damaged count would make the walk run on.
+    for (int32_t s = 1;
+         surface == 0 && entityHeld(kArrSurfaces, kSurfaceWords, s, MODCNT.word(kCntSurfaces));
+         ++s) {
       if (lineWaysOnSurface(id, s) > 0) surface = s;
     }
     if (surface == 0) {

@@ -112,10 +112,10 @@ struct Candidates {
 
   std::vector<int32_t> of(int32_t kind) const {
     if (fromSet) return kind == kKindLine ? lines : kind == kKindSurface ? surfaces : bodies;
+    // The walk ends at the first number the store does not hold: a count from a damaged
+    // file would otherwise make it run for every number up to that count.
     std::vector<int32_t> all;
-    for (int32_t id = 1; id <= countOf(kind); ++id) {
-      if (held(kind, id)) all.push_back(id);
-    }
+    for (int32_t id = 1; held(kind, id); ++id) all.push_back(id);
     return all;
   }
 };

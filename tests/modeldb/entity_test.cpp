@@ -236,6 +236,27 @@ TEST_F(Entities, AttvalClipsReadsAndWritesOnlyStoredPositions) {
   EXPECT_EQ(count, 0);
 }
 
+TEST_F(Entities, AttvalTakesValuesOutsideTheStoreAsNoEntry) {
+  // A damaged entry whose value pointer (word 3) lies before or past the value array: a
+  // read or a write would end the run or grow the store to the damaged position.
+  entry(-3, 1, "V", {10, 20, 30});
+  const int32_t held = REGHED.ARRLEN(17);
+  for (const int32_t pointer : {0, -4, held - 1, held + 1, 0x7FFFFFF0}) {
+    Words record = get(15, 1, 1);
+    record[2] = pointer;
+    put(15, 1, record);
+    attributeListChanged();
+    for (const int32_t mode : {1, -1}) {
+      Words buffer = {7, 8, 9};
+      int32_t count = 3, stat = -1;
+      ATTVAL(mode, -3, 1, 1, count, buffer, {}, stat);
+      EXPECT_EQ(count, 0) << pointer << " " << mode;
+      EXPECT_EQ(buffer, (Words{7, 8, 9})) << pointer << " " << mode;
+      EXPECT_EQ(REGHED.ARRLEN(17), held) << pointer << " " << mode;
+    }
+  }
+}
+
 TEST_F(Entities, AttfndCountAboveStoredPostsAndDumps) {
   entry(4, 3, "M", {1, 2, 3, 4, 5});
   MSGARG.suppress() = 0;

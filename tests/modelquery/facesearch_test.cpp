@@ -366,6 +366,18 @@ TEST_F(FaceSearch, RefusedSearches) {
   EXPECT_EQ(ufacg2(3, M::kFloor, 2, M::kBeamLine).status, 3);
 }
 
+TEST_F(FaceSearch, DamagedCountsDoNotLengthenTheCarrierSearch) {
+  // Line U2 lies on no surface and in no body: the search walks every surface and body.
+  // Counts far beyond the records the store holds answer as the true ones do, at once.
+  constexpr int32_t kLonelyLine = 8;
+  const Search want = ufacg2(2, kLonelyLine);
+  for (const int32_t word : {kCntSurfaces, kCntBodies}) MODCNT.word(word) = 0x7FFFFFFF;
+  const Search got = ufacg2(2, kLonelyLine);
+  EXPECT_EQ(got.status, want.status);
+  EXPECT_EQ(got.elementCount, want.elementCount);
+  EXPECT_EQ(got.carrierKind, want.carrierKind);
+}
+
 TEST_F(FaceSearch, AnElementListBeyondFortyThousandAnswersNine) {
   // The BE3 line's range widened to 40001 elements.
   std::array<int32_t, kLineWords> line{};
