@@ -9,6 +9,7 @@
 // further choice is 0. Every array handed to the library has exactly the room its
 // comment in kvr7dbio.h asks for, so that ASan sees any word written past it.
 #include <fuzzer/FuzzedDataProvider.h>
+#include <sanitizer/common_interface_defs.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -23,6 +24,7 @@
 #include "kvr7dbio.h"
 #include "modeldb/entrec.h"
 #include "modelquery/matqry.h"
+#include "platform/fmtedit.h"
 #include "platform/cmdline.h"
 #include "platform/exedir.h"
 #include "platform/procid.h"
@@ -42,6 +44,11 @@ constexpr int32_t kWorkWords = 1 << 15;
 constexpr int32_t kFacg2Words = 80000;
 
 int gCalls = 0;
+// True while the queries of an opened model run; with KVR_FUZZ_QUERY_STOPS set in the
+// environment a stop there aborts with its stack, to hunt the stops that a guard of the
+// queries should have refused.
+bool gQuerying = false;
+bool gAbortQueryStops = false;
 
 // An array of exactly N elements (none for N below 1): the library may use N and no more.
 template <class T>
@@ -249,7 +256,17 @@ void textItems(const float* values, int32_t count, Args& a, bool material) {
     (material ? dll_umate : dll_uphyse)(const_cast<float*>(v), &spare, &max, &got,
                                         lengths.get(), lines.get(), &status);
   };
-  if (count > 0 && textItemsExtent(values) <= size_t(count)) ask(values);
+  // The host passes values that hold the items they name: walked here within COUNT.
+  auto within = [&] {
+    if (count < 1) return false;
+    size_t n = 1;
+    for (int32_t item = 1; item <= intOf(values[0]); ++item) {
+      if (n >= size_t(count)) return false;
+      n += 1 + size_t(std::clamp(intOf(values[n]), 0, 20));
+    }
+    return n <= size_t(count);
+  };
+  if (within()) ask(values);
   std::vector<float> made = {float(a.small(-1, 4))};
   for (int32_t item = 0; item < int32_t(made[0]); ++item) {
     const int32_t words = a.small(-1, 22);
@@ -525,6 +542,15 @@ void queries(Args& a) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::setUp();
   fuzz::isolateSettings();
+  gAbortQueryStops = std::getenv("KVR_FUZZ_QUERY_STOPS") != nullptr;
+  setStopHook([](int32_t status, bool) {
+    if (gQuerying && gAbortQueryStops) {
+      std::fprintf(stderr, "stop %d inside a query\n", status);
+      __sanitizer_print_stack_trace();
+      std::abort();
+    }
+    throw fuzz::Stopped{status};
+  });
   setCommandLineOverride({"prog"});
   resetCommandLineProbe();
   os::setExecutableDirectoryOverride("p/bin/");
@@ -545,9 +571,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::memcpy(name, "MODEL.DMP", 9);
   int32_t words = kWorkWords, status = -1;
   gCalls = 0;
+  gQuerying = false;
   try {
     dll_ustrt2(name, work.data(), &words, &status);
-    if (status == 0) queries(a);
+    if (status == 0) {
+      gQuerying = true;
+      queries(a);
+    }
   } catch (const fuzz::Stopped&) {
     // A documented stop ends this input; the next dll_ustrt2 sets up again what it closed.
   }

@@ -117,13 +117,17 @@ void ELCONN(int32_t id, std::span<int32_t> nodes, int32_t& nnod, int32_t& shape,
   const auto room = static_cast<int32_t>(nodes.size());
   int32_t io = 0;
   if (id > 0) {
+    // A record the store does not hold (a highest element beyond the stored ones in a
+    // damaged file) would end the run: the element is out of range.
+    const int64_t held = REGHED.top >= kArrConnectivity ? REGHED.ARRLEN(kArrConnectivity) : 0;
+    if (first < 1 || first > held) return;
     std::array<int32_t, 1> head{};
     ARRIO(kRead, kArrConnectivity, first, 1, kIntegers, head, {}, io);
     shape = head[0] == std::numeric_limits<int32_t>::min() ? 0 : std::abs(head[0]);
     nnod = SHPNOD(shape);
     // More nodes than the record or NODES holds would be read from the next element or
     // written past the caller's array.
-    if (nnod == 0 || nnod > m || nnod > room) return;
+    if (nnod == 0 || nnod > m || nnod > room || int64_t{first} + nnod > held) return;
     ARRIO(kRead, kArrConnectivity, position(int64_t{first} + 1), nnod, kIntegers, nodes, {}, io);
     stat = nodes[0] < 0 ? 1 : 0;
     return;

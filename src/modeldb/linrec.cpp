@@ -10,6 +10,7 @@
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
 #include "modeldb/modcnt.h"
+#include "modeldb/reghed.h"
 #include "modeldb/shprec.h"
 
 namespace kvr {
@@ -259,9 +260,14 @@ int32_t readMembers(LinRec& r, std::span<int32_t> list) {
     for (int32_t i = 0; i < n; ++i) list[static_cast<std::size_t>(i)] = r.word(kLnFirst + i);
     return n;
   }
+  // Members 4.. at a position the store does not hold (a damaged record) would end the
+  // run: the line is answered as one without members.
+  const int32_t at = r.word(kLnMatProp);
+  const int64_t held = REGHED.top >= kArrIntegerValues ? REGHED.ARRLEN(kArrIntegerValues) : 0;
+  if (at < 1 || int64_t{at} + n - 4 > held) return 0;
   for (int32_t i = 0; i < 3; ++i) list[static_cast<std::size_t>(i)] = r.word(kLnFirst + i);
   int32_t stat = 0;
-  ARRIO(kRead, kArrIntegerValues, r.word(kLnMatProp), n - 3, kIntegers, list.subspan(3, static_cast<std::size_t>(n - 3)), {}, stat);
+  ARRIO(kRead, kArrIntegerValues, at, n - 3, kIntegers, list.subspan(3, static_cast<std::size_t>(n - 3)), {}, stat);
   return n;
 }
 

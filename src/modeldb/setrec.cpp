@@ -7,6 +7,7 @@
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
 #include "modeldb/modcnt.h"
+#include "modeldb/reghed.h"
 #include "platform/memory.h"
 #include "runtime/dspsta.h"
 
@@ -223,7 +224,12 @@ bool SETMXD(int32_t type) {
   return t == 0 || t == 1 || t == 2 || t == 6;
 }
 
-int32_t memberBlockTop() { return blockTop(); }
+int32_t memberBlockTop() {
+  // Word 54 of a damaged file may name blocks the store does not hold: reading one would
+  // end the run, so the walks end at the last block held.
+  const int32_t held = REGHED.top >= kArrMemberBlocks ? REGHED.ARRLEN(kArrMemberBlocks) : 0;
+  return std::min(blockTop(), held);
+}
 
 void readMemberBlock(int32_t b, MbrBlk& k) { k = readBlock(b); }
 

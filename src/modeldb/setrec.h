@@ -50,7 +50,8 @@ inline constexpr int32_t kArrMemberBlocks = 20;
 // of its record.
 bool SETMXD(int32_t type);
 
-// The highest member block in use (MODCNT word 54), and member block B (1..that) into K.
+// The highest member block in use (MODCNT word 54, at most the blocks the store holds),
+// and member block B (1..that) into K.
 int32_t memberBlockTop();
 void readMemberBlock(int32_t b, MbrBlk& k);
 

@@ -109,6 +109,27 @@ TEST_F(Entities, ElconnWritesReadsAndRefuses) {
   EXPECT_EQ(ENTEXS(7, 9), -1);
 }
 
+TEST_F(Entities, ElconnRefusesElementsBeyondTheStoredRecords) {
+  // A damaged highest element beyond the records the store holds: those elements are out
+  // of range, not a read past the store; the stored ones still read.
+  MODCNT.word(kCntElementNodes) = 8;
+  MODCNT.word(kCntHighestElement) = 2;
+  std::array<int32_t, kElementNodes> nodes = {1, 2, 3, 4};
+  int32_t nnod = 4, shape = 5, stat = -1;
+  ELCONN(-2, nodes, nnod, shape, stat);
+  ASSERT_EQ(stat, 0);
+  MODCNT.word(kCntHighestElement) = 0x7FFFFFFF;
+  const int64_t held = REGHED.ARRLEN(13);
+  for (const int32_t id : {3, 1000, 0x7FFFFFFF}) {
+    ELCONN(id, nodes, nnod, shape, stat);
+    EXPECT_EQ(stat, 1) << id;
+  }
+  EXPECT_EQ(REGHED.ARRLEN(13), held);
+  ELCONN(2, nodes, nnod, shape, stat);
+  EXPECT_EQ(stat, 0);
+  EXPECT_EQ(nnod, 4);
+}
+
 TEST_F(Entities, RecordReadsAndElementRanges) {
   Words w(36);
   for (int32_t k = 0; k < 36; ++k) w[static_cast<size_t>(k)] = k + 1;

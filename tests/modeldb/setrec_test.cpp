@@ -116,6 +116,16 @@ TEST_F(Sets, ChainWalksEndOnADamagedChain) {
   EXPECT_EQ(SETNK1(2), 2);
 }
 
+TEST_F(Sets, ChainWalksEndAtTheLastBlockTheStoreHolds) {
+  // A damaged block top (word 54) beyond the stored blocks, and a chain leading there:
+  // the walk ends at the last block held instead of reading past the store.
+  const int32_t held = REGHED.ARRLEN(kArrMemberBlocks);
+  MODCNT.word(kCntSetBlockTop) = held + 10;
+  block(1, {1, 1, 1, 2}, held + 1);
+  EXPECT_EQ(SETNK1(2), 2);
+  EXPECT_EQ(REGHED.ARRLEN(kArrMemberBlocks), held);
+}
+
 TEST_F(Sets, TypesKindsCountsAndLists) {
   block(1, {1, 1, 1, -2, 2, 3, 1, 4, 1, 5, 1, 6, 1, 7, 0, 8}, 0);  // -2 skipped, 0 ends
   EXPECT_EQ(SETNK1(2), 5);
