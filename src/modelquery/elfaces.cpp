@@ -465,7 +465,8 @@ void EDGFND(int32_t mode, std::span<int32_t> list, int32_t space, int32_t nodeCo
   const auto room = static_cast<int32_t>(std::min<int64_t>(space, static_cast<int64_t>(list.size())));
   int32_t entries = 0;
   result = 0;
-  for (int32_t e = std::max(first, 1); e <= second && e <= highestElement(); ++e) {
+  const int32_t held = elementsHeld();
+  for (int32_t e = std::max(first, 1); e <= second && e <= held; ++e) {
     Element el;
     if (!readElement(e, el)) continue;
     int32_t edges = 0;
@@ -560,7 +561,8 @@ void FACFND(int32_t mode, std::span<int32_t> list, int32_t space, int32_t nodeCo
   const auto room = static_cast<int32_t>(std::min<int64_t>(space, static_cast<int64_t>(list.size())));
   int32_t entries = 0;
   result = 0;
-  for (int32_t e = std::max(p1, 1); e <= p2 && e <= highestElement(); ++e) {
+  const int32_t held = elementsHeld();
+  for (int32_t e = std::max(p1, 1); e <= p2 && e <= held; ++e) {
     Element el;
     if (!readElement(e, el)) continue;
     int32_t faces = 0;

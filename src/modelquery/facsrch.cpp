@@ -359,7 +359,8 @@ void UFACG2(const int32_t& kind, const int32_t& number, const int32_t& rkind,
       // A point without a node has no element ends.
       if (node < 1) return;
       faceNodeCount = 1;
-      for (int32_t e = std::max(first, 1); e <= last && e <= highestElement(); ++e) {
+      const int32_t held = elementsHeld();
+      for (int32_t e = std::max(first, 1); e <= last && e <= held; ++e) {
         Element el;
         if (!readElement(e, el)) continue;
         const auto end = el.nodes.begin() + el.count;
@@ -436,7 +437,8 @@ void UFACG2(const int32_t& kind, const int32_t& number, const int32_t& rkind,
       const SolidClass sc = solidClassOf(solidShape);
       const int32_t offset = elementOffset();
       int32_t callMode = 0;
-      for (int32_t e = std::max(first, 1); e <= last && e <= highestElement(); ++e) {
+      const int32_t held = elementsHeld();
+      for (int32_t e = std::max(first, 1); e <= last && e <= held; ++e) {
         Element el;
         if (!readElement(e, el)) continue;
         int32_t onCount = 0;

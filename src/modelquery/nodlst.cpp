@@ -106,7 +106,7 @@ void collectElements(int32_t number, int32_t kind, int32_t first, int32_t last, 
   if (first < 1 || first > highestElement() || first > last) return;
   const int32_t limit = nodeLimit();
   const int32_t half = limit / 2;
-  const int32_t top = std::min(last, highestElement());
+  const int32_t top = std::min(last, elementsHeld());
   std::array<int32_t, kElementNodes> element{};
   int32_t stat = 0;
   for (int32_t e = first; e <= top; ++e) {
@@ -126,7 +126,7 @@ void collectElements(int32_t number, int32_t kind, int32_t first, int32_t last, 
       }
     }
   }
-  // Elements beyond the highest cannot be read.
+  // Elements beyond the highest, or beyond the records the store holds, cannot be read.
   if (last > top) stat = 1;
   if (stat != 0) {
     nodes.fail(stat);

@@ -4,11 +4,13 @@
 // and the two-word names.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
 #include <vector>
 
+#include "modeldb/entrec.h"
 #include "modeldb/modcnt.h"
 #include "modeldb/reghed.h"
 #include "runtime/ftext.h"
@@ -40,6 +42,16 @@ inline bool recordsHeld(int32_t k, int64_t first, int64_t last) {
 inline bool entityHeld(int32_t k, int32_t width, int32_t id, int32_t count) {
   return id >= 1 && id <= count &&
          recordsHeld(k, int64_t{id - 1} * width + 1, int64_t{id} * width);
+}
+
+// The highest element whose connectivity record the store holds, at most the highest
+// element: a walk over an element range stops there, so that a damaged count or range
+// cannot make it run longer than the stored records.
+inline int32_t elementsHeld() {
+  const int64_t words = int64_t{MODCNT.word(kCntElementNodes)} + 1;
+  if (words < 1 || REGHED.top < kArrConnectivity) return 0;
+  const int64_t held = REGHED.ARRLEN(kArrConnectivity) / words;
+  return static_cast<int32_t>(std::min<int64_t>(held, std::max(highestElement(), 0)));
 }
 
 // The two name words of record ID of name array K; false (WORDS untouched) when the array

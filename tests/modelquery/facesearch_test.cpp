@@ -378,6 +378,31 @@ TEST_F(FaceSearch, DamagedCountsDoNotLengthenTheCarrierSearch) {
   EXPECT_EQ(got.carrierKind, want.carrierKind);
 }
 
+TEST_F(FaceSearch, ADamagedHighestElementDoesNotLengthenTheListBuilds) {
+  // The neighbour lists over elements up to the largest number, the highest element
+  // raised as far: built at once, as over the elements the store holds.
+  constexpr int32_t kFar = 0x7FFFFFFE;
+  std::vector<int32_t> want(40, -1), got(40, -1);
+  for (auto* w : {&want, &got}) std::copy_n(std::array{1, 2, 3}.begin(), 3, w->begin());
+  int32_t result = -1;
+  EDGFND(kListBuild, want, 37, 3, 6, M::kAllElements, result);
+  MODCNT.word(kCntHighestElement) = kFar + 1;
+  int32_t farResult = -1;
+  EDGFND(kListBuild, got, 37, 3, 6, kFar, farResult);
+  EXPECT_EQ(farResult, result);
+  EXPECT_EQ(got, want);
+
+  std::vector<int32_t> fwant(30, -1), fgot(30, -1);
+  for (auto* w : {&fwant, &fgot}) std::copy_n(std::array{1, 2, 3, 4}.begin(), 4, w->begin());
+  MODCNT.word(kCntHighestElement) = M::kAllElements;
+  FACFND(kListBuild, fwant, 30, 4, 1, M::kAllElements, 0, 0, result);
+  MODCNT.word(kCntHighestElement) = kFar + 1;
+  FACFND(kListBuild, fgot, 30, 4, 1, kFar, 0, 0, farResult);
+  EXPECT_EQ(farResult, result);
+  EXPECT_EQ(fgot, fwant);
+  MODCNT.word(kCntHighestElement) = M::kAllElements;
+}
+
 TEST_F(FaceSearch, AnElementListBeyondFortyThousandAnswersNine) {
   // The BE3 line's range widened to 40001 elements.
   std::array<int32_t, kLineWords> line{};
