@@ -170,6 +170,14 @@ TEST_F(Lines, CompositeMembers) {
   LNG08B(1, list, n);
   EXPECT_EQ(n, 20);
 
+  // Members 4.. at a position the store does not hold: a line without members.
+  for (const int32_t position : {0, -1, 0x7FFFFFF0}) {
+    line(1, {{7, 900}, {6, 6}, {8, 2}, {9, 3}, {10, 4}, {11, position}});
+    n = -9;
+    LNG08B(1, list, n);
+    EXPECT_EQ(n, 0) << position;
+  }
+
   line(2, {{7, 900}});
   struct Case {
     std::vector<int32_t> list;
