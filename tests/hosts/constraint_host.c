@@ -158,19 +158,12 @@ static void faces(void) {
 }
 
 int main(void) {
-  const char* model = getenv("KVR_QUERY_MODEL");
-  char name[KVR_USTRT2_NAME_LENGTH];
   static int32_t work[1024]; /* twice the highest node of the model, with room to spare */
   int32_t size = 1024;
   int32_t status = -1;
 
-  if (model == NULL) {
-    printf("KVR_QUERY_MODEL is not set\n");
-    return 1;
-  }
-  pad(name, KVR_USTRT2_NAME_LENGTH, model);
-  dll_ustrt2(name, work, &size, &status);
-  expect(status == 0, "the query model opens");
+  status = openQueryModel(work, size);
+  if (status < 0) return 1;
   if (status != 0) return report();
   nodes();
   records();

@@ -22,20 +22,13 @@ static int near(const float* got, const float* want, int n) {
 }
 
 int main(void) {
-  const char* model = getenv("KVR_QUERY_MODEL");
-  char name[KVR_USTRT2_NAME_LENGTH];
   int32_t work[ROOM], nodes[ROOM], sizes[20];
   int32_t size = ROOM, status = -1, number, type, node1, node2, node3, count, k;
   float axes[6];
   static const float unitAxes[6] = {1, 0, 0, 0, 1, 0};
 
-  if (model == NULL) {
-    printf("KVR_QUERY_MODEL is not set\n");
-    return 1;
-  }
-  pad(name, KVR_USTRT2_NAME_LENGTH, model);
-  dll_ustrt2(name, work, &size, &status);
-  expect(status == 0, "the query model opens");
+  status = openQueryModel(work, size);
+  if (status < 0) return 1;
   dll_usize(sizes);
   expect(sizes[15] >= SYSTEM, "dll_usize 16 counts the cylindrical system");
 

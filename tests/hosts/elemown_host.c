@@ -33,8 +33,6 @@ static struct owner ugelem(int32_t element) {
 }
 
 int main(void) {
-  const char* model = getenv("KVR_QUERY_MODEL");
-  char name[KVR_USTRT2_NAME_LENGTH];
   int32_t work[1024]; /* twice the highest node of the model, with room to spare */
   int32_t size = 1024;
   int32_t status = -1;
@@ -42,13 +40,8 @@ int main(void) {
   struct owner o;
   int32_t sizes[20];
 
-  if (model == NULL) {
-    printf("KVR_QUERY_MODEL is not set\n");
-    return 1;
-  }
-  pad(name, KVR_USTRT2_NAME_LENGTH, model);
-  dll_ustrt2(name, work, &size, &status);
-  expect(status == 0, "the query model opens");
+  status = openQueryModel(work, size);
+  if (status < 0) return 1;
 
   /* Point 9 carries element 5, a point element. */
   r = uelemg(1, 9);

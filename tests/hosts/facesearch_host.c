@@ -15,21 +15,14 @@ static int32_t work[WORK];
 static int32_t scratch[WORK];
 
 int main(void) {
-  const char* model = getenv("KVR_QUERY_MODEL");
-  char name[KVR_USTRT2_NAME_LENGTH];
   int32_t size = 1024, status = -1;
   int32_t kind = 2, number = 165, rkind = 0, rnumber = 0;
   int32_t carrierKind = -1, carrierNumber = -1, faceNodeCount = -1, face = -1;
   int32_t orientation = -9, elementCount = -1, faceNodes[16];
   int32_t k, firstFace = -1;
 
-  if (model == NULL) {
-    printf("KVR_QUERY_MODEL is not set\n");
-    return 1;
-  }
-  pad(name, KVR_USTRT2_NAME_LENGTH, model);
-  dll_ustrt2(name, work, &size, &status);
-  expect(status == 0, "the query model opens");
+  status = openQueryModel(work, size);
+  if (status < 0) return 1;
 
   size = WORK;
   dll_ufacg2(&kind, &number, &rkind, &rnumber, &carrierKind, &carrierNumber, &faceNodeCount,

@@ -41,7 +41,6 @@ static int near(float got, float want) {
 static int named(const char* name, const char* want) { return memcmp(name, want, 8) == 0; }
 
 int main(void) {
-  const char* model = getenv("KVR_QUERY_MODEL");
   char name[KVR_USTRT2_NAME_LENGTH];
   int32_t work[1024]; /* twice the highest node of the model, with room to spare */
   int32_t size = 1024;
@@ -50,13 +49,8 @@ int main(void) {
   int32_t desc[16];
   struct line l;
 
-  if (model == NULL) {
-    printf("KVR_QUERY_MODEL is not set\n");
-    return 1;
-  }
-  pad(name, KVR_USTRT2_NAME_LENGTH, model);
-  dll_ustrt2(name, work, &size, &status);
-  expect(status == 0, "the query model opens");
+  status = openQueryModel(work, size);
+  if (status < 0) return 1;
 
   /* Line 61 runs straight from point 63 (the origin) to point 61 (1, 0, 0). */
   l = uline(61, 0);

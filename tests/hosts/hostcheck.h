@@ -5,7 +5,10 @@
 
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
+
+#include "kvr7dbio.h"
 
 static int passed = 0;
 static int failed = 0;
@@ -30,6 +33,23 @@ static inline void expect(int ok, const char* what) {
 static inline int report(void) {
   printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;
+}
+
+/* Opens the query model, the file named by KVR_QUERY_MODEL, through dll_ustrt2 with the
+   work array WORK of SIZE words, counting the opening as a check: the status it answers,
+   or -1 (said on the output) when the variable is not set. */
+static inline int32_t openQueryModel(int32_t* work, int32_t size) {
+  const char* model = getenv("KVR_QUERY_MODEL");
+  char name[KVR_USTRT2_NAME_LENGTH];
+  int32_t status = -1;
+  if (model == NULL) {
+    printf("KVR_QUERY_MODEL is not set\n");
+    return -1;
+  }
+  pad(name, KVR_USTRT2_NAME_LENGTH, model);
+  dll_ustrt2(name, work, &size, &status);
+  expect(status == 0, "the query model opens");
+  return status;
 }
 
 #endif

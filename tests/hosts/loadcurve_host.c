@@ -16,8 +16,7 @@ enum { ROOM = 256, DISTRIBUTION = 141, TABLE = 141, STEP = 142, RECORD = 64 };
 static int near(float got, float want) { return got - want < 1.0e-5f && want - got < 1.0e-5f; }
 
 int main(void) {
-  const char* model = getenv("KVR_QUERY_MODEL");
-  char name[KVR_USTRT2_NAME_LENGTH], curveName[KVR_UCURVT_NAME_LENGTH];
+  char curveName[KVR_UCURVT_NAME_LENGTH];
   int32_t work[ROOM], record[RECORD];
   int32_t size = ROOM, status = -1, mode = 0, variation = 0, distribution = DISTRIBUTION;
   int32_t system = 0, kind = -5, entity = 1, applies = -1, recordSize = RECORD, k;
@@ -27,13 +26,8 @@ int main(void) {
   static const float table[6] = {0, 7, 0.5f, 7, 1.5f, 8};
   static const float step[4] = {0, 5, 2, 5};
 
-  if (model == NULL) {
-    printf("KVR_QUERY_MODEL is not set\n");
-    return 1;
-  }
-  pad(name, KVR_USTRT2_NAME_LENGTH, model);
-  dll_ustrt2(name, work, &size, &status);
-  expect(status == 0, "the query model opens");
+  status = openQueryModel(work, size);
+  if (status < 0) return 1;
 
   /* The parametric position along the line is given: kind -5 with one coordinate. */
   for (k = 0; k < 3; ++k) {
