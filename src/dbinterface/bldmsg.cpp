@@ -29,12 +29,12 @@ int32_t smallestPageHolding(int64_t words, int32_t header) {
 }
 
 std::string missingNodeLine(int32_t element, int32_t node) {
-  return " ELEMENT " + std::to_string(element) + " NAMES NODE " + std::to_string(node) +
+  return "ELEMENT " + std::to_string(element) + " NAMES NODE " + std::to_string(node) +
          ", WHICH IS NOT AMONG THE NODES SENT";
 }
 
 std::string longNodeListLine(int32_t node, int32_t elements, int64_t words, int32_t header) {
-  const std::string head = " NODE " + std::to_string(node) + " IS USED BY " +
+  const std::string head = "NODE " + std::to_string(node) + " IS USED BY " +
                            std::to_string(elements) + " ELEMENTS: ";
   const int32_t size = smallestPageHolding(words, header);
   if (size == 0) return head + "NO PAGE SIZE HOLDS ITS LIST";

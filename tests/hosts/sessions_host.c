@@ -213,7 +213,7 @@ static int runSession(int argc, char** argv) {
   int32_t code = -1;
   if (strcmp(argv[1], "create") == 0 && argc == 4) code = createSession(argv[2], argv[3]);
   if (strcmp(argv[1], "append") == 0 && argc == 4) code = appendSession(argv[2], argv[3]);
-  if (strcmp(argv[1], "two") == 0 && argc == 3) code = twoModelSession(argv[2]);
+  if (strcmp(argv[1], "two") == 0 && argc >= 3) code = twoModelSession(argv[2]);
   if (strcmp(argv[1], "build") == 0 && argc == 4) code = failedBuildSession(argv[2], argv[3]);
   if (failed != 0) return 254;
   return code < 0 ? 255 : code > 253 ? 253 : (int)code;
