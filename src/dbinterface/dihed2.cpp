@@ -37,6 +37,9 @@ constexpr int32_t kNotEntered = 0;
 constexpr int32_t kBeingEntered = 1;
 constexpr int32_t kEntered = 2;
 
+// The code of a display build that failed in one of its steps.
+constexpr int32_t kBuildFailed = 223;
+
 // The characters of a load-case name that must not all be blank.
 constexpr int32_t kLoadCaseNameChars = 6;
 
@@ -110,14 +113,17 @@ bool acceptModelHeader(HeaderCall& call, int32_t iopcod, FText name, int32_t iun
     call.inform("DISPLAY DATASETS FOR LAST MODEL NOT BUILT", false);
     int32_t status = 0;
     DIBLD(status);
-    if (status != 0) {
-      // The previous model is lost with its build: this call answers the build's code,
-      // and the header is not taken, since the clean-up freed every unit.
+    if (status == kBuildFailed) {
+      // The previous model is lost with its failed build: this call answers the build's
+      // code, and the header is not taken, since the clean-up freed every unit.
       int32_t cleanup = 0;
       DIERR(2, cleanup, iunt);
       call.answer(cleanup != 0 ? cleanup : status);
       return false;
     }
+    // A build refused before it began (no topology, an error pending) leaves the files
+    // as they are: the previous model is abandoned and this header goes on.
+    if (status != 0) DIERR(2, status, iunt);
   }
   if (DISTAT.modelState != 0) releaseDatabase();
 
