@@ -169,7 +169,8 @@ KVR_EXPORT void dll_dilim(int32_t* ierr, int32_t* iunt);
 /* Ends the writing road: the datasets still open are processed, the display datasets of
    the last model built, the database closed and the neutral text file ended with
    " 9999". Afterwards dll_diini2 may start the road again. IERR 28 when the road was not
-   started; else the code of the last dataset processed (0 when none failed). */
+   started; else the code of the last dataset processed (0 when none failed); a stop that
+   abandons the model answers the error that lost it (223 for a failed display build). */
 KVR_EXPORT void dll_distp(int32_t* ierr);
 
 /* Cleans up after an error: ILEVEL 1 abandons the dataset on temporary unit IUNT, which

@@ -120,9 +120,9 @@ void DIBLD(int32_t& ierr) {
   inform("BUILDING NODAL CONNECTIVITY");
   const int32_t failed = buildSteps(LDPAGE, LDSCR);
   if (failed != 0) {
-    DISTAT.raiseErrorFlags(kMaxTempUnits, kUnitFlagModel);
     DISTAT.displayBuildPending = 0;
     reportLoaderError(ierr, kBuildFailed, kRoutine, kDiNumber, failed);
+    DISTAT.blockModel(ierr);
     putModelCounts(0, 0, 0);
     return;
   }
