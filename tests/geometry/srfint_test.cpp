@@ -16,6 +16,7 @@
 #include "geometry/sixcyl.h"
 #include "geometry/srfint.h"
 #include "modeldb/arrreg.h"
+#include "placement.h"
 #include "modeldb/attlst.h"
 #include "modeldb/corsto.h"
 #include "modeldb/elttab.h"
@@ -151,6 +152,32 @@ TEST_F(SurfaceIntersection, TwoPlanesMeetInALine) {
   r = intersect(code(1), code(3));
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.x, 0);
+}
+
+TEST_F(SurfaceIntersection, PlaneByNormalOfAnyLengthHoldsItsOffset) {
+  // n . x = d through the placed point (0.3, -0.2, 0.4), for normals of several lengths;
+  // the circle cut from a sphere about the placed (1, 2, 3) lies about the foot of its
+  // centre, at the radius the distance leaves.
+  const D3 through = {0.3, -0.2, 0.4}, centre = {1, 2, 3};
+  const D3 normals[] = {{0, 0, 1}, {1, 1, 1}, {0.2, -0.1, 0.05}, {-3, 4, 12}};
+  for (const Placement& place : placementTable()) {
+    for (const D3& given : normals) {
+      const D3 n = place.direction(given);
+      const D3 at = place.point(through), c = place.point(centre);
+      const double d = dot3(n, at);
+      const D3 unit = unit3(n);
+      const double height = dot3(unit, c) - d / norm3(n);
+      const D3 foot = sub(c, scaled(unit, height));
+      plane(1, {static_cast<float>(n[0]), static_cast<float>(n[1]), static_cast<float>(n[2])},
+            static_cast<float>(d));
+      sphere(2, point(41, place.pointF(centre)), 5);
+      const IsxTyp r = intersect(code(1), code(2));
+      ASSERT_EQ(r.status, 0) << place.name;
+      const V3 o = r.origin();
+      for (size_t i = 0; i < 3; ++i) EXPECT_NEAR(o[i], foot[i], 2e-5) << place.name << " " << given[0];
+      EXPECT_NEAR(r.P(11), std::sqrt(25.0 - height * height), 2e-5) << place.name << " " << given[0];
+    }
+  }
 }
 
 TEST_F(SurfaceIntersection, PlaneAndSphereGiveTheCircleAboutTheFoot) {
