@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "geometry/arccon.h"
@@ -213,9 +214,14 @@ bool splineLine(ShpDef& def, int32_t line, float ls, float le, float& t, int32_t
 }
 
 // A line of type 6 from S to E: false when nothing is written.
-bool definitionLine(LinRec& rec, int32_t line, int32_t end, const FV& s, const FV& e, float& t,
-                    int32_t n, int32_t code, FV& point) {
-  if (std::abs(int64_t{rec.word(kLnEnd1)}) == end) t = 1.0f - t;
+bool definitionLine(LinRec& rec, int32_t line, int32_t end, FV s, FV e, float& t, int32_t n,
+                    int32_t code, FV& point) {
+  // Evaluated from its last end: t is turned round, and so are the ends of the straight
+  // form, or its positions would be mirrored.
+  if (std::abs(int64_t{rec.word(kLnEnd1)}) == end) {
+    t = 1.0f - t;
+    std::swap(s, e);
+  }
   const int32_t id = rec.word(kLnWord15);
   const int32_t q = rec.word(kLnWord16);
   const float ls = std::bit_cast<float>(rec.word(kLnWord5));

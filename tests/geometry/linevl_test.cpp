@@ -13,6 +13,7 @@
 
 #include "geometry/linegeo.h"
 #include "linemodel_fixture.h"
+#include "placement.h"
 
 namespace kvr::test {
 namespace {
@@ -326,6 +327,49 @@ TEST_F(IntersectionCurveLines, OpenCurvesAgainstTheirDirectionAreStraight) {
   // A curve the surfaces do not give: straight.
   geoRecord(93, {{2, 103.001f}, {19, 9100.001f}, {20, 9100.001f}});
   expectNear(evaluate(83, 81, 82, 0.25f).point, {12.5f, 10, 10}, "no curve");
+}
+
+TEST_F(IntersectionCurveLines, EvaluatedFromEitherEnd) {
+  // From its last end the line is the same line run the other way: the position at t from
+  // the call's start is the one at 1 - t from its first end, on the curve and on the
+  // straight form alike (an open curve against its direction, and a curve the surfaces do
+  // not give).
+  const D3 first = {10, 10, 10}, last = {20, 10, 10};
+  struct Case {
+    const char* what;
+    float word18, ls, le;
+    bool curve;
+  } cases[] = {
+      {"closed curve", 0.0f, 0.25f, 0.75f, true},
+      {"open, against its direction", 100.0f, 0.75f, 0.25f, false},
+      {"no curve", -1.0f, 0.25f, 0.75f, false},
+  };
+  for (const Placement& place : placementTable()) {
+    const V s = place.pointF(first), e = place.pointF(last);
+    point(81, s);
+    point(82, e);
+    for (const Case& c : cases) {
+      if (c.word18 < 0.0f) {
+        geoRecord(93, {{2, 103.001f}, {19, 9100.001f}, {20, 9100.001f}});
+      } else {
+        curve(c.word18);
+      }
+      line(83, {{2, 81}, {3, 82}, {5, bits(c.ls)}, {6, bits(c.le)}, {7, 600}, {15, 93}, {16, 1}});
+      for (float t : {0.1f, 0.25f, 0.5f, 0.75f}) {
+        const std::string what = place.name + ", " + c.what + " at " + std::to_string(t);
+        const Answer forward = evaluate(83, 81, 82, t);
+        const Answer backward = evaluate(83, 82, 81, t);
+        EXPECT_TRUE(forward.written && backward.written) << what;
+        EXPECT_FLOAT_EQ(backward.t, 1.0f - t) << what;
+        const V want = c.curve ? at(c.ls + (c.le - c.ls) * (1.0f - t))
+                               : V{e[0] + t * (s[0] - e[0]), e[1] + t * (s[1] - e[1]),
+                                   e[2] + t * (s[2] - e[2])};
+        expectNear(backward.point, want, what, 1.0e-5f);
+        const Answer mirror = evaluate(83, 81, 82, 1.0f - t);
+        expectNear(backward.point, mirror.point, what, 1.0e-5f);
+      }
+    }
+  }
 }
 
 class SplineLines : public LineEvaluation {
