@@ -114,7 +114,7 @@ bool ellipticArc(const FV& s, const FV& e, const FV& q, const FV& p3, float t, F
   const float b = std::sqrt(b2);
   if (a < tiny() || b < tiny()) return false;
   const float theta1 = std::atan2(y1 / b, x1 / a);
-  const float theta2 = std::atan2(y2 / b, x2 / a);
+  const float theta2 = ellipticArcEnd(theta1, std::atan2(y2 / b, x2 / a));
   float length = 0.0f;
   ELLLEN(a, b, kEllipseLengthSteps, theta1, theta2, length);
   float theta = theta2;
