@@ -522,19 +522,27 @@ struct Residual {
   }
 };
 
-// The points of the curve R on the generators of its range (the whole turn for forms 3
-// and 5) lie on both surfaces; answers how many were checked.
-int checkCurve(const IsxTyp& r, const Residual& s1, const Residual& s2) {
+// The points of the result R: along both lines of forms 1 and 2, and on 41 generators of
+// its range (the whole turn but for forms 4 and 6) kept off the ends of the range.
+std::vector<D3> curvePoints(const IsxTyp& r) {
+  std::vector<D3> points;
+  if (r.form == 1 || r.form == 2) {
+    for (int32_t line = 0; line < r.form; ++line) {
+      for (double t : {-3.0, -1.0, 0.0, 0.5, 2.0}) {
+        const int32_t k = 1 + 6 * line;
+        points.push_back({r.P(k) + t * r.P(k + 3), r.P(k + 1) + t * r.P(k + 4), r.P(k + 2) + t * r.P(k + 5)});
+      }
+    }
+    return points;
+  }
   float start = 0, span = 360;
   if (r.form == 4 || r.form == 6) {
     start = r.P(13);
     span = r.P(14) - r.P(13);
     if (span <= 0) span += 360;
   }
-  int checked = 0;
   const std::array<float, 3> origin = r.origin();
   for (int i = 0; i <= 40; ++i) {
-    // Stay off the ends of a range, where the two branches join.
     const float angle = start + span * (0.02f + 0.96f * static_cast<float>(i) / 40.0f);
     int32_t roots = 0, status = -1;
     std::array<float, 6> l{};
@@ -545,10 +553,20 @@ int checkCurve(const IsxTyp& r, const Residual& s1, const Residual& s2) {
       std::array<float, 3> p{};
       LOCGLB(3, origin, 4, r.frame, local, p, status);
       EXPECT_EQ(status, 0);
-      EXPECT_NEAR(s1.at(p), 0.0f, 2e-4f) << "first surface at " << angle;
-      EXPECT_NEAR(s2.at(p), 0.0f, 2e-4f) << "second surface at " << angle;
-      ++checked;
+      points.push_back({p[0], p[1], p[2]});
     }
+  }
+  return points;
+}
+
+// The points of the curve R lie on both surfaces; answers how many were checked.
+int checkCurve(const IsxTyp& r, const Residual& s1, const Residual& s2) {
+  int checked = 0;
+  for (const D3& q : curvePoints(r)) {
+    const V3 p = {static_cast<float>(q[0]), static_cast<float>(q[1]), static_cast<float>(q[2])};
+    EXPECT_NEAR(s1.at(p), 0.0f, 2e-4f) << "first surface at " << q[0] << ", " << q[1] << ", " << q[2];
+    EXPECT_NEAR(s2.at(p), 0.0f, 2e-4f) << "second surface at " << q[0] << ", " << q[1] << ", " << q[2];
+    ++checked;
   }
   return checked;
 }
@@ -662,42 +680,6 @@ int32_t sampledMeeting(const Exact& surface, const Exact& other, double reach, d
   }
   if (below && above) return 1;
   return near ? 0 : -1;
-}
-
-// The points of the result R: along both lines of forms 1 and 2, and on 41 generators of
-// its range (the whole turn but for forms 4 and 6) kept off the ends of the range.
-std::vector<D3> curvePoints(const IsxTyp& r) {
-  std::vector<D3> points;
-  if (r.form == 1 || r.form == 2) {
-    for (int32_t line = 0; line < r.form; ++line) {
-      for (double t : {-3.0, -1.0, 0.0, 0.5, 2.0}) {
-        const int32_t k = 1 + 6 * line;
-        points.push_back({r.P(k) + t * r.P(k + 3), r.P(k + 1) + t * r.P(k + 4), r.P(k + 2) + t * r.P(k + 5)});
-      }
-    }
-    return points;
-  }
-  float start = 0, span = 360;
-  if (r.form == 4 || r.form == 6) {
-    start = r.P(13);
-    span = r.P(14) - r.P(13);
-    if (span <= 0) span += 360;
-  }
-  const std::array<float, 3> origin = r.origin();
-  for (int i = 0; i <= 40; ++i) {
-    const float angle = start + span * (0.02f + 0.96f * static_cast<float>(i) / 40.0f);
-    int32_t roots = 0, status = -1;
-    std::array<float, 6> l{};
-    CONRAD(r.conic(), angle, r.P(11), r.P(12), roots, l, status);
-    if (status != 0) continue;
-    for (int c = 0; c < (roots == 2 ? 2 : 1); ++c) {
-      std::array<float, 3> local = {l[3 * c], l[3 * c + 1], l[3 * c + 2]};
-      std::array<float, 3> p{};
-      LOCGLB(3, origin, 4, r.frame, local, p, status);
-      points.push_back({p[0], p[1], p[2]});
-    }
-  }
-  return points;
 }
 
 // The number of separate generator ranges of the cone SURFACE on which its generator
