@@ -1,125 +1,13 @@
 ! Host program in Fortran: the run of plate_host.c (its comment describes the model and
 ! the two sessions), as a Fortran analysis program makes it: every argument by reference
-! through bind(C) interfaces, every text a blank-padded CHARACTER variable of the length
-! the routine takes. Every IERR and IOSTAT must be 0; the files it leaves must be those of
-! the C host (check_plate_files.cmake compares the neutral file with plate.neu).
+! through the interfaces of the module kvr7dbio, every text a blank-padded CHARACTER
+! variable of the length the routine takes. Every IERR and IOSTAT must be 0; the files it
+! leaves must be those of the C host (check_plate_files.cmake compares the neutral file
+! with plate.neu).
 program plate_host
+  use kvr7dbio
   use, intrinsic :: iso_c_binding, only: c_int32_t, c_char, c_float
   implicit none
-
-  interface
-    subroutine dll_opntldbf(iunit, imode, fname, istat, iform, iacces, irecl, iostat) &
-        bind(C, name="dll_opntldbf")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(in) :: iunit, imode, istat, iform, iacces, irecl
-      character(kind=c_char), dimension(*), intent(in) :: fname
-      integer(c_int32_t), intent(out) :: iostat
-    end subroutine
-    subroutine dll_clstldbf(iunit, iostat) bind(C, name="dll_clstldbf")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: iunit
-      integer(c_int32_t), intent(out) :: iostat
-    end subroutine
-    subroutine dll_wrttllog(iunit, imode, istep, isub, typtxt) bind(C, name="dll_wrttllog")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(in) :: iunit, imode, istep, isub
-      character(kind=c_char), dimension(*), intent(in) :: typtxt
-    end subroutine
-    subroutine dll_vrpre(iday, imonth, iyear, ihour, iminute, isecond, version, letter) &
-        bind(C, name="dll_vrpre")
-      import :: c_int32_t, c_float
-      integer(c_int32_t), intent(out) :: iday, imonth, iyear, ihour, iminute, isecond, letter
-      real(c_float), intent(out) :: version
-    end subroutine
-    subroutine dll_diini2(luopt, ludb8, ludb7, luneu, iunits, itfnum, ikeep, nform, &
-                          lumsg1, lumsg2, ipgsiz, ierr) bind(C, name="dll_diini2")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: luopt, ludb8, ludb7, luneu, itfnum, ikeep, nform
-      integer(c_int32_t), intent(in) :: lumsg1, lumsg2, ipgsiz
-      integer(c_int32_t), dimension(*), intent(in) :: iunits
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_didbi(arg1, opened, text6, text79, arg5, ierr) bind(C, name="dll_didbi")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(inout) :: arg1, arg5
-      integer(c_int32_t), intent(out) :: opened, ierr
-      character(kind=c_char), dimension(*), intent(inout) :: text6, text79
-    end subroutine
-    subroutine dll_dihed2(ikey, iopcod, name, hvalue, hnumbr, htitle, hflag, htext, ierr, &
-                          iunt) bind(C, name="dll_dihed2")
-      import :: c_int32_t, c_char, c_float
-      integer(c_int32_t), intent(in) :: ikey, iopcod, hnumbr, hflag, iunt
-      character(kind=c_char), dimension(*), intent(in) :: name, htitle, htext
-      real(c_float), intent(in) :: hvalue
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dicor(node, x, y, z, isys, ierr, iunt) bind(C, name="dll_dicor")
-      import :: c_int32_t, c_float
-      integer(c_int32_t), intent(in) :: node, isys, iunt
-      real(c_float), intent(in) :: x, y, z
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_ditop(ielem, itype, ieatt1, ieatt2, nodes, isys, ierr, iunt) &
-        bind(C, name="dll_ditop")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: ielem, itype, ieatt1, ieatt2, isys, iunt
-      integer(c_int32_t), dimension(*), intent(in) :: nodes
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_diset(setnam, stitle, ids, nids, ierr, iunt) bind(C, name="dll_diset")
-      import :: c_int32_t, c_char
-      character(kind=c_char), dimension(*), intent(in) :: setnam, stitle
-      integer(c_int32_t), dimension(*), intent(in) :: ids
-      integer(c_int32_t), intent(in) :: nids, iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dicon(node, idof, isys, iedof, ierr, iunt) bind(C, name="dll_dicon")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: node, idof, isys, iedof, iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dirha(attnam, ncomps, irtype, numvar, ierr, iunt) bind(C, name="dll_dirha")
-      import :: c_int32_t, c_char
-      character(kind=c_char), dimension(*), intent(in) :: attnam
-      integer(c_int32_t), intent(in) :: ncomps, irtype, numvar, iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dirhb(compnm, inmenu, ctype, index1, index2, iexist, ncalc, compn2, ierr, &
-                         iunt) bind(C, name="dll_dirhb")
-      import :: c_int32_t, c_char
-      character(kind=c_char), dimension(*), intent(in) :: compnm, ncalc, compn2
-      integer(c_int32_t), intent(in) :: inmenu, ctype, index1, index2, iexist, iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dinia(node, values, numres, ierr, iunt) bind(C, name="dll_dinia")
-      import :: c_int32_t, c_float
-      integer(c_int32_t), intent(in) :: node, numres, iunt
-      real(c_float), dimension(*), intent(in) :: values
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dienh(ielem, itype, ieatt1, ivar, npoint, nlayer, ilocal, notread, ierr, &
-                         iunt) bind(C, name="dll_dienh")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: ielem, itype, ieatt1, ivar, npoint, nlayer, ilocal
-      integer(c_int32_t), intent(in) :: notread, iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dienr(id, values, numres, ierr, iunt) bind(C, name="dll_dienr")
-      import :: c_int32_t, c_float
-      integer(c_int32_t), intent(in) :: id, numres, iunt
-      real(c_float), dimension(*), intent(in) :: values
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dilim(ierr, iunt) bind(C, name="dll_dilim")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_distp(ierr) bind(C, name="dll_distp")
-      import :: c_int32_t
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-  end interface
 
   integer(c_int32_t), parameter :: MSG = 20, LOGFILE = 21, NEU = 22, DB8 = 18, DB7 = 17
   integer(c_int32_t), dimension(3), parameter :: UNITS = [31, 32, 33]
