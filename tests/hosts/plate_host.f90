@@ -18,8 +18,12 @@ program plate_host
   integer :: passed = 0, failed = 0
   integer(c_int32_t) :: ierr, k, node, elem, id
   real(c_float), dimension(3) :: values
-  character(len=8) :: attnam, compnm, ncalc, compn2, setnam
-  character(len=30) :: stitle
+  character(len=KVR_DIRHA_ATTNAM_LENGTH) :: attnam
+  character(len=KVR_DIRHB_COMPNM_LENGTH) :: compnm
+  character(len=KVR_DIRHB_NCALC_LENGTH) :: ncalc
+  character(len=KVR_DIRHB_COMPN2_LENGTH) :: compn2
+  character(len=KVR_DISET_SETNAM_LENGTH) :: setnam
+  character(len=KVR_DISET_STITLE_LENGTH) :: stitle
 
   ! First session: both outputs, the database and the neutral file.
   call open_file(MSG, 2, 'plate.msg', 1)
@@ -148,7 +152,7 @@ contains
     integer(c_int32_t), intent(in) :: unit
     integer, intent(in) :: imode, iacces
     character(len=*), intent(in) :: name
-    character(len=80) :: fname
+    character(len=KVR_OPNTLDBF_FNAME_LENGTH) :: fname
     integer(c_int32_t) :: istat, iform, iostat
     fname = name
     if (name == ' ') then
@@ -172,7 +176,7 @@ contains
 
   subroutine log_line(mode, step)
     integer, intent(in) :: mode, step
-    character(len=20) :: typtxt
+    character(len=KVR_WRTTLLOG_TYPTXT_LENGTH) :: typtxt
     typtxt = 'STATIC'
     call dll_wrttllog(LOGFILE, int(mode, c_int32_t), int(step, c_int32_t), 1_c_int32_t, typtxt)
   end subroutine
@@ -191,8 +195,9 @@ contains
     integer, intent(in) :: key, iopcod
     character(len=*), intent(in) :: name
     integer(c_int32_t), intent(in) :: unit
-    character(len=20) :: hname, htitle
-    character(len=10) :: htext
+    character(len=KVR_DIHED2_NAME_LENGTH) :: hname
+    character(len=KVR_DIHED2_HTITLE_LENGTH) :: htitle
+    character(len=KVR_DIHED2_HTEXT_LENGTH) :: htext
     integer(c_int32_t) :: hnumbr, err
     real(c_float) :: hvalue
     hname = name
@@ -221,8 +226,8 @@ contains
   subroutine start(luopt)
     integer, intent(in) :: luopt
     integer(c_int32_t) :: err, arg1, opened, arg5
-    character(len=6) :: text6
-    character(len=79) :: text79
+    character(len=KVR_DIDBI_TEXT6_LENGTH) :: text6
+    character(len=KVR_DIDBI_TEXT79_LENGTH) :: text79
     call dll_diini2(int(luopt, c_int32_t), DB8, DB7, NEU, UNITS, 3_c_int32_t, 0_c_int32_t, &
                     5_c_int32_t, MSG, 99_c_int32_t, 2040_c_int32_t, err)
     call expect_zero(err, 'dll_diini2')
