@@ -6,7 +6,8 @@
    (char *) is exactly the fixed length named beside its routine (the KVR_..._LENGTH
    constants), blank-padded and carrying no NUL: the library never reads beyond that
    length, and a text it returns is blank-padded to exactly that length. No hidden length
-   argument follows the texts. Valid C99 and C++. */
+   argument follows the texts. Valid C99 and C++. Fortran programs take the same
+   interfaces, and the same length constants, from the module kvr7dbio (kvr7dbio.f90). */
 #ifndef KVR7DBIO_H
 #define KVR7DBIO_H
 
