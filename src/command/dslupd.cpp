@@ -14,15 +14,15 @@
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/entrec.h"
-#include "modeldb/reghed.h"
-#include "plot/pltcap.h"
 #include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
 #include "runtime/ftext.h"
 #include "runtime/machcn.h"
 #include "runtime/msgarg.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltpar.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -11,15 +11,15 @@
 #include "command/cmdlin.h"
 #include "command/cmdlog.h"
 #include "command/mnuctl.h"
-#include "command/nxttkn.h"
 #include "command/prmtyp.h"
 #include "command/prslin.h"
-#include "command/synsta.h"
+#include "messages/synsta.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
 #include "runtime/iomode.h"
 #include "runtime/journal.h"
 #include "runtime/msglin.h"
+#include "runtime/nxttkn.h"
 #include "runtime/replyb.h"
 
 namespace kvr {

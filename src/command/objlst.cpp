@@ -15,7 +15,6 @@
 #include "command/elttxt.h"
 #include "command/lstfnd.h"
 #include "command/mnuctl.h"
-#include "command/nxttkn.h"
 #include "command/objrec.h"
 #include "command/objsrc.h"
 #include "dbinterface/dipes.h"
@@ -30,6 +29,7 @@
 #include "modeldb/elttab.h"
 #include "runtime/codtxt.h"
 #include "runtime/fileutil.h"
+#include "runtime/nxttkn.h"
 #include "runtime/slttab.h"
 #include "runtime/txtutil.h"
 

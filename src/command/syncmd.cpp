@@ -13,9 +13,8 @@
 #include "command/cmdlin.h"
 #include "command/getinp.h"
 #include "command/mnuctl.h"
-#include "command/nxttkn.h"
-#include "command/synsta.h"
 #include "messages/catalog.h"
+#include "messages/synsta.h"
 #include "modeldb/codcmp.h"
 #include "platform/unitio.h"
 #include "plot/pltdsp.h"
@@ -25,6 +24,7 @@
 #include "runtime/fouvre.h"
 #include "runtime/iounit.h"
 #include "runtime/msglin.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

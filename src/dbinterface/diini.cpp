@@ -13,12 +13,12 @@
 #include "modeldb/elttab.h"
 #include "modeldb/entrec.h"
 #include "modelquery/descriptors.h"
-#include "plot/pltdev.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"
 #include "runtime/filtyp.h"
 #include "runtime/fouvre.h"
 #include "runtime/iounit.h"
+#include "runtime/pltdev.h"
 #include "runtime/startup.h"
 #include "runtime/sysini.h"
 

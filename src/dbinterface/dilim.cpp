@@ -25,8 +25,8 @@
 #include "dbinterface/dipres.h"
 #include "dbinterface/dipsl.h"
 #include "dbinterface/direcs.h"
-#include "dbinterface/ldframe.h"
 #include "dbinterface/lcfind.h"
+#include "dbinterface/ldframe.h"
 #include "dbinterface/reslvl.h"
 #include "dbinterface/symtab.h"
 #include "dbinterface/tmpstream.h"
@@ -35,10 +35,10 @@
 #include "modeldb/ctlwords.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/dbopen.h"
-#include "modeldb/reghed.h"
 #include "runtime/codtxt.h"
 #include "runtime/filcls.h"
 #include "runtime/iounit.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -8,7 +8,6 @@
 #include <vector>
 #include <string_view>
 
-#include "command/nxttkn.h"
 #include "dbinterface/ldframe.h"
 #include "modeldb/codcmp.h"
 #include "modeldb/ctlrec.h"
@@ -16,6 +15,7 @@
 #include "modeldb/dbopen.h"
 #include "runtime/codtxt.h"
 #include "runtime/dattim.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

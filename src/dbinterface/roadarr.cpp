@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "modeldb/arrreg.h"
-#include "modeldb/reghed.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

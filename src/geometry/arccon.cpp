@@ -10,7 +10,7 @@
 #include "dbinterface/cmptrf.h"
 #include "geometry/curent.h"
 #include "geometry/vector3.h"
-#include "modelquery/geosta.h"
+#include "runtime/geosta.h"
 #include "runtime/msgarg.h"
 
 namespace kvr {

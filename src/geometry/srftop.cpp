@@ -11,10 +11,10 @@
 #include "geometry/georec.h"
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/setrec.h"
 #include "modelquery/setqry.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 #include "runtime/msgarg.h"
 
 namespace kvr {

@@ -9,10 +9,10 @@
 #include <cmath>
 #include <iterator>
 
-#include "command/synsta.h"
 #include "messages/catalog.h"
 #include "messages/catline.h"
 #include "messages/meshtext.h"
+#include "messages/synsta.h"
 #include "platform/fmtedit.h"
 #include "runtime/ftext.h"
 #include "runtime/modcon.h"

@@ -14,7 +14,6 @@
 #include "messages/catalog.h"
 #include "modeldb/arrdef.h"
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
 #include "platform/stop.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
@@ -24,6 +23,7 @@
 #include "runtime/journal.h"
 #include "runtime/msgarg.h"
 #include "runtime/msglin.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

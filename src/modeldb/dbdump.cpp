@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "command/getinp.h"
-#include "command/nxttkn.h"
 #include "messages/catalog.h"
 #include "modeldb/attlst.h"
 #include "modeldb/dbmsg.h"
@@ -17,10 +16,7 @@
 #include "modeldb/entrec.h"
 #include "modeldb/mdlload.h"
 #include "modeldb/mdlstore.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/seqtab.h"
-#include "modelquery/geosta.h"
-#include "plot/pltpar.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
 #include "runtime/dattim.h"
@@ -28,13 +24,17 @@
 #include "runtime/filcls.h"
 #include "runtime/filtyp.h"
 #include "runtime/fouvre.h"
+#include "runtime/geosta.h"
 #include "runtime/inpsrc.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
 #include "runtime/journal.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
 #include "runtime/msglin.h"
+#include "runtime/nxttkn.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

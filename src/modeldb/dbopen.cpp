@@ -16,7 +16,6 @@
 #include "platform/procid.h"
 #include "platform/stop.h"
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
 #include "plot/pltdsp.h"
 #include "runtime/codtxt.h"
 #include "runtime/dattim.h"
@@ -25,6 +24,7 @@
 #include "runtime/fouvre.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
+#include "runtime/pltdev.h"
 #include "runtime/setget.h"
 
 namespace kvr {

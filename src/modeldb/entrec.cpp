@@ -10,11 +10,11 @@
 #include "modeldb/attlst.h"
 #include "modeldb/elttab.h"
 #include "modeldb/entkind.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "modeldb/seqtab.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -4,12 +4,12 @@
 #include <cstdint>
 
 #include "geometry/matrix4.h"
-#include "plot/pltcap.h"
-#include "plot/pltdev.h"
 #include "plot/pltdrv.h"
-#include "plot/pltpar.h"
 #include "runtime/console.h"
 #include "runtime/iounit.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 #include "runtime/vocswp.h"
 
 namespace kvr {

@@ -6,13 +6,13 @@
 #include <string_view>
 #include <vector>
 
-#include "command/prmlst.h"
 #include "platform/unitio.h"
 #include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
 #include "runtime/iomode.h"
+#include "runtime/pltpar.h"
+#include "runtime/prmlst.h"
 #include "runtime/replyb.h"
 
 namespace kvr {

@@ -2,12 +2,12 @@
 #include <algorithm>
 
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
 #include "runtime/fileutil.h"
 #include "runtime/hostcb.h"
 #include "runtime/incftb.h"
+#include "runtime/reghed.h"
 #include "runtime/slttab.h"
 #include "runtime/startup.h"
 

@@ -7,14 +7,14 @@
 
 #include "modeldb/dbopen.h"
 #include "modeldb/dbwords.h"
-#include "plot/pltdev.h"
 #include "plot/pltdsp.h"
-#include "plot/pltopt.h"
 #include "runtime/dspsta.h"
 #include "runtime/hostcb.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
 #include "runtime/journal.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltopt.h"
 #include "runtime/setget.h"
 #include "runtime/startup.h"
 

@@ -16,11 +16,11 @@
 #include "command/prslin.h"
 #include "modeldb/seqtab.h"
 #include "platform/unitio.h"
-#include "plot/pltopt.h"
-#include "plot/pltpar.h"
 #include "runtime/hostcb.h"
 #include "runtime/inpsrc.h"
 #include "runtime/iounit.h"
+#include "runtime/pltopt.h"
+#include "runtime/pltpar.h"
 #include "runtime/replyb.h"
 
 namespace kvr::test {

@@ -15,7 +15,7 @@
 
 #include "dbinterface/dipes.h"
 #include "dbinterface/lcfind.h"
-#include "modeldb/reghed.h"
+#include "runtime/reghed.h"
 #include "sessionfixture.h"
 
 namespace kvr {

@@ -10,7 +10,7 @@
 #include "dbinterface/dipasm.h"
 #include "dbinterface/reslvl.h"
 #include "modeldb/ctlwords.h"
-#include "modeldb/reghed.h"
+#include "runtime/reghed.h"
 #include "workarrayfixture.h"
 
 namespace kvr {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/fmtedit.h"
-#include "plot/pltctb.h"
 #include "psfixture.h"
 #include "runtime/filcls.h"
+#include "runtime/pltctb.h"
 
 namespace kvr {
 namespace {
