@@ -8,7 +8,6 @@
 #include <span>
 #include <string_view>
 
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/dbhdrr.h"
 #include "dbinterface/dbside.h"
 #include "dbinterface/diblocks.h"
@@ -31,6 +30,7 @@
 #include "dbinterface/symtab.h"
 #include "dbinterface/tmpstream.h"
 #include "modeldb/arrreg.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/ctlwords.h"
 #include "modeldb/dblevl.h"

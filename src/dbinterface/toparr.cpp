@@ -9,11 +9,11 @@
 
 #include "dbinterface/bldnix.h"
 #include "dbinterface/elnord.h"
-#include "dbinterface/elshap.h"
 #include "dbinterface/eltacc.h"
 #include "dbinterface/ldframe.h"
 #include "dbinterface/reslvl.h"
 #include "dbinterface/roadarr.h"
+#include "geometry/elshap.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/elttab.h"

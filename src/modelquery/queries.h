@@ -17,27 +17,11 @@
 #include <cstdint>
 #include <span>
 
+#include "modeldb/attlst.h"
 #include "runtime/ftext.h"
+#include "runtime/ftextarray.h"
 
 namespace kvr {
-
-// A character array argument: COUNT texts of LENGTH characters each, laid end to end,
-// as a host passes an array of fixed-length texts. Text K counts from 1.
-class FTextArray {
- public:
-  constexpr FTextArray() = default;
-  constexpr FTextArray(char* data, int32_t length, int32_t count)
-      : data_(data), length_(length < 0 ? 0 : length), count_(count < 0 ? 0 : count) {}
-
-  constexpr int32_t length() const { return length_; }
-  constexpr int32_t count() const { return count_; }
-  FText at(int32_t k) const { return FText(data_ + static_cast<size_t>(k - 1) * length_, length_); }
-
- private:
-  char* data_ = nullptr;
-  int32_t length_ = 0;
-  int32_t count_ = 0;
-};
 
 // ---- Session start and model sizes -------------------------------------------------
 
@@ -105,7 +89,7 @@ void UBODY2(const int32_t& number, FText name, std::span<int32_t, 16> desc,
 
 // ---- Sets and entity node lists -------------------------------------------------------
 
-inline constexpr int32_t kUSET2NameLength = 8;
+// kUSET2NameLength: with the set-member entry, in modeldb/attlst.h.
 void USET2(const int32_t& set, const int32_t& kind, FText name, std::span<int32_t> members,
            const int32_t& size, int32_t& count, int32_t& status);
 
@@ -157,7 +141,7 @@ void UPHYSE(std::span<const float> values, const int32_t& spare, const int32_t& 
 
 // The descriptor records of analysis program CODE at LEVEL (0 the probe: ANSWER 100 when
 // the program has tables, else 0); RECORDS holds CAPACITY records.
-inline constexpr int32_t kMATDSCRecordLength = 255;
+// kMATDSCRecordLength: with the dispatcher type, in modeldb/attlst.h.
 void MATDSC(const int32_t& code, const int32_t& level, std::span<const int32_t> slots,
             FTextArray records, const int32_t& capacity, int32_t& count, int32_t& answer);
 inline constexpr int32_t kPHYDSCRecordLength = 255;

@@ -1,7 +1,6 @@
 // The display state: its reset, and its save into and restore from the window slots.
 #include <algorithm>
 
-#include "modeldb/corsto.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
 #include "runtime/fileutil.h"

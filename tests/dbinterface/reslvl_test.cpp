@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "../modeldb/dbopenfixture.h"
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/diblocks.h"
 #include "dbinterface/lcfind.h"
 #include "dbinterface/ressel.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/ctlwords.h"
 #include "modeldb/dbopen.h"

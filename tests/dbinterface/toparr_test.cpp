@@ -5,10 +5,10 @@
 #include <array>
 #include <vector>
 
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/dbhdrr.h"
 #include "dbinterface/dipasm.h"
 #include "dbinterface/reslvl.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/ctlwords.h"
 #include "runtime/reghed.h"
 #include "workarrayfixture.h"
