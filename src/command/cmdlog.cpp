@@ -12,10 +12,10 @@
 #include "command/mnutab.h"
 #include "command/pckprm.h"
 #include "messages/synsta.h"
-#include "plot/pltdsp.h"
 #include "runtime/journal.h"
 #include "runtime/msglin.h"
 #include "runtime/nxttkn.h"
+#include "runtime/pltops.h"
 #include "runtime/reghed.h"
 
 namespace kvr {

@@ -12,7 +12,6 @@
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
 #include "modeldb/setrec.h"
-#include "plot/pltdsp.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
 #include "runtime/ftext.h"
@@ -21,6 +20,7 @@
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
 #include "runtime/msglin.h"
+#include "runtime/pltops.h"
 #include "runtime/reghed.h"
 
 namespace kvr {

@@ -17,7 +17,6 @@
 #include "messages/synsta.h"
 #include "modeldb/codcmp.h"
 #include "platform/unitio.h"
-#include "plot/pltdsp.h"
 #include "runtime/codtxt.h"
 #include "runtime/filcls.h"
 #include "runtime/filtyp.h"
@@ -25,6 +24,7 @@
 #include "runtime/iounit.h"
 #include "runtime/msglin.h"
 #include "runtime/nxttkn.h"
+#include "runtime/pltops.h"
 
 namespace kvr {
 namespace {

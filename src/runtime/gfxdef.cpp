@@ -7,13 +7,13 @@
 
 #include "modeldb/dbopen.h"
 #include "modeldb/dbwords.h"
-#include "plot/pltdsp.h"
 #include "runtime/dspsta.h"
 #include "runtime/hostcb.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
 #include "runtime/journal.h"
 #include "runtime/pltdev.h"
+#include "runtime/pltops.h"
 #include "runtime/pltopt.h"
 #include "runtime/setget.h"
 #include "runtime/startup.h"
@@ -167,9 +167,9 @@ void PLTFMT(int32_t& device) {
 void LOGOPN(int32_t mode, int32_t end) {
   if (end == kEndGraphics) GFXCLS(kEndGraphics);
   if (mode == kGraphicsMode) {
-    PLTGRA();
+    if (DSPHOOKS.graphics != nullptr) DSPHOOKS.graphics();
   } else {
-    PLTALP();
+    if (DSPHOOKS.console != nullptr) DSPHOOKS.console();
   }
 }
 
