@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "modeldb/inpsrc.h"
 #include "modeldb/seqtab.h"
 #include "platform/unitio.h"
 #include "runtime/filcls.h"
-#include "runtime/inpsrc.h"
 #include "runtime/iomode.h"
 #include "runtime/msglin.h"
 #include "runtime/pltopt.h"

@@ -16,6 +16,7 @@
 #include "platform/fmtedit.h"
 #include "runtime/ftext.h"
 #include "runtime/modcon.h"
+#include "runtime/msgarg.h"
 #include "runtime/msglin.h"
 #include "runtime/txtutil.h"
 
@@ -715,5 +716,7 @@ void MSGMSH() {
   // The queue is emptied also when nothing was written.
   MSGARG.count() = 0;
 }
+
+CatalogueHooks CATHOOKS{MSGMSH};
 
 }  // namespace kvr

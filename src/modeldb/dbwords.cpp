@@ -6,6 +6,7 @@
 #include "modeldb/dbopen.h"
 #include "modeldb/dbpage.h"
 #include "runtime/machcn.h"
+#include "runtime/startup.h"
 
 namespace kvr {
 namespace {
@@ -24,5 +25,7 @@ void resetDatabaseWords() {
   DBLOCK(kForgetHolder, unused);
   resetPseudoUnits();
 }
+
+RunHooks RUNHOOKS{resetDatabaseWords, DBENDS};
 
 }  // namespace kvr

@@ -5,8 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "modeldb/dbopen.h"
-#include "modeldb/dbwords.h"
 #include "runtime/dspsta.h"
 #include "runtime/hostcb.h"
 #include "runtime/iomode.h"
@@ -130,7 +128,7 @@ void GFXDEF() {
   IOMODE.inputUnit = IOUNIT.slot(kSlotTerminalInput);
   IOMODE.inputMode = kInputTerminal;
 
-  resetDatabaseWords();
+  if (RUNHOOKS.resetDatabase != nullptr) RUNHOOKS.resetDatabase();
 
   plotDefaults();
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "messages/synsta.h"
+#include "modeldb/inpsrc.h"
 #include "modeldb/seqtab.h"
 #include "runtime/dspsta.h"
 #include "runtime/gridmd.h"
-#include "runtime/inpsrc.h"
 #include "runtime/iomode.h"
 #include "runtime/journal.h"
 #include "runtime/startup.h"
