@@ -254,4 +254,6 @@ void GETINP(int32_t echo, int32_t journal2, int32_t journal1, int32_t listMode,
   SYNSTA.active = savedActive;
 }
 
+ParserHooks PRSHOOKS{GETINP};
+
 }  // namespace kvr

@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "command/getinp.h"
 #include "messages/catalog.h"
 #include "modeldb/attlst.h"
 #include "modeldb/dbmsg.h"
@@ -17,6 +16,7 @@
 #include "modeldb/inpsrc.h"
 #include "modeldb/mdlload.h"
 #include "modeldb/mdlstore.h"
+#include "modeldb/parser.h"
 #include "modeldb/seqtab.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
@@ -136,8 +136,9 @@ bool askName(std::string& name) {
     std::array<int32_t, kAnswerCodes> answer{};
     int32_t result = 0;
     // The name is kept as typed: on Linux another case names another file.
-    GETINP(2, 0, 0, -5, 50, FText(noInput), prompt, static_cast<int32_t>(prompt.size()), 0,
-           answer, kAnswerCodes, result);
+    if (PRSHOOKS.answer == nullptr) return false;
+    PRSHOOKS.answer(2, 0, 0, -5, 50, FText(noInput), prompt,
+                    static_cast<int32_t>(prompt.size()), 0, answer, kAnswerCodes, result);
     // The end of input cancels, so the prompt never waits for ever.
     if (result == kInputCancelled) return false;
     if (result == kInputEmpty) continue;

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "messages/catalog.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/elttab.h"
@@ -214,5 +215,7 @@ void ELRNGL(int32_t id, int32_t& first, int32_t& last, int32_t& sub) {
 }
 
 void installEntityLabels() { setEntityLabelReader(entityLabel); }
+
+ModelTextHooks TXTHOOKS{ARRREA};
 
 }  // namespace kvr
