@@ -18,6 +18,7 @@
 #include <span>
 
 #include "modeldb/attlst.h"
+#include "modeldb/descriptors.h"
 #include "runtime/ftext.h"
 #include "runtime/ftextarray.h"
 
@@ -139,14 +140,8 @@ inline constexpr int32_t kUPHYSELineLength = 80;
 void UPHYSE(std::span<const float> values, const int32_t& spare, const int32_t& max,
             int32_t& count, std::span<int32_t> lengths, FTextArray lines, int32_t& status);
 
-// The descriptor records of analysis program CODE at LEVEL (0 the probe: ANSWER 100 when
-// the program has tables, else 0); RECORDS holds CAPACITY records.
-// kMATDSCRecordLength: with the dispatcher type, in modeldb/attlst.h.
-void MATDSC(const int32_t& code, const int32_t& level, std::span<const int32_t> slots,
-            FTextArray records, const int32_t& capacity, int32_t& count, int32_t& answer);
-inline constexpr int32_t kPHYDSCRecordLength = 255;
-void PHYDSC(const int32_t& code, const int32_t& level, std::span<const int32_t> slots,
-            FTextArray records, const int32_t& capacity, int32_t& count, int32_t& answer);
+// MATDSC and PHYDSC, the descriptor records of the analysis programs, which both roads
+// read: in modeldb/descriptors.h.
 
 // ---- Constraints, prescribed values, rigid beams, equations, connections ----------------
 
