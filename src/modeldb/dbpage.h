@@ -34,6 +34,9 @@
 
 namespace kvr {
 
+// The words of the largest page.
+inline constexpr int32_t kLargestPageWords = 32640;
+
 // File slots of DBPARM.
 inline constexpr int32_t kIndexFileSlot = 1;
 inline constexpr int32_t kDataFileSlot = 2;

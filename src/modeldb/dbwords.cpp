@@ -1,5 +1,6 @@
 #include "modeldb/dbwords.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "modeldb/dblevl.h"
@@ -15,6 +16,10 @@ constexpr int32_t kForgetHolder = 2;
 constexpr int32_t kLoaderPageHeader = 38;
 
 }  // namespace
+
+int32_t loaderWordsPerReal() {
+  return std::clamp(MACHCN.word(kMachWordsPerReal), 1, kMaxWordsPerReal);
+}
 
 void resetDatabaseWords() {
   DBLEVL.currentTypeCode = kNewTypeCode;

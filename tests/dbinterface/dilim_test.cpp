@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "dbinterface/dipes.h"
-#include "dbinterface/lcfind.h"
+#include "modeldb/lcfind.h"
 #include "runtime/reghed.h"
 #include "sessionfixture.h"
 
