@@ -9,11 +9,11 @@
 #include <span>
 #include <vector>
 
-#include "dbinterface/dipes.h"
 #include "messages/catalog.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/entrec.h"
+#include "modeldb/setdir.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
 #include "runtime/ftext.h"

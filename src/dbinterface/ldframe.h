@@ -42,13 +42,8 @@ inline constexpr int32_t kNodeDataset = 5;
 inline constexpr int32_t kElementDataset = 6;
 inline constexpr int32_t kQuickDrawDataset = 9;
 
-// Words of a loader page head.
-inline constexpr int32_t kLoaderNextWord = 4;
-inline constexpr int32_t kLoaderLastUsedWord = 5;
-inline constexpr int32_t kLastLoaderPage = -1;  // next-page word of a dataset's last page
-
-// DSCLOS kind of a dataset recorded in the dataset directory.
-inline constexpr int32_t kRecordInDirectory = 1;
+// The words of a loader page head (kLoaderNextWord ...) and kRecordInDirectory: with the
+// page layout (modeldb/dbpage.h).
 
 // Code of a failed stream read and of an inconsistency the record routines should have
 // prevented (shown with the loader's name and a location number).
