@@ -1,5 +1,5 @@
 // Checked record input and output of the writing road's named arrays.
-#include "dbinterface/roadarr.h"
+#include "modeldb/roadarr.h"
 
 #include <algorithm>
 
