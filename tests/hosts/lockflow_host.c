@@ -16,14 +16,6 @@
 enum { MSG = 40, UNIT = 41, LUNEU = 43 };
 static const char* kIndex = "LOCKFLOW.M71";
 
-static int32_t opn(int32_t unit, int32_t mode, const char* name, int32_t istat, int32_t iform) {
-  char fname[81];
-  int32_t iacces = 1, irecl = 0, iostat = -99;
-  pad(fname, 80, name);
-  dll_opntldbf(&unit, &mode, fname, &istat, &iform, &iacces, &irecl, &iostat);
-  return iostat;
-}
-
 static int32_t header(int32_t key, int32_t opcode, const char* name) {
   char hname[20], htitle[20], htext[10];
   int32_t hnumbr = 0, hflag = 0, ierr = -1, unit = UNIT;
@@ -48,8 +40,8 @@ static int32_t start(const char* messages) {
   int32_t ikeep = 0, nform = 5, lumsg1 = MSG, lumsg2 = 99, ipgsiz = 2040, ierr = -1;
   int32_t arg1 = 0, opened = 0, arg5 = 0, sum = 0;
   char text6[6], text79[79];
-  sum += opn(MSG, 2, messages, 1, 2) != 0;
-  sum += opn(UNIT, 0, "", 2, 1) != 0;
+  sum += openUnit(MSG, 2, messages, 1, 2) != 0;
+  sum += openUnit(UNIT, 0, "", 2, 1) != 0;
   dll_diini2(&luopt, &ludb8, &ludb7, &luneu, units, &itfnum, &ikeep, &nform, &lumsg1, &lumsg2,
              &ipgsiz, &ierr);
   sum += ierr != 0;
