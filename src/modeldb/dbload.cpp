@@ -3,6 +3,7 @@
 #include "modeldb/dbhead.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <initializer_list>
@@ -15,8 +16,11 @@
 #include "modeldb/dbmsg.h"
 #include "modeldb/dbpage.h"
 #include "modeldb/dbupgr.h"
+#include "modeldb/entrec.h"
 #include "modeldb/mdlload.h"
 #include "modeldb/mdlstore.h"
+#include "modeldb/modcnt.h"
+#include "modeldb/setrec.h"
 #include "platform/unitio.h"
 #include "runtime/codtxt.h"
 #include "runtime/iounit.h"
@@ -148,6 +152,43 @@ int32_t upgrade(int32_t f) {
   if (f < 9066) DBUP66();
   if (f < 9070) DBUP70();
   return kLoadDone;
+}
+
+// The entity counts of the loaded model state and the named arrays that hold a record of
+// each entity: {count word, array, words per entity}. The name arrays hold one two-word
+// record an entity.
+struct HeldCount {
+  int32_t countWord;
+  int32_t array;
+  int32_t words;
+};
+constexpr std::array<HeldCount, 14> kHeldCounts = {{
+    {kCntPoints, kArrPoints, kPointWords},
+    {kCntPoints, 1, 1},
+    {kCntLines, kArrLines, kLineWords},
+    {kCntLines, 3, 1},
+    {kCntSurfaces, kArrSurfaces, kSurfaceWords},
+    {kCntSurfaces, 5, 1},
+    {kCntBodies, kArrBodies, kBodyWords},
+    {kCntBodies, 7, 1},
+    {kCntShapes, kArrShapes, kShapeWords},
+    {kCntShapes, 9, 1},
+    {kCntHighestNode, kArrNodeCoordinates, 1},
+    {kCntSets, kArrSets, 1},
+    {kCntSets, kArrSetNames, 1},
+    {kCntKind42, 27, 1},
+}};
+
+int64_t recordsIn(int32_t k) { return storeArrayHeld(k) ? REGHED.ARRLEN(k) : 0; }
+
+// True when every entity the loaded counts name has its records in the store: a count
+// beyond them would send a later read past the array, which ends the run.
+bool countsHeld() {
+  for (const HeldCount& c : kHeldCounts) {
+    if (int64_t{MODCNT.word(c.countWord)} * c.words > recordsIn(c.array)) return false;
+  }
+  const int64_t elementWords = std::max<int64_t>(int64_t{MODCNT.word(kCntElementNodes)} + 1, 1);
+  return int64_t{MODCNT.word(kCntHighestElement)} * elementWords <= recordsIn(kArrConnectivity);
 }
 
 }  // namespace
@@ -362,6 +403,12 @@ void DBLOAD(int32_t unit, int32_t& status) {
     }
   }
   status = upgrade(f);
+  // The counts of a file of the current format are checked as stored; an older file's
+  // are where its upgrade steps put them.
+  if (status == kLoadDone && f == kFormatCurrent && !countsHeld()) {
+    releasedFailure(kE2190ArrayCount);
+    status = kLoadFailed;
+  }
 }
 
 void PAGXFR(int32_t unit, int32_t ps, std::span<int32_t> page, int32_t& pageCounter,

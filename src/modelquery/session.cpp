@@ -138,6 +138,14 @@ struct Target {
   std::span<const int32_t> nodes;
 };
 
+// The counts of the model and the session, as before any opening: a failed opening leaves
+// no session behind, the counts of an earlier model included.
+void forgetModel() {
+  MODCNT = {};
+  MODSTA = {};
+  SESCNT = {};
+}
+
 }  // namespace
 
 void installNodeQueries() {
@@ -162,6 +170,7 @@ void installNodeQueries() {
 
 void USTRT2(FText name, std::span<int32_t> /*work*/, const int32_t& size, int32_t& status) {
   // 1. Start-up, and the entries through which the model database reaches the queries.
+  forgetModel();
   SYSINI();
   CHRSET();
   MDLCON();
@@ -231,6 +240,7 @@ void USTRT2(FText name, std::span<int32_t> /*work*/, const int32_t& size, int32_
   }
   HDRCHK(kUseMode, unit, stat);
   if (stat != 0) {
+    forgetModel();
     status = kNotAModel;
     return;
   }
