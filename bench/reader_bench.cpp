@@ -2,19 +2,25 @@
 // k x k x k HE8 elements on (k + 1)^3 nodes (tests/support/blockmodel.h) is saved as a
 // model file by the library's own database dump, in a child process, so that none of
 // its memory stays with the process measured. Then:
-//  - BM_OpenBlock: dll_ustrt2 on the file. Bytes per second of the file; x_read, its
+//  - BM_OpenBlock: dll_ustrt2 on the file, the store of the previous run given back first
+//    (untimed), so that each run takes its memory afresh. Bytes per second of the file; x_read, its
 //    fastest run over the fastest of five floors (the file opened, read whole with read()
 //    into memory freshly mapped for it, closed: the model's words land in memory the
 //    process did not hold, as the store's do); rss_x_file, the peak resident memory of the
 //    process during its runs over the file's bytes (read it from a run of this benchmark
-//    alone: the peak includes what the process holds already). The host's work array is
+//    alone: the peak includes what the process holds already, held_x_file the part it held
+//    before the first run, over the file's bytes). The host's work array is
 //    taken but never touched, as the library never writes it.
 //  - BM_ReadFloor: that floor alone.
 //  - BM_QueryBlock: dll_unode over every node and dll_uelem over every element.
-//  - BM_FaceSearch: dll_ufacg2 on the bottom face (k^2 elements, (k + 1)^2 nodes).
+//  - BM_FaceSearch: dll_ufacg2 on the bottom face (k^2 elements, (k + 1)^2 nodes); every
+//    element of the block is tested, as the search walks the carrier's elements.
+//  - BM_FaceSearchSlab: the same on a slab of k x k x 1 elements, whose carrier grows with
+//    its face (faces of 1,681, 6,561 and 25,921 nodes).
 // Argument: k.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -26,6 +32,7 @@
 #include <cstdlib>
 #include <limits>
 #include <map>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +40,7 @@
 #include "benchfiles.h"
 #include "blockmodel.h"
 #include "kvr7dbio.h"
+#include "modeldb/corsto.h"
 
 namespace {
 
@@ -45,18 +53,17 @@ double seconds(std::chrono::steady_clock::time_point from) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
 }
 
-std::string stemOf(int k) { return "block" + std::to_string(k); }
-
-// The model file of the block of K, written once by a child process; empty when it could
-// not be written.
-std::string modelFile(int k) {
-  static std::map<int, std::string> known;
-  if (auto found = known.find(k); found != known.end()) return found->second;
-  const std::string stem = kvr::bench::WorkDirectory::path() + "/" + stemOf(k);
+// The model file of the block of K (LAYERS 0: k layers), written once by a child process;
+// empty when it could not be written.
+std::string modelFile(int k, int layers = 0) {
+  static std::map<std::pair<int, int>, std::string> known;
+  if (auto found = known.find({k, layers}); found != known.end()) return found->second;
+  const std::string stem = kvr::bench::WorkDirectory::path() + "/block" + std::to_string(k) + "x" +
+                           std::to_string(layers);
   std::string file;
   const pid_t child = fork();
   if (child == 0) {
-    const bool written = !kvr::test::writeBlockModel(stem, k).empty();
+    const bool written = !kvr::test::writeBlockModel(stem, k, layers).empty();
     _exit(written ? 0 : 1);
   }
   int status = 0;
@@ -64,7 +71,7 @@ std::string modelFile(int k) {
       WEXITSTATUS(status) == 0) {
     file = stem + ".DMP";
   }
-  return known.emplace(k, file).first->second;
+  return known.emplace(std::make_pair(k, layers), file).first->second;
 }
 
 int64_t fileBytes(const std::string& file) {
@@ -109,13 +116,14 @@ double floorSeconds(int k, const std::string& file) {
   return known.emplace(k, best).first->second;
 }
 
-// Opens FILE as a host does; answers the status of dll_ustrt2.
-int32_t openModel(const std::string& file, int k) {
+// Opens FILE, a block of K (LAYERS 0: k layers), as a host does; answers the status of
+// dll_ustrt2.
+int32_t openModel(const std::string& file, int k, int layers = 0) {
   char name[KVR_USTRT2_NAME_LENGTH];
   std::string padded(file);
   padded.resize(KVR_USTRT2_NAME_LENGTH, ' ');
   padded.copy(name, KVR_USTRT2_NAME_LENGTH);
-  int32_t size = static_cast<int32_t>(2 * BlockModel::nodes(k));
+  int32_t size = static_cast<int32_t>(2 * BlockModel::nodes(k, layers == 0 ? k : layers));
   // Taken, not touched: the library only checks its size.
   std::unique_ptr<int32_t[]> work(new int32_t[static_cast<size_t>(size)]);
   int32_t status = -1;
@@ -123,9 +131,16 @@ int32_t openModel(const std::string& file, int k) {
   return status;
 }
 
-// The model file of the benchmark's k, or the benchmark skipped.
-std::string fileOrSkip(benchmark::State& state, int k) {
-  std::string file = modelFile(k);
+// Gives back the store of the session open (untimed): each opening starts as a host's
+// first does, with none of its memory held by the process.
+void releaseSession() {
+  kvr::CoreFreeFile(-1);
+  malloc_trim(0);
+}
+
+// The model file of the benchmark's block, or the benchmark skipped.
+std::string fileOrSkip(benchmark::State& state, int k, int layers = 0) {
+  std::string file = modelFile(k, layers);
   if (file.empty()) state.SkipWithError("the block model could not be written");
   return file;
 }
@@ -137,9 +152,12 @@ void BM_OpenBlock(benchmark::State& state) {
   if (file.empty()) return;
   const int64_t bytes = fileBytes(file);
   const double floor = floorSeconds(k, file);
+  releaseSession();
   kvr::bench::resetPeakResident();
+  const int64_t before = kvr::bench::peakResident();
   double fastest = std::numeric_limits<double>::max();
   for (auto _ : state) {
+    releaseSession();
     auto t0 = std::chrono::steady_clock::now();
     const int32_t status = openModel(file, k);
     const double took = seconds(t0);
@@ -156,6 +174,7 @@ void BM_OpenBlock(benchmark::State& state) {
   state.counters["fastest_ms"] = fastest * 1e3;
   state.counters["rss_x_file"] =
       static_cast<double>(kvr::bench::peakResident()) / static_cast<double>(bytes);
+  state.counters["held_x_file"] = static_cast<double>(before) / static_cast<double>(bytes);
 }
 
 void BM_ReadFloor(benchmark::State& state) {
@@ -211,12 +230,12 @@ void BM_QueryBlock(benchmark::State& state) {
                                     static_cast<double>(nodes + elements) * 1e9;
 }
 
-void BM_FaceSearch(benchmark::State& state) {
-  const auto k = static_cast<int>(state.range(0));
+// dll_ufacg2 on the bottom face of the block of K (LAYERS 0: k layers).
+void faceSearch(benchmark::State& state, int k, int layers) {
   InWorkDirectory here;
-  const std::string file = fileOrSkip(state, k);
+  const std::string file = fileOrSkip(state, k, layers);
   if (file.empty()) return;
-  if (openModel(file, k) != 0) {
+  if (openModel(file, k, layers) != 0) {
     state.SkipWithError("dll_ustrt2 failed");
     return;
   }
@@ -240,6 +259,12 @@ void BM_FaceSearch(benchmark::State& state) {
   state.counters["face_nodes"] = static_cast<double>((k + 1) * (k + 1));
 }
 
+void BM_FaceSearch(benchmark::State& state) { faceSearch(state, static_cast<int>(state.range(0)), 0); }
+
+void BM_FaceSearchSlab(benchmark::State& state) {
+  faceSearch(state, static_cast<int>(state.range(0)), 1);
+}
+
 void blockSizes(benchmark::internal::Benchmark* b) {
   b->ArgName("k")->Arg(10)->Arg(22)->Arg(47)->Arg(100);
   b->Unit(benchmark::kMillisecond)->UseManualTime();
@@ -249,5 +274,14 @@ BENCHMARK(BM_OpenBlock)->Apply(blockSizes);
 BENCHMARK(BM_ReadFloor)->Apply(blockSizes);
 BENCHMARK(BM_QueryBlock)->Apply(blockSizes);
 BENCHMARK(BM_FaceSearch)->Apply(blockSizes);
+// Slabs of one layer: the carrier's elements grow with the face, as the face itself.
+BENCHMARK(BM_FaceSearchSlab)
+    ->ArgName("k")
+    ->Arg(10)
+    ->Arg(40)
+    ->Arg(80)
+    ->Arg(160)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 }  // namespace

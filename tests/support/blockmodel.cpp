@@ -80,8 +80,8 @@ void entry(int32_t type, int32_t id, std::string_view name, std::vector<float> v
   ATTVAL(-1, type, id, 1, count, {}, values, stat);
 }
 
-void nodes(int32_t k) {
-  const int64_t total = BlockModel::nodes(k);
+void nodes(int32_t k, int32_t layers) {
+  const int64_t total = BlockModel::nodes(k, layers);
   const int32_t side = k + 1;
   for (int64_t first = 1; first <= total; first += kRun) {
     const int64_t last = std::min(total, first + kRun - 1);
@@ -98,8 +98,8 @@ void nodes(int32_t k) {
 }
 
 // The connectivity records, -shape then the eight corners, in runs.
-void elements(int32_t k) {
-  const int64_t total = BlockModel::elements(k);
+void elements(int32_t k, int32_t layers) {
+  const int64_t total = BlockModel::elements(k, layers);
   constexpr int32_t kWidth = kCornerCount + 1;
   for (int64_t first = 1; first <= total; first += kRun) {
     const int64_t last = std::min(total, first + kRun - 1);
@@ -120,7 +120,7 @@ void elements(int32_t k) {
 
 }  // namespace
 
-void buildBlockModel(int32_t k) {
+void buildBlockModel(int32_t k, int32_t layers) {
   CoreFreeFile(-1);
   REGHED = {};
   int32_t stat = 0;
@@ -134,15 +134,15 @@ void buildBlockModel(int32_t k) {
   MODCNT.word(kCntLines) = BlockModel::kLines;
   MODCNT.word(kCntSurfaces) = BlockModel::kSurfaces;
   MODCNT.word(kCntBodies) = 1;
-  MODCNT.word(kCntHighestNode) = static_cast<int32_t>(BlockModel::nodes(k));
-  MODCNT.word(kCntHighestElement) = static_cast<int32_t>(BlockModel::elements(k));
+  MODCNT.word(kCntHighestNode) = static_cast<int32_t>(BlockModel::nodes(k, layers));
+  MODCNT.word(kCntHighestElement) = static_cast<int32_t>(BlockModel::elements(k, layers));
   MODCNT.word(kCntElementNodes) = kCornerCount;
-  MODCNT.word(kCntNodeListBound) = static_cast<int32_t>(2 * BlockModel::nodes(k));
+  MODCNT.word(kCntNodeListBound) = static_cast<int32_t>(2 * BlockModel::nodes(k, layers));
   MODCNT.word(kCntConditions) = 1;
   MODCNT.word(kCntLoads) = 1;
 
-  nodes(k);
-  elements(k);
+  nodes(k, layers);
+  elements(k, layers);
 
   // Points at the bottom corners.
   const std::array<std::array<int32_t, 2>, 4> corners = {{{0, 0}, {k, 0}, {k, k}, {0, k}}};
@@ -171,7 +171,7 @@ void buildBlockModel(int32_t k) {
   std::array<int32_t, 2> faceList{};
   for (int32_t f = 0; f < 2; ++f) {
     faceList[static_cast<size_t>(f)] = static_cast<int32_t>(lists.size()) + 1;
-    const int32_t l = f == 0 ? 0 : k;
+    const int32_t l = f == 0 ? 0 : layers;
     for (int32_t j = 0; j < side; ++j) {
       for (int32_t i = 0; i < side; ++i) lists.push_back(BlockModel::node(k, i, j, l));
     }
@@ -196,19 +196,19 @@ void buildBlockModel(int32_t k) {
           {3, BlockModel::kTop},
           {8, 3},
           {9, 1},
-          {10, static_cast<int32_t>(BlockModel::elements(k))}});
+          {10, static_cast<int32_t>(BlockModel::elements(k, layers))}});
 
   // The condition on the bottom and the load on the top (targets: number x 10 + kind).
   entry(5, 1, "FIX", {1, 7, BlockModel::kBottom * 10 + 3, 0, 0, 0});
   entry(9, 1, "PRESS", {1, BlockModel::kTop * 10 + 3, 0, 0, 0, 0, 0, 0, 0, 0});
 }
 
-std::string writeBlockModel(const std::string& stem, int32_t k) {
+std::string writeBlockModel(const std::string& stem, int32_t k, int32_t layers) {
   SYSINI();
   CHRSET();
   MDLCON();
   DSPRST(1, 0);
-  buildBlockModel(k);
+  buildBlockModel(k, layers == 0 ? k : layers);
   MDLFIL.text().assign(stem);
   if (DBDUMP(0) != 0) return {};
   return stem + ".DMP";
