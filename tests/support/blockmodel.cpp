@@ -21,13 +21,11 @@
 #include "runtime/chrset.h"
 #include "runtime/startup.h"
 #include "runtime/sysini.h"
+#include "modelwords.h"
 
 namespace kvr::test {
 namespace {
 
-using Words = std::vector<int32_t>;
-
-constexpr int32_t kWrite = -1;
 constexpr int32_t kPointNames = 1;
 constexpr int32_t kPointCoordinates = 2;
 constexpr int32_t kLineNames = 3;
@@ -40,45 +38,6 @@ constexpr int32_t kHE8 = 13;
 constexpr int32_t kCornerCount = 8;
 // Elements and nodes go to the store this many at a time.
 constexpr int64_t kRun = 65536;
-
-void put(int32_t k, int32_t first, Words words) {
-  int32_t stat = 0;
-  const auto n = static_cast<int32_t>(words.size()) / REGHED.ARRWID(k);
-  ARRIO(kWrite, k, first, n, -1, words, {}, stat);
-}
-
-void putReals(int32_t k, int32_t first, std::vector<float> reals) {
-  int32_t stat = 0;
-  const auto n = static_cast<int32_t>(reals.size()) / REGHED.ARRWID(k);
-  ARRIO(kWrite, k, first, n, 1, {}, reals, stat);
-}
-
-Words nameWords(std::string_view name) {
-  return {a4Word(name.substr(0, std::min<size_t>(4, name.size()))),
-          a4Word(name.size() > 4 ? name.substr(4) : std::string_view())};
-}
-
-// Entity ID of the record array ARRAY (WIDTH words) named NAME in array NAMES, with the
-// words (word number, value) SET.
-void entity(int32_t array, int32_t width, int32_t names, int32_t id, std::string_view name,
-            std::initializer_list<std::pair<int32_t, int32_t>> set) {
-  Words r(static_cast<size_t>(width), 0);
-  for (auto [k, v] : set) r[static_cast<size_t>(k - 1)] = v;
-  put(array, (id - 1) * width + 1, r);
-  put(names, id, nameWords(name));
-}
-
-// Attribute entry (TYPE, ID) labelled NAME with REAL values.
-void entry(int32_t type, int32_t id, std::string_view name, std::vector<float> values) {
-  const Words label = nameWords(name);
-  std::array<int32_t, 2> rval = {label[0], label[1]};
-  int32_t key = id;
-  auto count = static_cast<int32_t>(values.size());
-  ATTFND(-1, rval, type, key, count);
-  count = static_cast<int32_t>(values.size());
-  int32_t stat = 0;
-  ATTVAL(-1, type, id, 1, count, {}, values, stat);
-}
 
 void nodes(int32_t k, int32_t layers) {
   const int64_t total = BlockModel::nodes(k, layers);
