@@ -80,13 +80,7 @@ void elements(int32_t k, int32_t layers) {
 }  // namespace
 
 void buildBlockModel(int32_t k, int32_t layers) {
-  CoreFreeFile(-1);
-  REGHED = {};
-  int32_t stat = 0;
-  ARRNUM(1);
-  ARRREG(2, 1, stat);
-  MODCNT = {};
-  MODSTA = {};
+  freshModelStore();
   const int32_t side = k + 1;
 
   MODCNT.word(kCntPoints) = BlockModel::kPoints;

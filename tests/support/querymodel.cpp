@@ -56,18 +56,6 @@ void element(int32_t e, int32_t shape, Words nodes) {
   ELCONN(-e, nodes, nnod, shape, stat);
 }
 
-// Attribute entry (TYPE, ID) of a type 0 or below labelled NAME with INTEGER values.
-void intEntry(int32_t type, int32_t id, const char* name, std::vector<int32_t> values) {
-  Words label = nameWords(name);
-  std::array<int32_t, 2> rval = {label[0], label[1]};
-  int32_t key = id;
-  auto count = static_cast<int32_t>(values.size());
-  ATTFND(-1, rval, type, key, count);
-  count = static_cast<int32_t>(values.size());
-  int32_t stat = 0;
-  ATTVAL(-1, type, id, 1, count, values, {}, stat);
-}
-
 // The words of a REAL array that hold text: four characters each.
 float textWord(std::string_view four) { return std::bit_cast<float>(a4Word(four)); }
 
@@ -165,13 +153,8 @@ void QueryModel::node(int32_t n, float& x, float& y, float& z) {
 }
 
 void buildQueryModel() {
-  CoreFreeFile(-1);
-  REGHED = {};
+  freshModelStore();
   int32_t stat = 0;
-  ARRNUM(1);
-  ARRREG(2, 1, stat);
-  MODCNT = {};
-  MODSTA = {};
 
   MODCNT.word(kCntPoints) = QueryModel::kPoints;
   MODCNT.word(kCntLines) = QueryModel::kLines;
