@@ -25,8 +25,8 @@
 #include <utility>
 #include <vector>
 
+#include "benchfiles.h"
 #include "kvr7dbio.h"
-#include "platform/unitio.h"
 
 namespace {
 
@@ -39,38 +39,9 @@ constexpr size_t kFloorChunk = 8160;  // one database page of 2040 words
 
 int32_t gTempUnits[2] = {31, 32};
 
-// The directory the runs work in, made on first use under the temporary directory (the
-// model's files go to the current directory) and removed at the end of the program.
-class WorkDirectory {
- public:
-  static const std::string& path() {
-    static WorkDirectory dir;
-    return dir.path_;
-  }
-  ~WorkDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-
- private:
-  WorkDirectory() {
-    std::string pattern = kvr::io::tempDirectory() + "/kvr_writer_benchXXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  std::string path_;
-};
-
-// Works in the benchmark's directory while it lives.
-class InWorkDirectory {
- public:
-  InWorkDirectory() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(WorkDirectory::path());
-  }
-  ~InWorkDirectory() { std::filesystem::current_path(previous_); }
-
- private:
-  std::filesystem::path previous_;
-};
+using kvr::bench::InWorkDirectory;
+using kvr::bench::peakResident;
+using kvr::bench::resetPeakResident;
 
 std::vector<std::string> outputFiles(int32_t luopt) {
   if (luopt == 1) return {"BLOCK.M71", "BLOCK.V71"};
@@ -318,22 +289,6 @@ const FloorOf* floorOf(int32_t luopt, int k, std::string& failure) {
   }
   removeFloor(contents);
   return &known.emplace(std::make_pair(luopt, k), floor).first->second;
-}
-
-// The peak resident memory of the process since the last reset, in bytes (0 unknown).
-int64_t peakResident() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6)) * 1024;
-  }
-  return 0;
-}
-
-// Sets the peak resident memory back to what the process holds now.
-void resetPeakResident() {
-  std::ofstream clear("/proc/self/clear_refs");
-  clear << "5";
 }
 
 void BM_WriteBlock(benchmark::State& state) {

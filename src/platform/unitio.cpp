@@ -615,6 +615,31 @@ int32_t readDirect(int32_t unit, int64_t record, std::span<int32_t> words) {
   return kIosOk;
 }
 
+int32_t readDirectWords(int32_t unit, int64_t first, std::span<int32_t> words) {
+  Unit* u = find(unit);
+  if (int32_t rc = checkReadable(u, Form::Unformatted, Access::Direct)) return rc;
+  if (first < 1) return kIosBadRecord;
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(words.data());
+  const size_t total = words.size() * 4;
+  const off_t offset = static_cast<off_t>(first - 1) * 4;
+  size_t done = 0;
+  while (done < total) {
+    const ssize_t r = ::pread(u->fd, bytes + done, total - done, offset + static_cast<off_t>(done));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      std::fill(bytes, bytes + total, static_cast<unsigned char>(0));
+      return kIosReadError;
+    }
+    if (r == 0) break;
+    done += static_cast<size_t>(r);
+  }
+  std::fill(bytes + done, bytes + total, static_cast<unsigned char>(0));
+  if constexpr (!kLittleEndian) {
+    for (size_t k = 0; k < words.size(); ++k) words[k] = static_cast<int32_t>(getLE32(&bytes[k * 4]));
+  }
+  return done == total ? kIosOk : kIosEnd;
+}
+
 void redirectStandardUnit(int32_t unit, int fd) {
   UnitTable& t = table();
   if (unit == kStdinUnit) {

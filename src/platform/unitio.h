@@ -128,6 +128,12 @@ int32_t writeDirect(int32_t unit, int64_t record, std::span<const int32_t> words
 // file answers kIosEnd with WORDS zero-filled; a record that is only partly present is
 // zero-filled past the end.
 int32_t readDirect(int32_t unit, int64_t record, std::span<int32_t> words);
+// Reads WORDS.size() words of a direct-access unit's file from word FIRST on (from 1; the
+// words of the records in file order, record r beginning at word (r - 1) x RECL + 1), one
+// run across as many records as it spans. kIosOk; kIosEnd when the file ends first, the
+// words past its end zero; kIosBadRecord for FIRST below 1; on a read error WORDS is
+// zero-filled.
+int32_t readDirectWords(int32_t unit, int64_t first, std::span<int32_t> words);
 
 // The temporary directory that scratch files are made in.
 std::string tempDirectory();
