@@ -408,6 +408,44 @@ TEST_F(Processing, LoaderFailureWithBothOutputs) {
   EXPECT_EQ(lines.back(), " -3");
 }
 
+// Each model opened for an append is walked as its own model record says, whatever model
+// the process created or built before: after the build of an assembly, results appended
+// to a plain model are matched by its own numbers; after the create of a plain model,
+// results appended to the assembly walk its components.
+TEST_F(Processing, AppendsWalkEachModelAsItsOwnRecordSays) {
+  ASSERT_EQ(begin(kOutputDatabase), 0);
+  createSquare("c1");
+  createSquare("c2");
+  ASSERT_EQ(header(1, 3, "assy", kA), 0);
+  for (const char* component : {"C1", "C2"}) {
+    std::vector<int32_t> r = {kTagRecord};
+    for (int32_t c : test::codes(component, 20)) r.push_back(c);
+    r.push_back(0);
+    int32_t flag = -1;
+    TMPWRT(r, kA, flag);
+    ASSERT_EQ(flag, 0);
+  }
+  ASSERT_EQ(dilim(kA), 0);
+
+  struct Step {
+    const char* model;
+    const char* loadCase;
+    bool plain;  // word 1 of its model record is 1 (an assembly's is 2, or 3 once it
+                 // has a load case)
+  };
+  for (const Step& step : {Step{"c1", "PLAIN", true}, Step{"assy", "ASSY", false}}) {
+    SCOPED_TRACE(step.model);
+    ASSERT_EQ(header(1, 2, step.model, kB), 0);
+    displacements(step.loadCase, kB);
+    EXPECT_EQ(dilim(kB), 0);
+    EXPECT_EQ(DBLEVL.numberingMode == 1, step.plain);
+    EXPECT_GT(CTLREC.word(kLoadCaseClass, 8), 0) << "the results are recorded";
+    // The next step opens its model after a plain one is created in the process.
+    createSquare(std::string("p") + step.loadCase);
+  }
+  EXPECT_EQ(distp(), 0);
+}
+
 // One beam-load stream, processed with both outputs, is read alike by the loader and the
 // neutral file: a point load and a distributed load (three parts) on element 1, then a
 // point moment on it by its type. Each part is a tag record and six reals; the loader
