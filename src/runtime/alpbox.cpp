@@ -189,7 +189,9 @@ int32_t MENPRM(int32_t noList, FText, FText prompt) {
     return 0;
   }
   IOMODE.endOfInput = 0;
-  return reply.at(1) == '/' ? 0 : 1;
+  // A "/" standing alone cancels; one that begins a word is a path ("/home/x.dmp").
+  const bool cancel = reply.at(1) == '/' && (reply.length() == 1 || reply.at(2) == ' ' || reply.at(2) == '\0');
+  return cancel ? 0 : 1;
 }
 
 }  // namespace kvr
