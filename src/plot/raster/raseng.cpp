@@ -149,6 +149,74 @@ double gapTo(const Segment& c, const KeptBox& k) {
   return std::max(gx, gy);
 }
 
+// The copies of one side of a thick line.
+struct ThickSide {
+  static constexpr int32_t kAllPressed = 15;
+
+  const RasterEngine& e;
+  const Clip& c;
+  const KeptBox& kept;
+  Side side;
+  std::array<float, 4> ends;  // x1, y1, x2, y2
+
+  std::array<float, 4> copyAt(int64_t i) const {
+    const auto d = static_cast<float>(i);
+    return {moved(ends[0], side.mx, d, c.xa, c.xb), moved(ends[1], side.my, d, c.ya, c.yb),
+            moved(ends[2], side.mx, d, c.xa, c.xb), moved(ends[3], side.my, d, c.ya, c.yb)};
+  }
+
+  // One bit a coordinate of copy I pressed onto the window (or not moving): x1, y1, x2,
+  // y2 from the lowest bit. Once pressed, a coordinate stays.
+  int32_t pressedState(int64_t i) const {
+    const auto d = static_cast<float>(i);
+    return (pressed(ends[0], side.mx, d, c.xa, c.xb) ? 1 : 0) |
+           (pressed(ends[1], side.my, d, c.ya, c.yb) ? 2 : 0) |
+           (pressed(ends[2], side.mx, d, c.xa, c.xb) ? 4 : 0) |
+           (pressed(ends[3], side.my, d, c.ya, c.yb) ? 8 : 0);
+  }
+
+  // The pixels of the ends of COPY's part on the kept pixels; false when it has none.
+  bool shown(const std::array<float, 4>& copy, std::array<int64_t, 4>& pixels) const {
+    Segment part{copy[0], copy[1], copy[2], copy[3]};
+    if (!clipTo(part, kept.xLow, kept.xHigh, kept.yLow, kept.yHigh)) return false;
+    pixels = {column(e, static_cast<float>(part.x1)), height(e, static_cast<float>(part.y1)),
+              column(e, static_cast<float>(part.x2)), height(e, static_cast<float>(part.y2))};
+    return true;
+  }
+
+  bool outside(float x, float y) const {
+    return x <= kept.xLow || x >= kept.xHigh || y <= kept.yLow || y >= kept.yHigh;
+  }
+
+  // How many copies after copy I show what it shows (PIXELS) while one end of the copies
+  // stands still and the other, off the kept pixels, moves on one straight line: seen from
+  // the still end the moving one turns one way only, so copies that show the same at both
+  // ends of a run show it all through. Found by doubling steps; 0 outside such a fan.
+  int64_t sameFan(int64_t i, int64_t n, const std::array<int64_t, 4>& pixels) const {
+    const int32_t state = pressedState(i);
+    const bool firstStill = (state & 3) == 3;
+    const bool secondStill = (state & 12) == 12;
+    if (firstStill == secondStill) return 0;
+    const size_t far = firstStill ? 2 : 0;
+    int64_t same = 0;
+    for (int64_t step = 1; i + same + step <= n;) {
+      const int64_t j = i + same + step;
+      const std::array<float, 4> copy = copyAt(j);
+      std::array<int64_t, 4> seen{};
+      if (pressedState(j) == state && outside(copy[far], copy[far + 1]) && shown(copy, seen) &&
+          seen == pixels) {
+        same += step;
+        step *= 2;
+      } else if (step > 1) {
+        step = 1;
+      } else {
+        break;
+      }
+    }
+    return same;
+  }
+};
+
 // Paints row ROW of a fill with the crossings of its active entries.
 void paintRow(RasterEngine& e, int32_t activeCount, int64_t row, int32_t colour) {
   RasterFill& f = e.fill;
@@ -273,35 +341,31 @@ void RASTHK(RasterEngine& e, float x1, float y1, float x2, float y2, int32_t n) 
   const std::array<float, 4> ends{static_cast<float>(s.x1), static_cast<float>(s.y1),
                                   static_cast<float>(s.x2), static_cast<float>(s.y2)};
   for (const Side side : sides) {
+    const ThickSide t{e, c, kept, side, ends};
     std::array<int64_t, 4> shownBefore{};
     bool drawn = false;
     for (int64_t i = 1; i <= n;) {
-      const auto d = static_cast<float>(i);
-      const std::array<float, 4> copy{moved(ends[0], side.mx, d, c.xa, c.xb), moved(ends[1], side.my, d, c.ya, c.yb),
-                                      moved(ends[2], side.mx, d, c.xa, c.xb), moved(ends[3], side.my, d, c.ya, c.yb)};
-      Segment shown{copy[0], copy[1], copy[2], copy[3]};
-      const double gap = gapTo(shown, kept);
+      const std::array<float, 4> copy = t.copyAt(i);
+      const double gap = gapTo(Segment{copy[0], copy[1], copy[2], copy[3]}, kept);
       if (gap >= 4.0) {
         // Half the gap: far out a real's spacing may add to a step.
         i += static_cast<int64_t>(gap / 2.0);
         continue;
       }
-      if (clipTo(shown, kept.xLow, kept.xHigh, kept.yLow, kept.yHigh)) {
-        const std::array<int64_t, 4> pixels{
-            column(e, static_cast<float>(shown.x1)), height(e, static_cast<float>(shown.y1)),
-            column(e, static_cast<float>(shown.x2)), height(e, static_cast<float>(shown.y2))};
+      std::array<int64_t, 4> pixels{};
+      if (t.shown(copy, pixels)) {
         if (!drawn || pixels != shownBefore) {
           RASLIN(e, copy[0], copy[1], copy[2], copy[3]);
           ++e.thickCopies;
           shownBefore = pixels;
           drawn = true;
+        } else {
+          i += t.sameFan(i, n, pixels);
         }
       }
+      const int32_t state = t.pressedState(i);
       // Every moving end pressed onto the window: the copies that follow are this one.
-      if (pressed(ends[0], side.mx, d, c.xa, c.xb) && pressed(ends[2], side.mx, d, c.xa, c.xb) &&
-          pressed(ends[1], side.my, d, c.ya, c.yb) && pressed(ends[3], side.my, d, c.ya, c.yb)) {
-        break;
-      }
+      if (state == ThickSide::kAllPressed) break;
       ++i;
     }
   }
