@@ -40,6 +40,7 @@ constexpr int32_t kBuildFailed = 223;
 constexpr int32_t kEntered = 2;  // coordinates and topology states
 
 constexpr int32_t kSummaryLoadCaseWord = 47;
+constexpr int32_t kStoredNumbering = 1;
 // Room for the work record of the largest element and its face keys (ELMXYZ, FACLST).
 constexpr std::size_t kFaceTestWork = 256;
 
@@ -67,23 +68,31 @@ void putModelCounts(int32_t nodes, int32_t elements, int32_t loadCases) {
   CRPUT(kModelClass);
 }
 
+// The node coordinate array, read whole into HELD.
+void holdCoordinates(BuildModel& held) {
+  const RoadArray xyz(kNodeCoordinateHandle);
+  const int32_t records = std::max(xyz.records(), 0);
+  held.coordinates.assign(3 * static_cast<std::size_t>(records), 0.0f);
+  if (records > 0 && !xyz.get(1, records, std::span(held.coordinates))) held.coordinates.clear();
+}
+
 // Steps 1 to 5; answers the number of the step that failed, 0 when none did.
-int32_t buildSteps(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
+int32_t buildSteps(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& held) {
   int32_t status = 0;
   if (roadRecords(kNodeTableHandle) == 0) {
     BLDNIX(ldpage, status);
     if (status != 0) return 1;
   }
-  BLDTOP(ldpage, status);
+  BLDTOP(ldpage, held, status);
   if (status != 0) return 2;
-  BLDNX2(ldpage, status);
+  BLDNX2(ldpage, held, status);
   if (status != 0) return 3;
-  BLDNEL(status);
+  BLDNEL(held, status);
   if (status != 0) return 4;
-  BLDCON(ldpage, ldscr);
+  BLDCON(ldpage, ldscr, held);
   inform("BUILDING QUICK DRAW DATA");
-  BLDQDR(ldpage, ldscr);
-  BLDD4(ldpage, ldscr, status);
+  BLDQDR(ldpage, ldscr, held);
+  BLDD4(ldpage, ldscr, held, status);
   if (status != 0) return 5;
   return 0;
 }
@@ -118,7 +127,11 @@ void DIBLD(int32_t& ierr) {
 
   putModelCounts(DICNT.nodeCount, DICNT.elementCount, DICNT.loadCaseCount);
   inform("BUILDING NODAL CONNECTIVITY");
-  const int32_t failed = buildSteps(LDPAGE, LDSCR);
+  int32_t failed = 0;
+  {
+    BuildModel held;
+    failed = buildSteps(LDPAGE, LDSCR, held);
+  }
   if (failed != 0) {
     DISTAT.raiseErrorFlags(kMaxTempUnits, kUnitFlagModel);
     DISTAT.displayBuildPending = 0;
@@ -132,14 +145,20 @@ void DIBLD(int32_t& ierr) {
   DBCLOS();
 }
 
-void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& status) {
+void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& held,
+           int32_t& status) {
   status = 0;
   DSPSTA.elementFilter = 0;
   DSPSTA.displacementSwitch = 0;
-  TOPARR(kElementDataset, ldpage, status);
-  if (status != 0) {
-    status = 1;
-    return;
+  // The held elements are those of dataset 6, as the work arrays of a model of stored
+  // numbering would hold them; an assembly's come from its components.
+  const bool fromHeld = DBLEVL.numberingMode == kStoredNumbering;
+  if (!fromHeld) {
+    TOPARR(kElementDataset, ldpage, status);
+    if (status != 0) {
+      status = 1;
+      return;
+    }
   }
   if (roadRecords(kNodeCoordinateHandle) == 0) {
     NODCPY(1, ldpage, status);
@@ -148,11 +167,14 @@ void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& status)
       return;
     }
   }
+  if (fromHeld) holdCoordinates(held);
 
   // Dataset 4 is begun with its first drawn edge.
   std::optional<LoaderPages> pages;
   std::array<int32_t, kFaceTestWork> work{};
-  FaceTest test(FaceTest::Memory::Elements);
+  std::optional<FaceTest> heldTest;
+  std::optional<FaceTest> arrayTest;
+  FaceTest& test = fromHeld ? heldTest.emplace(held) : arrayTest.emplace(FaceTest::Memory::Elements);
   dropSlotClaim();
   EntryCursor cursor(ldpage, kQuickDrawDataset);
   for (; cursor.atEntry(); cursor.next()) {

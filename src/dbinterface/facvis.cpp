@@ -101,7 +101,23 @@ int32_t FaceTest::edgeBetween(const Element& e, int32_t a, int32_t b) {
   return 0;
 }
 
+FaceTest::Element& FaceTest::heldElement(int32_t key) {
+  Element& e = scratch_;
+  e.key = key;
+  e.facesRead = false;
+  e.ok = key >= 1 && static_cast<std::size_t>(key) <= held_->elements();
+  if (!e.ok) return e;
+  const auto k = static_cast<std::size_t>(key - 1);
+  e.type = held_->type[k];
+  const std::span<const int32_t> nodes = held_->nodesOf(k);
+  e.nodes = static_cast<int32_t>(
+      std::min<int64_t>(std::max(ELNCNT(e.type), 0), static_cast<int64_t>(nodes.size())));
+  std::copy_n(nodes.begin(), e.nodes, e.sequences.begin());
+  return e;
+}
+
 FaceTest::Element& FaceTest::element(std::span<int32_t> work, int32_t key) {
+  if (held_ != nullptr) return heldElement(key);
   if (remember_ && remembered_.empty()) {
     // Fewer slots than a small model has elements, as many as remembering is worth for a
     // large one: an element is wanted again only by the edges of the next layer of
@@ -126,11 +142,38 @@ FaceTest::Element& FaceTest::element(std::span<int32_t> work, int32_t key) {
 const std::array<int32_t, 6>& FaceTest::neighbours(std::span<int32_t> work, Element& e) {
   if (!e.facesRead) {
     e.neighbours = {};
-    int32_t count = 0;
-    if (!readFaceKeys(arrays_, work, e.key, e.neighbours, count)) e.neighbours = {};
+    if (held_ != nullptr) {
+      const std::span<const int32_t> keys = held_->facesOf(static_cast<std::size_t>(e.key - 1));
+      std::copy_n(keys.begin(), std::min(keys.size(), e.neighbours.size()), e.neighbours.begin());
+    } else {
+      int32_t count = 0;
+      if (!readFaceKeys(arrays_, work, e.key, e.neighbours, count)) e.neighbours = {};
+    }
     e.facesRead = true;
   }
   return e.neighbours;
+}
+
+// The coordinates of the nodes of E into x_, y_, z_ (of the held model, or of the node
+// coordinate array, moved as ELMXYZ moves them); false when a node has none.
+bool FaceTest::coordinates(const Element& e) {
+  const std::size_t nodes = e.count();
+  const auto xs = std::span(x_).first(nodes);
+  const auto ys = std::span(y_).first(nodes);
+  const auto zs = std::span(z_).first(nodes);
+  if (held_ == nullptr) {
+    return readElementCoordinates(arrays_, std::span(e.sequences).first(nodes), xs, ys, zs);
+  }
+  const std::vector<float>& xyz = held_->coordinates;
+  for (std::size_t j = 0; j < nodes; ++j) {
+    const int64_t s = e.sequences[j];
+    if (s < 1 || 3 * s > static_cast<int64_t>(xyz.size())) return false;
+    const auto at = static_cast<std::size_t>(3 * (s - 1));
+    xs[j] = xyz[at];
+    ys[j] = xyz[at + 1];
+    zs[j] = xyz[at + 2];
+  }
+  return true;
 }
 
 // The face test with the displacement switch off.
@@ -176,9 +219,7 @@ bool FaceTest::folds(std::span<const int32_t> edges, std::span<int32_t> work, in
       const auto ys = std::span(y_).first(nodes);
       const auto zs = std::span(z_).first(nodes);
       if (!placed) {
-        if (!readElementCoordinates(arrays_, std::span(e.sequences).first(nodes), xs, ys, zs)) {
-          break;
-        }
+        if (!coordinates(e)) break;
         placed = true;
       }
       std::array<float, 3> px{}, py{}, pz{};

@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "dbinterface/bldhold.h"
 #include "dbinterface/elnord.h"
 #include "dbinterface/toparr.h"
 
@@ -44,12 +45,16 @@ void FACVIS(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q, 
 // record, and a solid's face keys) in a table of up to 16,384 slots (the power of two at
 // or below the element count) chosen by the low bits of the key: an element shares
 // several edges, whose records come close together in dataset 9, and is then read once
-// for them all while its slot holds it. The display build's test remembers; a single
-// FACVIS does not.
+// for them all while its slot holds it. The display build's test of an assembly
+// remembers; a single FACVIS does not.
 class FaceTest {
  public:
   enum class Memory { None, Elements };
   explicit FaceTest(Memory memory = Memory::None) : remember_(memory == Memory::Elements) {}
+  // The display build's test: elements, face keys and coordinates come from HELD, which
+  // holds what the work arrays and the node coordinate array would (element key k is
+  // element k - 1 of HELD), and must outlive the test.
+  explicit FaceTest(const BuildModel& held) : held_(&held), remember_(false) {}
 
   // DRAWN of FACVIS for the edge record at word Q of EDGES.
   int32_t drawn(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q);
@@ -80,10 +85,13 @@ class FaceTest {
 
   bool folds(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q);
   Element& element(std::span<int32_t> work, int32_t key);
+  Element& heldElement(int32_t key);
+  bool coordinates(const Element& e);
   const std::array<int32_t, 6>& neighbours(std::span<int32_t> work, Element& e);
   static int32_t edgeBetween(const Element& e, int32_t a, int32_t b);
 
   ElementArrays arrays_;
+  const BuildModel* held_ = nullptr;
   bool remember_;
   std::vector<Element> remembered_;
   Element scratch_;
