@@ -60,14 +60,13 @@ int32_t differentValues(std::span<int32_t> values) {
 // each list in its order, and sorted where that order does not ascend.
 class ElementLists {
  public:
-  // Takes the lists of the nodes of sequence numbers SEQS; false when they would not fit
-  // in WORDS words (the work area of two page lengths the lists are read into). A node
-  // without a list has an empty one.
+  // Takes the lists of the nodes of sequence numbers SEQS (HELD's lists holding keys);
+  // false when they would not fit in WORDS words (the work area of two page lengths the
+  // lists are read into). A node without a list has an empty one.
   bool take(const BuildModel& held, std::span<const int32_t> seqs, int32_t nodes, int64_t words) {
     int64_t used = 0;
     for (std::size_t i = 0; i < seqs.size(); ++i) {
-      std::vector<int32_t>& keys = keys_[i];
-      keys.clear();
+      keys_[i] = {};
       sorted_[i].clear();
       const int32_t s = seqs[i];
       if (s < 1 || s > nodes) continue;
@@ -75,11 +74,12 @@ class ElementLists {
           kTripleWords * int64_t{held.listCapacity[static_cast<std::size_t>(s - 1)]} + kListHeadWords;
       if (length > words - used) return false;
       used += length;
-      for (const int32_t e : held.listOf(s)) keys.push_back(held.listKey[static_cast<std::size_t>(e)]);
+      const std::span<const int32_t> keys = held.listOf(s);
+      keys_[i] = keys;
       // A list holds its elements in the order of the topology, so its keys mostly come
       // sorted already; only the others are sorted, into a copy.
       if (!std::is_sorted(keys.begin(), keys.end())) {
-        sorted_[i] = keys;
+        sorted_[i].assign(keys.begin(), keys.end());
         std::sort(sorted_[i].begin(), sorted_[i].end());
       }
     }
@@ -87,7 +87,7 @@ class ElementLists {
   }
 
   // Of the list of local node L (1..n): its keys in order.
-  const std::vector<int32_t>& keys(int32_t l) const { return keys_[index(l)]; }
+  std::span<const int32_t> keys(int32_t l) const { return keys_[index(l)]; }
 
   // The keys of the list of local node LOCALS[0], in its order, that the lists of all the
   // other nodes of LOCALS hold, into SHARED.
@@ -98,7 +98,7 @@ class ElementLists {
     if (!sorted_[h].empty()) {
       for (const int32_t k : keys_[h]) {
         if (std::all_of(others.begin(), others.end(), [&](int32_t l) {
-              const std::vector<int32_t>& keys = sortedKeys(l);
+              const std::span<const int32_t> keys = sortedKeys(l);
               return std::binary_search(keys.begin(), keys.end(), k);
             })) {
           shared.push_back(k);
@@ -107,11 +107,13 @@ class ElementLists {
       return;
     }
     // The head's keys ascend: each other list is walked once beside them.
+    std::array<std::span<const int32_t>, ElShap::kEdgeNodes> lists{};
     std::array<std::size_t, ElShap::kEdgeNodes> at{};
+    for (std::size_t r = 0; r < others.size(); ++r) lists[r] = sortedKeys(others[r]);
     for (const int32_t k : keys_[h]) {
       bool all = true;
       for (std::size_t r = 0; r < others.size() && all; ++r) {
-        const std::vector<int32_t>& keys = sortedKeys(others[r]);
+        const std::span<const int32_t> keys = lists[r];
         std::size_t& p = at[r];
         while (p < keys.size() && keys[p] < k) ++p;
         all = p < keys.size() && keys[p] == k;
@@ -122,12 +124,12 @@ class ElementLists {
 
  private:
   static std::size_t index(int32_t l) { return static_cast<std::size_t>(l - 1); }
-  const std::vector<int32_t>& sortedKeys(int32_t l) const {
+  std::span<const int32_t> sortedKeys(int32_t l) const {
     const std::size_t i = index(l);
-    return sorted_[i].empty() ? keys_[i] : sorted_[i];
+    return sorted_[i].empty() ? keys_[i] : std::span<const int32_t>(sorted_[i]);
   }
 
-  std::array<std::vector<int32_t>, kMaxElementNodes> keys_;    // each list's keys (TRIPG1)
+  std::array<std::span<const int32_t>, kMaxElementNodes> keys_;  // each list's keys (TRIPG1)
   std::array<std::vector<int32_t>, kMaxElementNodes> sorted_;  // sorted, unless keys_ is
 };
 
@@ -139,6 +141,7 @@ struct TypeShape {
   int32_t edges = 0;
   int32_t faces = 0;
   int32_t base = 0;
+  int32_t faceKeys = -1;  // per-face words TOPARR reads as face keys; -1: one key 0
 
   void select(int32_t t) {
     type = t;
@@ -146,6 +149,8 @@ struct TypeShape {
     edges = 0;
     faces = 0;
     base = ELTBLN(t);
+    const int32_t dim = ELTDIM(t);
+    faceKeys = dim == 2 || dim == 3 ? std::clamp(ELTFAC(t), 0, ElShap::kMaxFaces) : -1;
     if (shapeFaceCount(t) == 0) return;
     ELFAM(t);
     edges = std::clamp(ELTEDG(t), 0, elshap().edgeCount);
@@ -333,6 +338,7 @@ void BLDCON(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
   }
   pages.finish();
   pages.record();
+  for (int32_t& entry : held.listEntries) entry = held.listKey[static_cast<std::size_t>(entry)];
   DICNT.firstConnectivityCount = mostSecond;
   DICNT.secondConnectivityCount = mostThird;
 }
@@ -351,21 +357,22 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
   std::vector<int32_t> sortedSharers;
   bool warned = false;
 
-  // The face keys of element E as TOPARR would read them from its entry at Q.
-  const auto holdFaceKeys = [&](std::size_t e, int32_t q) {
-    const int32_t t = held.type[e];
-    const int32_t dim = ELTDIM(t);
-    if (dim == 2 || dim == 3) {
-      const int32_t faces = std::clamp(ELTFAC(t), 0, ElShap::kMaxFaces);
-      for (int32_t j = 1; j <= faces; ++j) held.faceKeys.push_back(FACNGB(ldpage, q + ELTBLN(t), j));
-    } else {
+  // The face keys of the element at Q, of the type in hand, as TOPARR would read them.
+  const auto holdFaceKeys = [&](int32_t q) {
+    if (shape.faceKeys < 0) {
       held.faceKeys.push_back(0);
+    } else {
+      for (int32_t j = 1; j <= shape.faceKeys; ++j) {
+        held.faceKeys.push_back(FACNGB(ldpage, q + shape.base, j));
+      }
     }
     held.firstFace.push_back(held.faceKeys.size());
   };
 
   held.faceKeys.clear();
+  held.faceKeys.reserve(held.elements());
   held.firstFace.assign(1, 0);
+  held.firstFace.reserve(held.elements() + 1);
   dropSlotClaim();
   EntryCursor cursor(ldpage, kElementDataset);
   for (std::size_t e = 0; cursor.atEntry() && e < held.elements(); cursor.next(), ++e) {
@@ -380,7 +387,7 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
         messageUnitLine(" DATABASE WILL BE INCOMPLETELY BUILT");
         warned = true;
       }
-      holdFaceKeys(e, q);
+      holdFaceKeys(q);
       continue;
     }
     const int32_t self = held.key[e];
@@ -441,7 +448,7 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
         pages.word(keysAt + static_cast<int32_t>(i)) = sharers[i];
       }
     }
-    holdFaceKeys(e, q);
+    holdFaceKeys(q);
   }
   cursor.writeBack();
   dropSlotClaim();

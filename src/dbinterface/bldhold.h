@@ -35,7 +35,8 @@ struct BuildModel {
   std::vector<std::array<int32_t, 3>> nodeTable;
 
   // The list of node s (1..N): capacity c and entries from listFirst[s - 1], of which
-  // listFilled[s - 1] are filled.
+  // listFilled[s - 1] are filled: element indices, and once dataset 7 is written the
+  // keys as the list answers them (listKey).
   std::vector<std::size_t> listFirst;
   std::vector<int32_t> listCapacity;
   std::vector<int32_t> listFilled;

@@ -88,17 +88,37 @@ int32_t FaceTest::drawn(std::span<const int32_t> edges, std::span<int32_t> work,
   return drawn ? 1 : 0;
 }
 
-// The first edge of the element's type whose end nodes have the sequence numbers A and
-// B, either way; 0 for none.
-int32_t FaceTest::edgeBetween(const Element& e, int32_t a, int32_t b) {
-  const ElShap& s = elshap();
-  const int32_t edges = std::min(ELTEDG(e.type), s.edgeCount);
-  for (int32_t j = 1; j <= edges; ++j) {
-    const int32_t p = e.sequence(s.edgeNode(j, 1));
-    const int32_t q = e.sequence(s.edgeNode(j, 2));
+// The first edge of the element's type (tables T) whose end nodes have the sequence
+// numbers A and B, either way; 0 for none.
+int32_t FaceTest::edgeBetween(const TypeTables& t, const Element& e, int32_t a, int32_t b) {
+  for (int32_t j = 1; j <= t.edges; ++j) {
+    const std::array<int32_t, 2>& ends = t.ends[static_cast<std::size_t>(j - 1)];
+    const int32_t p = e.sequence(ends[0]);
+    const int32_t q = e.sequence(ends[1]);
     if ((p == a && q == b) || (p == b && q == a)) return j;
   }
   return 0;
+}
+
+const FaceTest::TypeTables& FaceTest::tablesFor(int32_t type) {
+  TypeTables& t = typeTables_;
+  if (t.type == type) return t;
+  t.type = type;
+  // A type without shape tables would be read against those of another type.
+  t.tables = shapeFaceCount(type) != 0;
+  t.solid = ELTDIM(type) == 3;
+  t.edges = 0;
+  if (!t.tables) return t;
+  if (type != tablesOf_) {
+    ELFAM(type);
+    tablesOf_ = type;
+  }
+  const ElShap& s = elshap();
+  t.edges = std::clamp(std::min(ELTEDG(type), s.edgeCount), 0, ElShap::kMaxEdges);
+  for (int32_t j = 1; j <= t.edges; ++j) {
+    t.ends[static_cast<std::size_t>(j - 1)] = {s.edgeNode(j, 1), s.edgeNode(j, 2)};
+  }
+  return t;
 }
 
 FaceTest::Element& FaceTest::heldElement(int32_t key) {
@@ -193,15 +213,11 @@ bool FaceTest::folds(std::span<const int32_t> edges, std::span<int32_t> work, in
     int32_t status = 0;
     Element& e = element(work, key);
     if (!e.ok) continue;
-    // A type without shape tables would be read against those of another type.
-    if (shapeFaceCount(e.type) == 0) continue;
-    if (e.type != tablesOf_) {
-      ELFAM(e.type);
-      tablesOf_ = e.type;
-    }
-    const int32_t j = edgeBetween(e, a, b);
+    const TypeTables& tables = tablesFor(e.type);
+    if (!tables.tables) continue;
+    const int32_t j = edgeBetween(tables, e, a, b);
     if (j == 0) continue;
-    const bool solid = ELTDIM(e.type) == 3;
+    const bool solid = tables.solid;
     static constexpr std::array<int32_t, ElShap::kMaxFaces> kNone{};
     const std::array<int32_t, ElShap::kMaxFaces>& across = solid ? neighbours(work, e) : kNone;
     // The coordinates are read for the first face that needs them: between solids most

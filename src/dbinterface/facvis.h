@@ -11,6 +11,7 @@
 
 #include "dbinterface/bldhold.h"
 #include "dbinterface/elnord.h"
+#include "dbinterface/elshap.h"
 #include "dbinterface/toparr.h"
 
 namespace kvr {
@@ -83,12 +84,24 @@ class FaceTest {
     }
   };
 
+  // What the test needs of the element type in hand, taken when the type changes: whether
+  // it has shape tables (selected with ELFAM), whether it is a solid, and the end nodes of
+  // its edges.
+  struct TypeTables {
+    int32_t type = -1;
+    bool tables = false;
+    bool solid = false;
+    int32_t edges = 0;
+    std::array<std::array<int32_t, 2>, ElShap::kMaxEdges> ends{};
+  };
+
   bool folds(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q);
+  const TypeTables& tablesFor(int32_t type);
   Element& element(std::span<int32_t> work, int32_t key);
   Element& heldElement(int32_t key);
   bool coordinates(const Element& e);
   const std::array<int32_t, 6>& neighbours(std::span<int32_t> work, Element& e);
-  static int32_t edgeBetween(const Element& e, int32_t a, int32_t b);
+  static int32_t edgeBetween(const TypeTables& t, const Element& e, int32_t a, int32_t b);
 
   ElementArrays arrays_;
   const BuildModel* held_ = nullptr;
@@ -96,6 +109,7 @@ class FaceTest {
   std::vector<Element> remembered_;
   Element scratch_;
   int32_t tablesOf_ = -1;
+  TypeTables typeTables_;
   std::array<float, kMaxElementNodes> x_{}, y_{}, z_{};
   std::vector<Normal> normals_;
 };
