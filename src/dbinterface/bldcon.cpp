@@ -142,6 +142,7 @@ struct TypeShape {
   int32_t faces = 0;
   int32_t base = 0;
   int32_t faceKeys = -1;  // per-face words TOPARR reads as face keys; -1: one key 0
+  bool solid = false;
 
   void select(int32_t t) {
     type = t;
@@ -150,6 +151,7 @@ struct TypeShape {
     faces = 0;
     base = ELTBLN(t);
     const int32_t dim = ELTDIM(t);
+    solid = dim == 3;
     faceKeys = dim == 2 || dim == 3 ? std::clamp(ELTFAC(t), 0, ElShap::kMaxFaces) : -1;
     if (shapeFaceCount(t) == 0) return;
     ELFAM(t);
@@ -359,18 +361,24 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
 
   // The face keys of the element at Q, of the type in hand, as TOPARR would read them.
   const auto holdFaceKeys = [&](int32_t q) {
+    bool enclosed = shape.solid && shape.faceKeys == ElShap::kMaxFaces;
     if (shape.faceKeys < 0) {
       held.faceKeys.push_back(0);
     } else {
       for (int32_t j = 1; j <= shape.faceKeys; ++j) {
-        held.faceKeys.push_back(FACNGB(ldpage, q + shape.base, j));
+        const int32_t across = FACNGB(ldpage, q + shape.base, j);
+        held.faceKeys.push_back(across);
+        enclosed = enclosed && across > 0;
       }
     }
     held.firstFace.push_back(held.faceKeys.size());
+    held.enclosed.push_back(enclosed);
   };
 
   held.faceKeys.clear();
   held.faceKeys.reserve(held.elements());
+  held.enclosed.clear();
+  held.enclosed.reserve(held.elements());
   held.firstFace.assign(1, 0);
   held.firstFace.reserve(held.elements() + 1);
   dropSlotClaim();

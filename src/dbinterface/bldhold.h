@@ -30,6 +30,8 @@ struct BuildModel {
   std::vector<std::size_t> firstFace{0};  // where its face keys begin in FACEKEYS
   std::vector<int32_t> faceKeys;  // per face the key of the element across (FACNGB of its
                                   // per-face words, set by BLDQDR); one 0 for a line or point
+  // A solid with an element across each of six faces: no face of it shows (set by BLDQDR).
+  std::vector<bool> enclosed;
 
   // Node table records 1..R (count, id, s), as BLDTOP leaves them.
   std::vector<std::array<int32_t, 3>> nodeTable;
@@ -49,6 +51,7 @@ struct BuildModel {
   std::span<const int32_t> nodesOf(std::size_t e) const {
     return std::span(seqs).subspan(firstNode[e], firstNode[e + 1] - firstNode[e]);
   }
+  bool isEnclosed(std::size_t e) const { return e < enclosed.size() && enclosed[e]; }
   // None for an element BLDQDR did not come to.
   std::span<const int32_t> facesOf(std::size_t e) const {
     if (e + 1 >= firstFace.size()) return {};

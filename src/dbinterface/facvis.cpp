@@ -209,6 +209,12 @@ bool FaceTest::folds(std::span<const int32_t> edges, std::span<int32_t> work, in
   for (int32_t i = 1; i <= k; ++i) {
     const int32_t key = NODOFF(edges, q, i);
     if (key < 0 || (filter && !selected(key))) continue;
+    // A held solid with an element across every face has no face to show, whichever of
+    // its edges this is.
+    if (held_ != nullptr && !filter && key >= 1 &&
+        held_->isEnclosed(static_cast<std::size_t>(key - 1))) {
+      continue;
+    }
     if (!seen.insert(key)) continue;
     int32_t status = 0;
     Element& e = element(work, key);
