@@ -90,9 +90,12 @@ class ElementLists {
   std::span<const int32_t> keys(int32_t l) const { return keys_[index(l)]; }
 
   // The keys of the list of local node LOCALS[0], in its order, that the lists of all the
-  // other nodes of LOCALS hold, into SHARED.
-  void common(std::span<const int32_t> locals, std::vector<int32_t>& shared) const {
+  // other nodes of LOCALS hold, into SHARED. With STOP above 0 the search ends at the
+  // first key smaller than STOP in absolute value (true; SHARED then holds only part).
+  bool common(std::span<const int32_t> locals, std::vector<int32_t>& shared,
+              int64_t stop = 0) const {
     shared.clear();
+    const auto below = [stop](int32_t k) { return (k < 0 ? -int64_t{k} : int64_t{k}) < stop; };
     const std::size_t h = index(locals[0]);
     const std::span<const int32_t> others = locals.subspan(1);
     if (!sorted_[h].empty()) {
@@ -102,9 +105,10 @@ class ElementLists {
               return std::binary_search(keys.begin(), keys.end(), k);
             })) {
           shared.push_back(k);
+          if (below(k)) return true;
         }
       }
-      return;
+      return false;
     }
     // The head's keys ascend: each other list is walked once beside them.
     std::array<std::span<const int32_t>, ElShap::kEdgeNodes> lists{};
@@ -118,8 +122,11 @@ class ElementLists {
         while (p < keys.size() && keys[p] < k) ++p;
         all = p < keys.size() && keys[p] == k;
       }
-      if (all) shared.push_back(k);
+      if (!all) continue;
+      shared.push_back(k);
+      if (below(k)) return true;
     }
+    return false;
   }
 
  private:
@@ -403,11 +410,14 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
       const std::span<const int32_t> locals = shape.locals(j);
       if (locals.empty()) continue;
       // The elements sharing the edge: those of the first node's list that stand in the
-      // lists of all its other nodes.
+      // lists of all its other nodes. The edge belongs to the sharing element of smallest
+      // key: past the face edges the search ends as soon as it meets a smaller one.
+      const int64_t own = self < 0 ? -int64_t{self} : int64_t{self};
+      bool leftToOther = false;
       if (locals.size() == 1) {
         sharers.assign(1, self);
       } else {
-        lists.common(locals, sharers);
+        leftToOther = lists.common(locals, sharers, j <= shape.faces ? 0 : own);
       }
 
       if (j <= shape.faces) {
@@ -433,11 +443,9 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
         cursor.markModified();
       }
 
-      // The edge belongs to the sharing element of smallest key.
-      const int64_t own = self < 0 ? -int64_t{self} : int64_t{self};
-      const bool leftToOther = std::any_of(sharers.begin(), sharers.end(), [own](int32_t k) {
-        return (k < 0 ? -int64_t{k} : int64_t{k}) < own;
-      });
+      leftToOther = leftToOther || std::any_of(sharers.begin(), sharers.end(), [own](int32_t k) {
+                      return (k < 0 ? -int64_t{k} : int64_t{k}) < own;
+                    });
       if (leftToOther) continue;
       const auto m = static_cast<int32_t>(locals.size());
       const int64_t length = int64_t{EDGLEN(m)} + static_cast<int64_t>(sharers.size());
