@@ -6,7 +6,8 @@
    (char *) is exactly the fixed length named beside its routine (the KVR_..._LENGTH
    constants), blank-padded and carrying no NUL: the library never reads beyond that
    length, and a text it returns is blank-padded to exactly that length. No hidden length
-   argument follows the texts. Valid C99 and C++. */
+   argument follows the texts. Valid C99 and C++. Fortran programs take the same
+   interfaces, and the same length constants, from the module kvr7dbio (kvr7dbio.f90). */
 #ifndef KVR7DBIO_H
 #define KVR7DBIO_H
 
@@ -169,7 +170,8 @@ KVR_EXPORT void dll_dilim(int32_t* ierr, int32_t* iunt);
 /* Ends the writing road: the datasets still open are processed, the display datasets of
    the last model built, the database closed and the neutral text file ended with
    " 9999". Afterwards dll_diini2 may start the road again. IERR 28 when the road was not
-   started; else the code of the last dataset processed (0 when none failed). */
+   started; else the code of the last dataset processed (0 when none failed); a stop that
+   abandons the model answers the error that lost it (223 for a failed display build). */
 KVR_EXPORT void dll_distp(int32_t* ierr);
 
 /* Cleans up after an error: ILEVEL 1 abandons the dataset on temporary unit IUNT, which

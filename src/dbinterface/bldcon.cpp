@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dbinterface/bldhold.h"
+#include "dbinterface/bldmsg.h"
 #include "dbinterface/bldnix.h"
 #include "dbinterface/dibld.h"
 #include "dbinterface/elnord.h"
@@ -18,7 +19,6 @@
 #include "modeldb/arrreg.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/dblevl.h"
-#include "modeldb/dbmsg.h"
 #include "modeldb/elttab.h"
 #include "modeldb/recwords.h"
 #include "runtime/ftext.h"
@@ -27,8 +27,6 @@
 namespace kvr {
 namespace {
 
-constexpr int32_t kM024NodeNotFound = 24;
-constexpr int32_t kM038ListTooLong = 38;
 constexpr int32_t kNodeRecordWords = 3;  // node table: count, id, s
 constexpr int32_t kListHeadWords = 2;    // a list: its count and its length
 constexpr int32_t kTripleWords = 3;
@@ -216,7 +214,7 @@ void BLDTOP(std::span<int32_t> ldpage, BuildModel& held, int32_t& status) {
       const int32_t id = TOPNOD(ldpage, q, k);
       const int32_t s = nodeIndex(id);
       if (s < 1 || static_cast<std::size_t>(s) > records) {
-        dbMessage(kM024NodeNotFound, {cursor.elementId(), id});
+        reportMissingNode(cursor.elementId(), id);
         status = 1;
         continue;
       }
@@ -282,7 +280,7 @@ void BLDNEL(BuildModel& held, int32_t& status) {
     const int32_t c = std::max(record[0], 0);
     const int64_t length = kTripleWords * int64_t{c} + kListHeadWords;
     if (length > room) {
-      dbMessage(kM038ListTooLong, {record[1], c});
+      reportLongNodeList(record[1], c, length, DBLEVL.pageHeaderWords);
       status = 1;
       return;
     }

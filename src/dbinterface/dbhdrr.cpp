@@ -30,6 +30,9 @@ constexpr std::array<Counter, 13> kCounters = {
     &Dicnt::elementCountCopy,   &Dicnt::firstConnectivityCount, &Dicnt::largestNodeCount,
     &Dicnt::secondConnectivityCount};
 
+// The first three, which the model's record 103 holds.
+constexpr std::size_t kRecordCounters = 3;
+
 // The ids of words 59-62.
 constexpr std::array<Counter, 4> kIds = {&Dicnt::lastNodeId, &Dicnt::highestElementId,
                                          &Dicnt::firstNodeId, &Dicnt::firstElementId};
@@ -82,7 +85,10 @@ void DBHDRR(std::span<int32_t> buffer, int32_t& status) {
     d.minimum[c] = std::bit_cast<float>(word(kExtentsWord + static_cast<int32_t>(c)));
     d.maximum[c] = std::bit_cast<float>(word(kExtentsWord + 3 + static_cast<int32_t>(c)));
   }
-  for (std::size_t k = 0; k < kCounters.size(); ++k) {
+  // The node count, the element count and the load-case counter are record 103's
+  // (DBCTRW): the summary's copies are those of the display build, and its load-case
+  // counter is never brought up to date by an append.
+  for (std::size_t k = kRecordCounters; k < kCounters.size(); ++k) {
     d.*kCounters[k] = word(kCountersWord + static_cast<int32_t>(k));
   }
   if (word(kSummaryVersionWord) >= kSummaryVersion) {

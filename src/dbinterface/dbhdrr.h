@@ -32,7 +32,8 @@ void writeModelSummary(std::span<int32_t> ldpage, std::span<int32_t> ldscr, cons
                        int32_t& status);
 
 // Reads the model summary record of the model open into DICNT through page-buffer slot 2
-// of BUFFER. A record older than version 5001 gives last node id 0, highest element id 0
+// of BUFFER, all but the node count, the element count and the load-case counter, which
+// the caller reads from record 103 (DBCTRW). A record older than version 5001 gives last node id 0, highest element id 0
 // and first ids -1. The numbering offsets of DBLEVL and the flag of CMPTRF become 0.
 // STATUS 0 read; 1 when dataset 10 does not exist (DICNT and the rest unchanged).
 void DBHDRR(std::span<int32_t> buffer, int32_t& status);

@@ -133,9 +133,9 @@ void DIBLD(int32_t& ierr) {
     failed = buildSteps(LDPAGE, LDSCR, held);
   }
   if (failed != 0) {
-    DISTAT.raiseErrorFlags(kMaxTempUnits, kUnitFlagModel);
     DISTAT.displayBuildPending = 0;
     reportLoaderError(ierr, kBuildFailed, kRoutine, kDiNumber, failed);
+    DISTAT.blockModel(ierr);
     putModelCounts(0, 0, 0);
     return;
   }

@@ -27,6 +27,8 @@ void clearUnitDataset(int32_t k) {
   DICTL.numvar(k) = 0;
   DICTL.variants(k) = {};
   DIUNIT.components(k) = {};
+  DICTL.unitModelName(k).words.fill(DIBLNK);
+  DICTL.unitModelGiven(k).words.fill(DIBLNK);
 }
 
 void clearWritingState() {
@@ -37,6 +39,7 @@ void clearWritingState() {
   s.coordinatesState = 0;
   s.topologyState = 0;
   s.databaseReady = 0;
+  s.modelFailure = 0;
   for (int32_t k = 1; k <= kMaxTempUnits; ++k) {
     s.messageCount(k) = 0;
     s.clearErrorFlag(k);

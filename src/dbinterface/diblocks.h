@@ -89,6 +89,10 @@ struct Dictl {
   int32_t elementCount = 0;   // elements entered for the current model
   WordRow<kModelNameCodes> modelName;  // character codes, upper-cased
   WordRow<kModelNameCodes> modelGiven; // the same name as the host gave it
+  // Per unit, the model header its stream holds: the name upper-cased and as the host gave
+  // it (blank while none). The processing opens that model, whichever was named last.
+  PerUnit<WordRow<kModelNameCodes>> unitModelName;
+  PerUnit<WordRow<kModelNameCodes>> unitModelGiven;
   PerUnit<int32_t> ncomps;    // component count of the unit's results attribute
   PerUnit<int32_t> numvar;    // its variant count
   // Words 1-6 the keys of up to six attribute variants, 7-12 the values per data record
@@ -142,6 +146,8 @@ class Distat {
   PerUnit<int32_t> setHeaderWritten;
   int32_t databaseReady = 0;         // set by DIDBI
   int32_t databaseOpen = 0;          // the current model's database files are open
+  int32_t openedMode = 0;            // opcode of the model header whose database is open
+  int32_t modelFailure = 0;          // the error that blocked every unit first, 0 none
   PerUnit<int32_t> localAxisHeaderEntered;
   PerUnit<int32_t> localAxisRepeats;
   PerUnit<WordRow<2>> processing2;   // further words of the dataset processing
@@ -155,6 +161,12 @@ class Distat {
   // Raises the flags of units 1..LAST (at most 10).
   void raiseErrorFlags(int32_t last, int32_t flag) {
     for (int32_t k = 1; k <= last && k <= kMaxTempUnits; ++k) raiseErrorFlag(k, flag);
+  }
+  // Raises the flags of units 1..LAST to 2 for the error CODE, which is kept as the cause
+  // of the model's loss when it is the first: the stop that abandons the model answers it.
+  void blockModel(int32_t code, int32_t last = kMaxTempUnits) {
+    raiseErrorFlags(last, kUnitFlagModel);
+    if (modelFailure == 0) modelFailure = code;
   }
   // Clears the flag of unit K: for the clean-up of the unit and the initialisation only.
   void clearErrorFlag(int32_t k) { errorFlag_(k) = kUnitFlagNone; }

@@ -37,6 +37,9 @@ constexpr int32_t kNotEntered = 0;
 constexpr int32_t kBeingEntered = 1;
 constexpr int32_t kEntered = 2;
 
+// The code of a display build that failed in one of its steps.
+constexpr int32_t kBuildFailed = 223;
+
 // The characters of a load-case name that must not all be blank.
 constexpr int32_t kLoadCaseNameChars = 6;
 
@@ -70,6 +73,9 @@ class HeaderCall {
     FixedText line(kDiTextLength, text);
     DIINF(routnm, line, withName ? kDiName : kDiNoValue, shownName_, 0);
   }
+
+  // The call answers CODE, whose line was written already.
+  void answer(int32_t code) { ierr_ = code; }
 
   int32_t k = 0;  // the unit index, once found
   const std::array<int32_t, kHeaderNameCodes>& nameCodes() const { return nameCodes_; }
@@ -107,6 +113,16 @@ bool acceptModelHeader(HeaderCall& call, int32_t iopcod, FText name, int32_t iun
     call.inform("DISPLAY DATASETS FOR LAST MODEL NOT BUILT", false);
     int32_t status = 0;
     DIBLD(status);
+    if (status == kBuildFailed) {
+      // The previous model is lost with its failed build: this call answers the build's
+      // code, and the header is not taken, since the clean-up freed every unit.
+      int32_t cleanup = 0;
+      DIERR(2, cleanup, iunt);
+      call.answer(cleanup != 0 ? cleanup : status);
+      return false;
+    }
+    // A build refused before it began (no topology, an error pending) leaves the files
+    // as they are: the previous model is abandoned and this header goes on.
     if (status != 0) DIERR(2, status, iunt);
   }
   if (DISTAT.modelState != 0) releaseDatabase();
@@ -184,6 +200,8 @@ void openModel(HeaderCall& call, int32_t iopcod) {
   DISTAT.modelActive = 1;
   DICTL.modelName.words = call.nameCodes();
   DICTL.modelGiven.words = call.givenCodes();
+  DICTL.unitModelName(call.k).words = call.nameCodes();
+  DICTL.unitModelGiven(call.k).words = call.givenCodes();
   DISTAT.databaseOpen = 0;
   const int32_t state = iopcod == kCreate ? kNotEntered : kEntered;
   DISTAT.coordinatesState = state;
@@ -206,7 +224,7 @@ void DIHED2(int32_t ikey, int32_t iopcod, FText name, float hvalue, int32_t hnum
   if (call.k == 0) {
     // The line counts against the unit that was current before.
     call.refuse(211, kUnitFlagNone, iunt);
-    DISTAT.raiseErrorFlags(kMaxTempUnits, kUnitFlagModel);
+    DISTAT.blockModel(ierr);
     return;
   }
   const int32_t k = call.k;

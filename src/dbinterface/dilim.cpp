@@ -1,5 +1,6 @@
 #include "dbinterface/dilim.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -58,11 +59,14 @@ constexpr int32_t kModelKey = 1;
 constexpr int32_t kModelKeyFull = 111;
 
 // Model open modes (the opcode of the accepted model header).
+constexpr int32_t kCreateMode = 1;
 constexpr int32_t kAppendMode = 2;
+constexpr int32_t kBuildMode = 3;
 
 // Model-record word 1 of a new database: 1 for a model created, 2 for an assembly built.
 constexpr int32_t kCreatedModel = 1;
 constexpr int32_t kBuiltModel = 2;
+constexpr int32_t kModelKindWord = 1;
 
 // The data file, and the registry layout and handle words of the writing road.
 constexpr int32_t kDataFileType = 8;
@@ -156,7 +160,7 @@ class Processing {
  private:
   // ---- reports
   // Every unit's flag raised to 2: the whole model must be abandoned.
-  static void blockEveryUnit() { DISTAT.raiseErrorFlags(kMaxTempUnits, kUnitFlagModel); }
+  void blockEveryUnit() { DISTAT.blockModel(ierr_); }
   void failWithUnit(int32_t code) {
     reportLoaderError(ierr_, code, iunt_);
     blockEveryUnit();
@@ -231,6 +235,10 @@ class Processing {
     CMPTRF.flag = 0;
     DBLEVL.nodeOffset = 0;
     DBLEVL.elementOffset = 0;
+    takeStreamModel();
+    // Until this header's database is open, no database is: a failure below must not be
+    // taken for one of the model opened before.
+    DISTAT.databaseOpen = 0;
 
     const bool exists = currentModelFilesExist();
     int32_t status = 0;
@@ -238,6 +246,9 @@ class Processing {
       if (!exists) return modelFailed("TLBOPN");
       TLBOPN(LDPAGE, givenModelCodes(), Dictl::kModelNameCodes, status);
       if (status != 0) return modelFailed("TLBOPN");
+      // The model's own record says whether it is walked as an assembly, as the create
+      // or the build of it said: not whatever model was created or built last.
+      DBLEVL.numberingMode = CTLREC.word(kModelClass, kModelKindWord);
       int32_t held = 0;
       DBLOCK(kLockQuery, held);
       if (held < 0) {
@@ -258,6 +269,7 @@ class Processing {
       }
       if (!setUpArrays()) return Opening::Failed;
       DISTAT.databaseOpen = 1;
+      DISTAT.openedMode = kAppendMode;
       return Opening::Opened;
     }
 
@@ -282,7 +294,17 @@ class Processing {
     // Also with LUOPT 3, where the text side follows a build at once: the stop and the
     // clean-up must know the assembly's database was written.
     DISTAT.databaseOpen = 1;
+    DISTAT.openedMode = build ? kBuildMode : kCreateMode;
     return build ? Opening::Built : Opening::Opened;
+  }
+
+  // The model of the header in this unit's stream becomes the current model: several
+  // units may hold model headers at once, and the one named last need not be this one.
+  void takeStreamModel() const {
+    const auto& given = DICTL.unitModelGiven(k_).words;
+    if (std::all_of(given.begin(), given.end(), [](int32_t c) { return c == DIBLNK; })) return;
+    DICTL.modelGiven.words = given;
+    DICTL.modelName.words = DICTL.unitModelName(k_).words;
   }
 
   Opening modelFailed(std::string_view routine) {
@@ -335,7 +357,7 @@ class Processing {
       case 100:
       case 300:
         DIPRES(LDPAGE, LDSCR, key, status);
-        if (status == 0 && DISTAT.modelState == kAppendMode) {
+        if (status == 0 && DISTAT.openedMode == kAppendMode) {
           S103WB(DICNT.nodeCount, DICNT.elementCount, DICNT.loadCaseCount);
           CRPUT(kModelClass);
         }
@@ -381,7 +403,7 @@ void DILIM(int32_t& ierr, int32_t iunt) {
   if (k == 0) {
     // The line counts against the unit that was current before.
     reportLoaderError(ierr, kUnknownUnit, iunt);
-    DISTAT.raiseErrorFlags(kMaxTempUnits, kUnitFlagModel);
+    DISTAT.blockModel(ierr);
     return;
   }
   DISTAT.currentUnit = k;

@@ -96,7 +96,7 @@ void RecordCall::report(int32_t code, RaiseFlags flags, int32_t kind, FText name
       DISTAT.raiseErrorFlag(k_, kUnitFlagDataset);
       break;
     case RaiseFlags::AllUnits:
-      DISTAT.raiseErrorFlags(DICTL.itfnum, kUnitFlagModel);
+      DISTAT.blockModel(ierr_, DICTL.itfnum);
       break;
   }
 }

@@ -111,11 +111,12 @@ bool deleteModelFiles(int32_t& ierr) {
 
 void abandonModel(int32_t& ierr) {
   const bool deleteFiles = DICTL.luopt != kOutputNeutral && DISTAT.modelActive == 1 &&
-                           DISTAT.modelState != kAppendMode && DISTAT.databaseOpen == 1 &&
+                           DISTAT.openedMode != kAppendMode && DISTAT.databaseOpen == 1 &&
                            anyUnitInError();
   if (deleteFiles && !deleteModelFiles(ierr)) return;
 
   DISTAT.modelActive = 0;
+  DISTAT.modelFailure = 0;
   DISTAT.displayBuildPending = 0;
   DISTAT.coordinatesState = 0;
   DISTAT.topologyState = 0;
@@ -131,6 +132,15 @@ void abandonModel(int32_t& ierr) {
   FixedText name(Dictl::kModelNameCodes);
   CODTXT(DICTL.modelName.words, Dictl::kModelNameCodes, name);
   inform("DIERR", "WHOLE MODEL ABANDONED", kDiName, 0, name);
+}
+
+// The whole model abandoned by the stop: IERR becomes the error that blocked every unit,
+// unless an error of the stop's own stands in it. A stop that lost a model never answers 0.
+void abandonForStop(int32_t& ierr, int32_t iunt) {
+  const int32_t cause = DISTAT.modelFailure;
+  int32_t cleanup = 0;
+  DIERR(kAbandonModel, cleanup, iunt);
+  if (ierr == 0) ierr = cleanup != 0 ? cleanup : cause;
 }
 
 // DISTP steps 3 and 4: the datasets still open are processed and the units in error
@@ -151,7 +161,7 @@ bool processOpenDatasets(int32_t& ierr) {
     errorFound(iunt);
     if (DISTAT.errorFlag(k) == kUnitFlagDataset) DIERR(kAbandonDataset, cleanup, iunt);
     if (DISTAT.errorFlag(k) == kUnitFlagModel) {
-      DIERR(kAbandonModel, cleanup, iunt);
+      abandonForStop(ierr, iunt);
       return true;
     }
   }
@@ -160,8 +170,11 @@ bool processOpenDatasets(int32_t& ierr) {
     if (flag == kUnitFlagNone) continue;
     const int32_t iunt = DICTL.tempUnit(k);
     errorFound(iunt);
+    if (flag == kUnitFlagModel) {
+      abandonForStop(ierr, iunt);
+      return true;
+    }
     DIERR(flag, cleanup, iunt);
-    if (flag == kUnitFlagModel) return true;
   }
   return false;
 }
@@ -174,7 +187,7 @@ void DIERR(int32_t ilevel, int32_t& ierr, int32_t iunt) {
     k = findTempUnit(iunt);
     if (k == 0) {
       report(ierr, kUnknownUnit, "DIERR", kDiNumber, iunt);
-      DISTAT.raiseErrorFlags(kMaxTempUnits, kUnitFlagModel);
+      DISTAT.blockModel(ierr);
       return;
     }
     DISTAT.currentUnit = k;
@@ -206,8 +219,8 @@ void DISTP(int32_t& ierr) {
       inform("DISTP", "DISPLAY DATASETS FOR LAST MODEL NOT BUILT", kDiNoValue, 0);
       int32_t status = 0;
       DIBLD(status);
-      int32_t cleanup = 0;
-      if (status != 0) DIERR(kAbandonModel, cleanup, 0);
+      // The model is lost with the build: the stop answers the build's code.
+      if (status != 0) abandonForStop(ierr, 0);
     }
     releaseDatabase();
     DBENDS();

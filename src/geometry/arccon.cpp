@@ -1,9 +1,11 @@
 // Line and arc constructions: OFFTRF, CRVINT with LLINTS, LCINTS and CCINTS, and ARCPNT.
 #include "geometry/arccon.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <initializer_list>
 
 #include "dbinterface/cmptrf.h"
 #include "geometry/curent.h"
@@ -46,6 +48,22 @@ constexpr const Refusal& kCollinear = kIntersectionRefusals[0];
 constexpr const Refusal& kNotConstantRadius = kIntersectionRefusals[2];
 
 float modelTolerance() { return GEOSTA.real(kGeoModelTolerance); }
+
+// Tangent and touching curves are told by distances within this many REAL roundings of
+// the size of their data: the points come in single precision, and in general position
+// no exact comparison survives their frame.
+constexpr double kTouchingRoundings = 16.0;
+
+// The distance within which two curves touch: the roundings above of the largest of the
+// radii and the coordinates of the points.
+double touchingDistance(std::initializer_list<const DV*> points, std::initializer_list<double> radii) {
+  double size = 0.0;
+  for (const DV* p : points) {
+    for (double c : *p) size = std::max(size, std::fabs(c));
+  }
+  for (double r : radii) size = std::max(size, std::fabs(r));
+  return kTouchingRoundings * kEpsilon * size;
+}
 
 // True while the current entity is a reinforcement.
 bool reinforcement() {
@@ -280,14 +298,24 @@ void LCINTS(Point3D p1, Point3D p2, Point3D centre, Point3D l1, Point3D l2, Poin
   const double qb = 2.0 * (a[0] * dx + a[1] * dy);
   const double qe = a[0] * a[0] + a[1] * a[1] - r * r;
   const double disc = qb * qb - 4.0 * qa * qe;
-  if (disc < 0.0 || qa == 0.0) {
+  if (qa == 0.0) {
     status = 5;
     return;
   }
   const auto at = [&](double s) { return DV{a[0] + s * dx, a[1] + s * dy, 0.0}; };
+  // Tangency by the distance of the line from the centre: the sign of the discriminant of
+  // a tangent line is only that of the rounding.
+  const DV foot = at(-qb / (2.0 * qa));
+  const double gap = norm(foot) - r;
+  const DV L1 = {l1[0], l1[1], l1[2]}, L2 = {l2[0], l2[1], l2[2]};
+  const double touching = touchingDistance({&S, &E, &Q, &L1, &L2}, {r});
+  if (gap > touching) {
+    status = 5;
+    return;
+  }
   DV chosen{};
-  if (disc == 0.0) {
-    chosen = at(-qb / (2.0 * qa));
+  if (gap >= -touching || disc <= 0.0) {
+    chosen = foot;
   } else {
     const double root = std::sqrt(disc);
     const DV c1 = at((-qb + root) / (2.0 * qa));
@@ -334,14 +362,19 @@ void CCINTS(Point3D a1, Point3D a2, Point3D ac, Point3D b1, Point3D b2, Point3D 
     status = 3;
     return;
   }
-  const double x = (r1 * r1 - r2 * r2 - L * L) / (2.0 * r2 * L);
-  if (x < -1.0 || x > 1.0) {
+  // Touching by the distance of the centres against the sum and the difference of the
+  // radii: x is exactly -1 or 1 only for data that stays exact in the frame.
+  const double touching = touchingDistance({&A1, &A2, &AC, &B1, &B2, &BC}, {r1, r2});
+  const double apart = L - (r1 + r2);
+  const double within = std::fabs(r1 - r2) - L;
+  if (apart > touching || within > touching) {
     status = 5;
     return;
   }
+  const double x = (r1 * r1 - r2 * r2 - L * L) / (2.0 * r2 * L);
   DV chosen{};
-  if (x == -1.0 || x == 1.0) {
-    chosen = {L + r2 * x, 0.0, 0.0};
+  if (std::fabs(apart) <= touching || std::fabs(within) <= touching || x <= -1.0 || x >= 1.0) {
+    chosen = {L + r2 * (x < 0.0 ? -1.0 : 1.0), 0.0, 0.0};
   } else {
     const double h = r2 * std::sin(std::acos(x));
     const DV up = {L + r2 * x, h, 0.0};

@@ -31,7 +31,9 @@ int32_t magnitude(int32_t id) { return id == std::numeric_limits<int32_t>::min()
 bool evaluateLine(int32_t line, float t, std::span<float, 3> point) {
   std::array<float, 3> p{};
   int32_t code = LNG04B(line);
-  const bool written = LINEVL(LNG02(line), LNG03(line), t, line, p, LNG04(line), code);
+  // Word 2 may be stored negative: its sign is no part of the point number.
+  const bool written =
+      LINEVL(magnitude(LNG02(line)), magnitude(LNG03(line)), t, line, p, LNG04(line), code);
   // LINEVL leaves the point unwritten for a composite member or an unusable definition;
   // the stale buffer would otherwise pass for a point of the line.
   if (!written) return false;
@@ -94,8 +96,9 @@ void CHNGET(int32_t member, int32_t& first, int32_t& second, int32_t& status) {
   const int32_t line = magnitude(member);
   status = 1;
   if (line == 0 || ENTEXS(line, kKindLine) == 0) return;
-  first = LNG02(line);
-  second = LNG03(line);
+  // A negative word 2 would break the chain at that member.
+  first = magnitude(LNG02(line));
+  second = magnitude(LNG03(line));
   status = 0;
 }
 

@@ -15,10 +15,10 @@ constexpr int32_t kGeoDegToRad = 2;
 constexpr int32_t kGeoSlopeTolerance = 5;  // a slope below it is a cylinder
 // Both |beta / alpha| and |gamma / alpha| below this: the discriminant counts as 0.
 constexpr float kTinyRatio = 1.0e-6f;
-// A discriminant within this part of beta^2 or |4 alpha gamma|, or below the absolute
-// limit, is a double root.
+// A discriminant within this part of beta^2 or |4 alpha gamma| is a double root. The
+// limit is relative only: an absolute one has the units of the coefficients squared and
+// would merge the two roots of every small enough model.
 constexpr float kRelativeDouble = 1.0e-4f;
-constexpr float kAbsoluteDouble = 1.0e-5f;
 
 constexpr int32_t kCartesian = 1;
 constexpr int32_t kSpherical = 2;
@@ -70,7 +70,7 @@ void CONRAD(std::span<const float, 12> q, float angle, float a, float b, int32_t
   float delta = beta * beta - 4.0f * alpha * gamma;
   if (std::fabs(beta / alpha) < kTinyRatio && std::fabs(gamma / alpha) < kTinyRatio) delta = 0.0f;
   const float scale = std::max(beta * beta, std::fabs(4.0f * alpha * gamma));
-  if (std::fabs(delta) < kRelativeDouble * scale || std::fabs(delta) < kAbsoluteDouble) {
+  if (std::fabs(delta) < kRelativeDouble * scale) {
     const float z = -beta / (2.0f * alpha);
     candidate(0, z);
     candidate(3, z);

@@ -39,7 +39,11 @@ void PONSEG(float px, float py, float pz, float ax, float ay, float az, float bx
     return;
   }
   VDOT3(ab, ap, s);
-  if (s < 0.0f || s > length * length) return;
+  // The square of the rounded length falls below AB . AB for about a quarter of all
+  // segments, and P exactly at B would be taken as beyond it.
+  float squared = 0.0f;
+  VDOT3(ab, ab, squared);
+  if (s < 0.0f || s > squared) return;
   std::array<float, 3> w{};
   VCRS3(ab, ap, w);
   if (dist * length >= RVLEN(w)) result = 1;

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <numbers>
 #include <span>
 
 #include "geometry/shpdef.h"
@@ -72,6 +73,20 @@ float ELLRAD(float a, float b, float t);
 // LENGTH = the arc length of that ellipse from t0 to t1 (radians), by the left sum of N
 // steps; 0 for N <= 0.
 void ELLLEN(float a, float b, int32_t n, float t0, float t1, float& length);
+
+// The eccentric angle of an elliptic arc's end T1, moved by a whole turn where needed so
+// that the arc from T0 runs the short way round, as the arc's normal (the cross product of
+// its two end directions) turns it: T1 - T0 lies between 0 and half a turn up to rounding.
+// Angles from atan2 jump by a whole turn on the negative first axis; an arc across it
+// would otherwise be run the long way, through the positive axis.
+template <typename Real>
+Real ellipticArcEnd(Real t0, Real t1) {
+  constexpr Real kTurn = Real(2) * std::numbers::pi_v<Real>;
+  const Real sweep = t1 - t0;
+  if (sweep < -kTurn / Real(4)) return t1 + kTurn;
+  if (sweep > Real(3) * kTurn / Real(4)) return t1 - kTurn;
+  return t1;
+}
 
 // LENGTH = the arc length of the parabola y = x^2 / (2d), d = (x1 - x0) / k, from x0 to
 // x1 (signed by d). STATUS 0; 1 |k| below 1.0e-6; 2 |d| below 1.0e-6 (LENGTH 0 for both).

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "geometry/arccon.h"
@@ -113,7 +114,7 @@ bool ellipticArc(const FV& s, const FV& e, const FV& q, const FV& p3, float t, F
   const float b = std::sqrt(b2);
   if (a < tiny() || b < tiny()) return false;
   const float theta1 = std::atan2(y1 / b, x1 / a);
-  const float theta2 = std::atan2(y2 / b, x2 / a);
+  const float theta2 = ellipticArcEnd(theta1, std::atan2(y2 / b, x2 / a));
   float length = 0.0f;
   ELLLEN(a, b, kEllipseLengthSteps, theta1, theta2, length);
   float theta = theta2;
@@ -213,9 +214,14 @@ bool splineLine(ShpDef& def, int32_t line, float ls, float le, float& t, int32_t
 }
 
 // A line of type 6 from S to E: false when nothing is written.
-bool definitionLine(LinRec& rec, int32_t line, int32_t end, const FV& s, const FV& e, float& t,
-                    int32_t n, int32_t code, FV& point) {
-  if (std::abs(int64_t{rec.word(kLnEnd1)}) == end) t = 1.0f - t;
+bool definitionLine(LinRec& rec, int32_t line, int32_t end, FV s, FV e, float& t, int32_t n,
+                    int32_t code, FV& point) {
+  // Evaluated from its last end: t is turned round, and so are the ends of the straight
+  // form, or its positions would be mirrored.
+  if (std::abs(int64_t{rec.word(kLnEnd1)}) == end) {
+    t = 1.0f - t;
+    std::swap(s, e);
+  }
   const int32_t id = rec.word(kLnWord15);
   const int32_t q = rec.word(kLnWord16);
   const float ls = std::bit_cast<float>(rec.word(kLnWord5));

@@ -2,6 +2,7 @@
 // parameter search (levels, bisector, three ties).
 #include "geometry/prjpch.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/chnlin.h"
@@ -73,6 +74,67 @@ float along(const Patch& patch, int32_t side, float t) {
 bool inside(int32_t n, float u, float v) {
   if (n == 4) return u >= 0.0f && u <= 1.0f && v >= 0.0f && v <= 1.0f;
   return u >= 0.0f && u < 1.0f && v >= 0.0f && v <= 1.0f - u;
+}
+
+// The probe of a triangle level whose small triangle holds the target's parameters, or -1.
+// Centroids are not the cells of their subdivision: the nearest probe may lie in a small
+// triangle beside the one that holds the point, and a descent by the nearest probe leaves
+// the point for good. The parameters come from the plane fitted to the 16 probe points
+// (P in the level's own coordinates: offsets from its centre in units of its size, the
+// upright pattern's directions), the target projected onto it.
+int32_t containingProbe(const std::array<FV, kProbes>& p, std::span<const float, 3> target) {
+  std::array<float, 2> x{};
+  FV mean{};
+  for (const FV& q : p) {
+    for (size_t i = 0; i < 3; ++i) mean[i] += q[i] / static_cast<float>(kProbes);
+  }
+  // The plane mean + du Pu + dv Pv by least squares; the offsets of the pattern have mean 0.
+  float suu = 0.0f, suv = 0.0f, svv = 0.0f;
+  FV su{}, sv{};
+  for (size_t k = 0; k < static_cast<size_t>(kProbes); ++k) {
+    x = {static_cast<float>(kTriangleProbes[k][0]) / kTwelfth - 1.0f / 3.0f,
+         static_cast<float>(kTriangleProbes[k][1]) / kTwelfth - 1.0f / 3.0f};
+    suu += x[0] * x[0];
+    suv += x[0] * x[1];
+    svv += x[1] * x[1];
+    for (size_t i = 0; i < 3; ++i) {
+      su[i] += x[0] * (p[k][i] - mean[i]);
+      sv[i] += x[1] * (p[k][i] - mean[i]);
+    }
+  }
+  const float det = suu * svv - suv * suv;
+  FV pu{}, pv{}, t{};
+  for (size_t i = 0; i < 3; ++i) {
+    pu[i] = (svv * su[i] - suv * sv[i]) / det;
+    pv[i] = (suu * sv[i] - suv * su[i]) / det;
+    t[i] = target[i] - mean[i];
+  }
+  auto dot = [](const FV& a, const FV& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
+  const float g11 = dot(pu, pu), g12 = dot(pu, pv), g22 = dot(pv, pv);
+  const float g = g11 * g22 - g12 * g12;
+  if (!(g > MACHCN.real(kMachTolerance) * g11 * g22) || !std::isfinite(g)) return -1;
+  const float du = (g22 * dot(pu, t) - g12 * dot(pv, t)) / g;
+  const float dv = (g11 * dot(pv, t) - g12 * dot(pu, t)) / g;
+  // Barycentric coordinates in the level's triangle (corners (-1/3, 2/3), (-1/3, -1/3)
+  // and (2/3, -1/3)), then the small triangle among 4 x 4 that holds them.
+  const std::array<float, 3> lambda = {dv + 1.0f / 3.0f, 1.0f / 3.0f - du - dv, du + 1.0f / 3.0f};
+  std::array<int32_t, 3> cell{};
+  int32_t sum = 0;
+  for (size_t i = 0; i < 3; ++i) {
+    if (!(lambda[i] >= 0.0f && lambda[i] <= 1.0f)) return -1;
+    cell[i] = std::min(3, static_cast<int32_t>(4.0f * lambda[i]));
+    sum += cell[i];
+  }
+  // Upright small triangles have corner sums of 3, turned ones of 2; the centroid of
+  // either, in twelfths, names the probe.
+  if (sum != 2 && sum != 3) return -1;
+  const int32_t third = sum == 3 ? 1 : 2;
+  const int32_t a = 3 * cell[2] + third;
+  const int32_t b = 3 * cell[0] + third;
+  for (size_t k = 0; k < static_cast<size_t>(kProbes); ++k) {
+    if (kTriangleProbes[k][0] == a && kTriangleProbes[k][1] == b) return static_cast<int32_t>(k);
+  }
+  return -1;
 }
 
 // A bisector of two ties in the parameter plane: a line of constant u (vertical), or v =
@@ -274,6 +336,8 @@ void patchLevels(int32_t n, const Patch& patch, std::span<const float, 3> target
   std::array<float, kProbes> u{}, v{}, d{};
   std::array<FV, kProbes> p{};
   for (int32_t level = 1; level <= kLevels; ++level) {
+    const bool levelTurned = turned;
+    int32_t placed = 0;
     for (int32_t j = 0; j < kProbes; ++j) {
       const auto k = static_cast<size_t>(j);
       if (n == 4) {
@@ -291,6 +355,7 @@ void patchLevels(int32_t n, const Patch& patch, std::span<const float, 3> target
       }
       int32_t stat = 1;
       PCHPNT(n, target, u[k], v[k], patch, work, p[k], d[k], stat);
+      if (stat == 0) ++placed;
       if (stat == 0 && d[k] <= best) best = d[k];
     }
 
@@ -315,6 +380,15 @@ void patchLevels(int32_t n, const Patch& patch, std::span<const float, 3> target
       cu = ties.u[0];
       cv = ties.v[0];
       turned = nextTurned;
+      // On three sides, down into the small triangle that holds the point rather than the
+      // one of the nearest centroid, when every probe was placed.
+      const int32_t held = n == 3 && placed == kProbes ? containingProbe(p, target) : -1;
+      if (held >= 0) {
+        const auto k = static_cast<size_t>(held);
+        cu = u[k];
+        cv = v[k];
+        turned = kTurnedProbe[k] ? !levelTurned : levelTurned;
+      }
     }
     scale *= n == 4 ? kGridScale : kTriangleScale;
   }

@@ -1,6 +1,7 @@
 // The cylinder and cone cases of the surface intersection and the angle scan behind them.
 #include "geometry/sixcyl.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -39,6 +40,15 @@ V3 v3(std::span<const float, 3> s) { return {s[0], s[1], s[2]}; }
 void setAngles(IsxTyp& r, float start, float end) {
   r.P(13) = start;
   r.P(14) = end;
+}
+
+// True when CONRAD finds a point of the curve P on the generator at ANGLE (degrees).
+bool pointAt(std::span<const float, 14> p, float angle) {
+  int32_t roots = 0;
+  int32_t stat = 0;
+  std::array<float, 6> l{};
+  CONRAD(p.first<12>(), angle, p[10], p[11], roots, l, stat);
+  return roots >= 1;
 }
 
 // The quadric x^2 + y^2 - (slope z + radius)^2 = 0 of a cylinder or cone in its own frame.
@@ -113,6 +123,68 @@ void pairQuadric(const AxialSurface& first, const AxialSurface& second, IsxTyp& 
   r.P(12) = first.slope;
 }
 
+// The form and generator range of a sphere of radius R on a cone of radius R0 >= 0 and
+// slope K at the foot of the centre, the centre at D >= 0 from the axis towards the
+// generator at 90 degrees. False when they do not meet.
+//
+// The generator at angle t (s = sin t), the whole line through the apex, meets the sphere
+// where f(s) = k^2 d^2 s^2 + 2 d r s - r^2 - (1 + k^2)(d^2 - R^2) >= 0, that is for s at
+// or beyond the roots s- <= s+ of f. A negative discriminant (the apex inside the sphere)
+// or s+ <= -1 leaves every generator two points: two closed branches; s+ within -1..1 the
+// range about 90 degrees on the foot's side; otherwise only s <= s- is left, the range
+// about 270 degrees on the other side of the apex. The distance from the centre to the
+// cone, |d - r| / sqrt(1 + k^2), decides whether they meet at all: a test of the sphere
+// against the radius the cone has at the foot holds only for a cylinder.
+bool coneRange(float d, float r, float k, float R, int32_t& form, float& start, float& end) {
+  const float k2 = k * k;
+  const float rho = r / std::sqrt(k2 + 1.0f);
+  if (std::fabs(d - r) / std::sqrt(k2 + 1.0f) > R + kTouch) return false;
+  start = 0.0f;
+  end = 0.0f;
+  if (d <= kTouch) {
+    // The centre on the axis: every generator alike.
+    if (std::fabs(rho - R) <= kTouch) {
+      form = 8;
+      start = 90.0f;
+      end = 270.0f;
+    } else {
+      form = 5;
+    }
+    return true;
+  }
+  // The generator at 270 degrees touches the sphere from inside where s+ = -1.
+  if (std::fabs((d + r) / std::sqrt(k2 + 1.0f) - R) <= kTouch) {
+    form = 7;
+    start = 270.0f;
+    end = 270.0f;
+    return true;
+  }
+  const float radicand = ((r * r - R * R * k2) + k2 * d * d) * (k2 + 1.0f);
+  if (radicand < 0.0f || d + rho < R) {
+    form = 5;
+    return true;
+  }
+  const float root = std::sqrt(radicand);
+  const float upper = (root - r) / (d * k2);
+  if (upper <= -1.0f) {
+    form = 5;
+    return true;
+  }
+  form = 6;
+  if (upper <= 1.0f) {
+    const float theta = degrees(std::asin(upper));
+    start = theta < 0.0f ? theta + 360.0f : theta;
+    end = 180.0f - theta;
+    return true;
+  }
+  const float lower = (-r - root) / (d * k2);
+  if (lower < -1.0f) return false;
+  const float theta = degrees(std::asin(lower));
+  start = 180.0f - theta;
+  end = 360.0f + theta;
+  return true;
+}
+
 }  // namespace
 
 void SIXCS4(const InvFrame4R& plane, std::span<const float, 3> base,
@@ -180,7 +252,10 @@ void SIXCS4(const InvFrame4R& plane, std::span<const float, 3> base,
   q(3, 4) = 0.5f;
   q(4, 3) = 0.5f;
   srf::quadricInResult(q, plane, result);
-  const float r0 = std::fabs(radius + slope * z0);
+  // The signed radius: where the plane cuts the axis beyond the apex the radius there is
+  // negative, and its magnitude would put the curve on the cone mirrored through the plane
+  // square to the axis.
+  const float r0 = radius + slope * z0;
   result.P(11) = r0;
   result.P(12) = slope;
   setAngles(result, 0.0f, 0.0f);
@@ -248,13 +323,20 @@ void SIXCS3(std::span<const float, 3> centre, float sphereRadius, const InvFrame
   }
   const float d = srf::dot(srf::sub(Q, origin), e2);
   radius = radius + slope * z0;
-  const float r = radius;
   const float R = sphereRadius;
-  const float rho = r / std::sqrt(slope * slope + 1.0f);
+  // The cone x^2 + y^2 = (r + k z)^2 is the same with (-r, -k): a foot beyond the apex
+  // (a negative radius there) is taken with the radius made positive, so that the
+  // generator at 90 degrees runs towards the centre on the foot's side.
+  const float r = cone && radius < 0.0f ? -radius : radius;
+  const float k = cone && radius < 0.0f ? -slope : slope;
+  const float rho = r / std::sqrt(k * k + 1.0f);
 
   found = 0;
   float start = 0.0f, end = 0.0f;
-  if (d <= kTouch) {
+  bool ranged = false;
+  if (cone) {
+    if (!coneRange(d, r, k, R, result.form, start, end)) return;
+  } else if (d <= kTouch) {
     if (std::fabs(rho - R) <= kTouch) {
       result.form = 8;
       start = 90.0f;
@@ -263,6 +345,7 @@ void SIXCS3(std::span<const float, 3> centre, float sphereRadius, const InvFrame
       result.form = 5;
     } else {
       result.form = 6;
+      ranged = true;
     }
   } else {
     if (rho + R <= d) return;
@@ -274,28 +357,17 @@ void SIXCS3(std::span<const float, 3> centre, float sphereRadius, const InvFrame
       result.form = 5;
     } else {
       result.form = 6;
+      ranged = true;
     }
   }
-  if (result.form == 6) {
+  if (ranged) {
     float theta = 0.0f;
     if (r > smallest()) {
-      float s = 0.0f;
-      const float k2 = slope * slope;
-      if (cone) {
-        const float rad = ((r * r - R * R * k2) + k2 * d * d) * (k2 + 1.0f);
-        // A negative root or a centre on the axis leaves no consistent angle.
-        if (rad < 0.0f || d * k2 <= smallest()) {
-          found = 99;
-          return;
-        }
-        s = (std::sqrt(rad) - r) / (d * k2);
-      } else {
-        if (d <= smallest()) {
-          found = 99;
-          return;
-        }
-        s = (r * r + d * d - R * R) / (2.0f * d * r);
+      if (d <= smallest()) {
+        found = 99;
+        return;
       }
+      const float s = (r * r + d * d - R * R) / (2.0f * d * r);
       if (!(std::fabs(s) <= 1.0f)) {
         found = 99;
         return;
@@ -317,7 +389,7 @@ void SIXCS3(std::span<const float, 3> centre, float sphereRadius, const InvFrame
   srf::setIdentity(global);
   srf::quadricInResult(q, global, result);
   result.P(11) = r;
-  result.P(12) = slope;
+  result.P(12) = k;
   setAngles(result, start, end);
   found = 1;
 }
@@ -408,6 +480,9 @@ void SIXCS1(AxialSurface& first, AxialSurface& second, IsxTyp& result, int32_t& 
     int32_t flag = 0;
     ANGSCN(result.params, start, end, flag);
     if (flag == kTwoRanges) return;
+    // A scan without a change at all leaves (0, 0) whether it found a point at every angle
+    // or at none: the latter is no curve, and would pass for two closed branches.
+    if (flag == 0 && start == 0.0f && end == 0.0f && !pointAt(result.params, 0.0f)) return;
     if (result.x == 44 &&
         (flag != 0 || (std::fabs(start) < kNoAngle && std::fabs(end) < kNoAngle))) {
       result.form = 5;
@@ -453,7 +528,13 @@ void SIXCS2(AxialSurface& first, AxialSurface& second, IsxTyp& result, int32_t& 
     } else {
       const float tx = srf::dot(e1, t);
       const float ty = srf::dot(e2, t);
-      const float s = std::fabs(second.slope / q[0]);
+      // The outline of the cone seen along the cylinder's axis: y = +-s x with
+      // s = sin(alpha) / sqrt(sin^2(beta) - sin^2(alpha)) for the half-angle alpha and the
+      // angle beta between the axes; k2 / sin(beta) holds only for square axes.
+      const float k2 = second.slope * second.slope;
+      const float sinAlpha2 = k2 / (1.0f + k2);
+      const float sinBeta2 = q[0] * q[0] + q[1] * q[1];
+      const float s = std::sqrt(sinAlpha2 / std::max(sinBeta2 - sinAlpha2, smallest()));
       const float g = std::sqrt(1.0f + s * s);
       const float gx = 1.0f / g;
       const float gy = s / g;
@@ -489,6 +570,7 @@ void SIXCS2(AxialSurface& first, AxialSurface& second, IsxTyp& result, int32_t& 
   if (result.form == 6) {
     int32_t flag = 0;
     ANGSCN(result.params, start, end, flag);
+    if (flag == 0 && start == 0.0f && end == 0.0f && !pointAt(result.params, 0.0f)) return;
   } else if (result.form == 7) {
     start = 270.0f;
     end = 270.0f;
@@ -501,14 +583,7 @@ void SIXCS2(AxialSurface& first, AxialSurface& second, IsxTyp& result, int32_t& 
 }
 
 void ANGSCN(std::span<const float, 14> p, float& start, float& end, int32_t& flag) {
-  const std::span<const float, 12> conic = p.first<12>();
-  auto hasPoint = [&](float angle) {
-    int32_t roots = 0;
-    int32_t stat = 0;
-    std::array<float, 6> l{};
-    CONRAD(conic, angle, p[10], p[11], roots, l, stat);
-    return roots >= 1;
-  };
+  auto hasPoint = [&](float angle) { return pointAt(p, angle); };
   start = 0.0f;
   end = 0.0f;
   int32_t changes = 0;

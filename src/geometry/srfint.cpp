@@ -136,8 +136,9 @@ bool surfaceFrame(ShapeRecord s, InvFrame4R& m) {
         framedAt(w, p1, m);
         return true;
       }
+      const V3 given = {word(s, kWordFirst), word(s, kWordSecond), word(s, kWordThird)};
       V3 n{}, u{}, v{};
-      if (!srf::unit({word(s, kWordFirst), word(s, kWordSecond), word(s, kWordThird)}, n) ||
+      if (!srf::unit(given, n) ||
           !srf::inPlaneAxes(n, u, v)) {
         return false;
       }
@@ -155,7 +156,9 @@ bool surfaceFrame(ShapeRecord s, InvFrame4R& m) {
         srf::setRow(m, k, composed);
         m(k, 4) = -srf::dot(composed, origin);
       }
-      m(3, 4) -= word(s, kWordOffset);
+      // n . x = d holds for a normal of any length: with the normal made unit, so is d, or
+      // the plane would lie at d from the origin instead of d / |n|.
+      m(3, 4) -= word(s, kWordOffset) / srf::length(given);
       return true;
     }
     case kSphere: {

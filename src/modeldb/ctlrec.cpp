@@ -420,7 +420,8 @@ void DIRSET(int32_t key, int32_t page) {
 }
 
 void DSCLOS(std::span<int32_t> buffer, int32_t kind, int32_t cls, int32_t first) {
-  const DbFileSlot& slot = DBPARM.fileSlot(PAGCLS(cls));
+  DbFileSlot& slot = DBPARM.fileSlot(PAGCLS(cls));
+  slot.headerBehind = false;
   PAGRD(cls, kHeaderPage, buffer);
   if (buffer.size() >= static_cast<size_t>(kFreeHeadWord)) {
     buffer[kNextPageWord - 1] = slot.nextPage;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "messages/catalog.h"
 #include "modeldb/ctlrec.h"
@@ -95,6 +96,11 @@ LevelName levelName(const char* literal) {
   int32_t last = 0;
   TXTCOD(FText(text), 1, name.codes, last);
   return name;
+}
+
+uint64_t& openings() {
+  static uint64_t count = 0;
+  return count;
 }
 
 int32_t unitOfType(int32_t type) { return IOUNIT.slot(fileTypeRow(type)->openSlot); }
@@ -265,6 +271,7 @@ bool readDataHeader(std::span<int32_t> buffer, const ModelName& model, int32_t t
   DbFileSlot& data = DBPARM.fileSlot(kDataFileSlot);
   data.nextPage = word(kNextPageWord);
   data.freeHead = word(kFreeHeadWord);
+  data.headerBehind = false;
   int32_t pageSize = word(kPageSizeWord);
   if (pageSize == 0) pageSize = numberedSetting(kOldPageSizeSetting);
   if (PAGSIZ(pageSize) == 0) {
@@ -281,6 +288,21 @@ bool readDataHeader(std::span<int32_t> buffer, const ModelName& model, int32_t t
   return true;
 }
 
+// Pages handed out of the data file since its page 1 was last written would be handed
+// out again by the next open, which reads the words from the file: they are written
+// before the file closes.
+void writeDataHeaderWords() {
+  DbFileSlot& data = DBPARM.fileSlot(kDataFileSlot);
+  if (!data.headerBehind) return;
+  data.headerBehind = false;
+  if (IOUNIT.openFlag(kDataFile) == 0 || data.pageSize < kFreeHeadWord) return;
+  std::vector<int32_t> page(static_cast<size_t>(data.pageSize));
+  PAGRD(kDataHeaderClass, kHeaderPage, page);
+  page[kNextPageWord - 1] = data.nextPage;
+  page[kFreeHeadWord - 1] = data.freeHead;
+  PAGWR(kDataHeaderClass, kHeaderPage, page);
+}
+
 }  // namespace
 
 void FBCFIG(std::span<int32_t> buffer, std::span<const int32_t> name,
@@ -290,6 +312,7 @@ void FBCFIG(std::span<int32_t> buffer, std::span<const int32_t> name,
   const LevelName noname = levelName("NONAME*.");
   DBCLOS();
   registerPreStop(releaseLockAtStop);
+  ++openings();
 
   const ModelName modelName{name.first(
       static_cast<size_t>(std::min(kModelNameCodes, static_cast<int32_t>(name.size()))))};
@@ -388,6 +411,7 @@ void DBPG1I(std::span<int32_t> buffer, std::span<const int32_t> name, int32_t le
   PAGWR(kDataHeaderClass, kHeaderPage, buffer);
   data.nextPage = kNewDataNextPage;
   data.freeHead = 0;
+  data.headerBehind = false;
 }
 
 void TLBOPN(std::span<int32_t> buffer, std::span<const int32_t> name, int32_t length,
@@ -395,6 +419,7 @@ void TLBOPN(std::span<int32_t> buffer, std::span<const int32_t> name, int32_t le
   status = 1;
   DBCLOS();
   registerPreStop(releaseLockAtStop);
+  ++openings();
 
   length = std::clamp(length, 0, static_cast<int32_t>(name.size()));
   const ModelName model{name.first(static_cast<size_t>(length))};
@@ -406,6 +431,8 @@ void TLBOPN(std::span<int32_t> buffer, std::span<const int32_t> name, int32_t le
   ELTBLD(typeCode);
   status = 0;
 }
+
+uint64_t databaseOpenings() { return openings(); }
 
 void DBLOCK(int32_t mode, int32_t& result) {
   if (mode == kLockQuery) {
@@ -433,6 +460,8 @@ void LOCKCL(int32_t mode) {
 }
 
 void DBCLOS() {
+  ++openings();
+  writeDataHeaderWords();
   if (indexFileOpen()) {
     LOCKCL(kOwnLockOnly);
     FILCLS(kIndexFile);

@@ -79,9 +79,15 @@ void DBLOCK(int32_t mode, int32_t& result);
 // Clears word 18 of index page 1: with MODE 1 only when this process holds the lock.
 void LOCKCL(int32_t mode);
 
-// Closes the database: when the index file is open, the lock released (LOCKCL(1)), the
-// file closed and the holder forgotten; then the data file closed.
+// Closes the database: the data file's next-page and free-head words written to its page
+// 1 when a page was handed out since they were last (a reopening hands out no page
+// twice); when the index file is open, the lock released (LOCKCL(1)), the file closed
+// and the holder forgotten; then the data file closed.
 void DBCLOS();
+
+// Counts the creates, opens and closes of a database in this process: what a reader keeps
+// of the open database's records in memory holds while the count stays.
+uint64_t databaseOpenings();
 
 // The end of the database session: the archive ended (JRNEND), the plot output closed
 // (GFXCLS(1)), this process's lock released, every open file closed.

@@ -296,6 +296,8 @@ void PGNEW(std::span<int32_t> buffer, int32_t cls, int32_t& page, int32_t& freeH
     ++slot.nextPage;
   }
   freeHead = slot.freeHead;
+  // The index file's page 1 is written below; the data file's waits for DSCLOS.
+  slot.headerBehind = s != kIndexFileSlot;
   if (s == kIndexFileSlot) {
     PAGRD(cls, kHeaderPage, buffer);
     if (buffer.size() >= static_cast<size_t>(kFreeHeadWord)) {

@@ -116,7 +116,7 @@ bool ellipticArc(const Vec& a, const Vec& b, const Vec& m, const Vec& d, float& 
   const double r2 = std::sqrt(r2sq);
   if (r1 < tiny() || r2 < tiny()) return false;
   const double ta = std::atan2(ya / r2, xa / r1);
-  const double tb = std::atan2(yb / r2, xb / r1);
+  const double tb = ellipticArcEnd(ta, std::atan2(yb / r2, xb / r1));
   float l = 0.0f;
   ELLLEN(static_cast<float>(r1), static_cast<float>(r2), kEllipseSteps, static_cast<float>(ta),
          static_cast<float>(tb), l);

@@ -35,6 +35,9 @@ struct DbFileSlot {
   int32_t word4 = 0;
   int32_t nextPage = 0;  // 5: first page never used (page count + 1)
   int32_t freeHead = 0;  // 6: first page of the free-page chain, 0 when empty
+  // True when a page was handed out since words 5 and 6 were last read from or written
+  // to the file's page 1: the close writes them, so that a reopening hands out no page twice.
+  bool headerBehind = false;
 };
 
 // DBPARM: the database parameters. Start values come from start-up.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -377,6 +378,48 @@ TEST_F(AssemblyValues, ANodePastTheLastComponentIsRefused) {
   int32_t nodes = 0, elements = 0, cases = 0;
   DBCTRW(nodes, elements, cases);
   EXPECT_EQ(nodes, 8);
+}
+
+// The header page of an attribute appended to an assembly is taken before the walk over
+// the components closes and reopens the assembly's database: the values get a page of
+// their own, and the header page keeps its component entries, in the building process
+// and after the assembly is opened again, as a later run opens it.
+TEST_F(AssemblyValues, HeaderAndValuesPagesStayApart) {
+  component("C1", 4);
+  component("C2", 5);
+  assembly("ASM", {"C1", "C2"});
+  std::vector<int32_t> pages;
+  std::vector<std::pair<int32_t, std::vector<int32_t>>> headers;
+  const auto attributeStored = [&](const std::string& name) {
+    stress(1, 1, name);
+    for (int32_t id : {1, 2, 5}) nodal(id, {float(id)});
+    ASSERT_EQ(store(), 0) << name;
+    int32_t record = firstRecord();
+    while (record106(record)[0] > 0) record = record106(record)[0];
+    const std::vector<int32_t> r = record106(record);
+    const int32_t header = r[10], values = r[11];
+    EXPECT_NE(header, values) << name;
+    pages.push_back(header);
+    pages.push_back(values);
+    headers.push_back({header, words(page(header), 1, DBLEVL.dataPageSize)});
+  };
+  attributeStored("first");
+  attributeStored("second");
+
+  DBCLOS();
+  int32_t status = -1;
+  TLBOPN(LDPAGE, codes("ASM", 20), 20, status);
+  ASSERT_EQ(status, 0);
+  ASSERT_NE(CTLREC.word(kModelClass, 1), 1) << "the record says assembly";
+  ASSERT_EQ(loadCase("LOAD2"), 0);
+  attributeStored("third");
+  std::vector<int32_t> sorted = pages;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end())
+      << "no page handed out twice";
+  for (const auto& [header, held] : headers) {
+    EXPECT_EQ(words(page(header), 1, DBLEVL.dataPageSize), held) << "header page " << header;
+  }
 }
 
 }  // namespace

@@ -247,5 +247,47 @@ TEST_F(LoadCaseList, RegistrationCountsAndDatesTheFirstLoadCase) {
   EXPECT_EQ(DICNT.loadCaseCount, 2);
 }
 
+// Registration finds a load case as the walk of LCFIND does, whatever the list's length:
+// a name is found by the token before its first blank, a shorter token abbreviates and is
+// another load case, a number filters. An entry deleted in the file behind the
+// registration's back is not found again.
+TEST_F(LoadCaseList, RegistrationFindsWhatTheWalkFinds) {
+  const std::vector<std::pair<std::string, int32_t>> cases = {
+      {"S1", 1}, {"S10", 1}, {"S1", 2}, {"AB CD", 1}, {"ABC", 1}, {"S2", 1}, {"S3", 1},
+      {"S4", 1}, {"S5", 1}};
+  for (const auto& [name, number] : cases) ASSERT_EQ(loadCase(name, number), 0) << name;
+  ASSERT_EQ(DICNT.loadCaseCount, 9);
+
+  // Registered again: found where LCFIND finds it, nothing added.
+  const int32_t pages = indexPagesHandedOut();
+  for (const auto& [name, number] : cases) {
+    ASSERT_EQ(loadCase(name, number), 0) << name;
+    const int32_t page = CTLREC.page(kLoadCaseClass), entry = CTLREC.entry(kLoadCaseClass);
+    const Found f = find(name, number);
+    EXPECT_EQ(f.result, kLoadCaseExact) << name;
+    EXPECT_EQ(CTLREC.page(kLoadCaseClass), page) << name;
+    EXPECT_EQ(CTLREC.entry(kLoadCaseClass), entry) << name;
+  }
+  EXPECT_EQ(DICNT.loadCaseCount, 9);
+  EXPECT_EQ(indexPagesHandedOut(), pages);
+  // "AB" is found exactly in "AB CD"; "S" abbreviates S1 and S10 and is a load case of
+  // its own.
+  ASSERT_EQ(loadCase("AB", 1), 0);
+  EXPECT_EQ(DICNT.loadCaseCount, 9);
+  ASSERT_EQ(loadCase("S", 1), 0);
+  EXPECT_EQ(DICNT.loadCaseCount, 10);
+
+  // S3 deleted in the file: registered anew, behind the last one.
+  ASSERT_EQ(loadCase("S3", 1), 0);
+  const int32_t page = CTLREC.page(kLoadCaseClass), entry = CTLREC.entry(kLoadCaseClass);
+  DbPage p(kIndexPageSize);
+  PAGRD(kLoadCaseClass, page, p);
+  p.word(4 + 48 * (entry - 1) + 1) = -1;
+  PAGWR(kLoadCaseClass, page, p);
+  ASSERT_EQ(loadCase("S3", 1), 0);
+  EXPECT_EQ(DICNT.loadCaseCount, 11);
+  EXPECT_EQ(find("S3", 1).position, 11) << "behind the ten entries, the deleted one among them";
+}
+
 }  // namespace
 }  // namespace kvr

@@ -16,6 +16,7 @@
 #include "geometry/vector3.h"
 #include "machine_fixture.h"
 #include "modelquery/geosta.h"
+#include "placement.h"
 #include "runtime/msgarg.h"
 
 namespace kvr::test {
@@ -305,6 +306,67 @@ TEST_F(Constructions, ArcAndArcIntersections) {
     CCINTS(D{5, 0, 0}, c.a2, D{0, 0, 0}, D{3, 0, 0}, c.b2, D{8, 0, 0}, D{0, 0, 0}, p, status);
     EXPECT_EQ(status, c.status) << c.what;
   }
+}
+
+TEST_F(Constructions, TangentLinesAndTouchingArcsInAnyPlacement) {
+  // In 2,000 random rigid placements of REAL points: a line tangent to an arc, and arcs
+  // touching from outside and from inside, give their one common point; a line or an arc
+  // a hundredth of the radius clear of the first arc gives none.
+  RandomPlacements random(74);
+  const double kDeg = M_PI / 180.0;
+  int32_t misses = 0, clearFound = 0;
+  double worst = 0.0;
+  for (int32_t trial = 0; trial < 2000; ++trial) {
+    const Placement place = random.next();
+    const double r = random.uniform(0.5, 5.0);
+    const double phi = random.uniform(-M_PI, M_PI);
+    const D3 toward = {std::cos(phi), std::sin(phi), 0.0};
+    const D3 along = {-std::sin(phi), std::cos(phi), 0.0};
+    const D3 touch = scaled(toward, r);
+    auto on = [&](const D3& centre, double radius, double angle) {
+      return place.pointF(add(centre, {radius * std::cos(angle), radius * std::sin(angle), 0.0}));
+    };
+    // The arc about the origin from phi + 30 to phi + 30 + sweep degrees.
+    const double start = phi + 30.0 * kDeg, sweep = random.uniform(20.0, 150.0) * kDeg;
+    const V a1 = on({0, 0, 0}, r, start), a2 = on({0, 0, 0}, r, start + sweep);
+    const V ac = place.pointF({0, 0, 0});
+    const V guide = place.pointF(scaled(toward, 2.0 * r));
+    auto check = [&](const std::pair<int32_t, V>& got) {
+      if (got.first != 0) {
+        ++misses;
+        return;
+      }
+      const D3 want = place.point(touch);
+      worst = std::max(worst, norm3(sub(D3{got.second[0], got.second[1], got.second[2]}, want)));
+    };
+    for (double clear : {0.0, 0.01}) {
+      const D3 at = scaled(toward, r * (1.0 + clear));
+      const V l1 = place.pointF(add(at, scaled(along, -random.uniform(0.5, 3.0))));
+      const V l2 = place.pointF(add(at, scaled(along, random.uniform(0.5, 3.0))));
+      const double r2 = r * random.uniform(0.2, 0.8);
+      const double gap = clear * r;
+      // Outside: the centre beyond the touching point; inside: short of it.
+      for (const D3 bc : {scaled(toward, r + r2 + gap), scaled(toward, r - r2 - gap)}) {
+        const double b0 = phi + 40.0 * kDeg;
+        const auto arcs =
+            crvint(a1, a2, ac, 2, on(bc, r2, b0), on(bc, r2, b0 + 1.5), place.pointF(bc), 2, guide);
+        if (clear == 0.0) {
+          check(arcs);
+        } else if (arcs.first == 0) {
+          ++clearFound;
+        }
+      }
+      const auto tangent = crvint(a1, a2, ac, 2, l1, l2, {}, 1, guide);
+      if (clear == 0.0) {
+        check(tangent);
+      } else if (tangent.first == 0) {
+        ++clearFound;
+      }
+    }
+  }
+  EXPECT_EQ(misses, 0);
+  EXPECT_EQ(clearFound, 0);
+  EXPECT_LT(worst, 1.0e-5);
 }
 
 TEST_F(Constructions, CurveIntersectionPostsWhyItFailed) {

@@ -105,12 +105,58 @@ TEST_F(Conic, ConeRadiusFollowsTheRoot) {
   EXPECT_NEAR(s.l[3], 4.0f, 1e-5f);
 }
 
-TEST_F(Conic, NearTouchingIsADoubleRoot) {
-  // z^2 + 1e-6 = 0: a discriminant of -4e-6, within the absolute tolerance.
-  const Result r = conrad(quadric({{3, 1}, {10, 1.0e-6f}}), 0, 1, 0);
-  EXPECT_EQ(r.roots, 2);
-  EXPECT_EQ(r.status, 0);
-  EXPECT_FLOAT_EQ(r.l[2], r.l[5]);
+TEST_F(Conic, NearTouchingIsADoubleRootAtAnyScale) {
+  // (z - c)^2 + e = 0 and (z - c)^2 - e = 0 with e a hundred-thousandth of c^2: within
+  // rounding of touching, so one double root at c, the same at every scale. Two roots
+  // farther apart than that stay two however small the coefficients are.
+  for (float c : {1000.0f, 1.0f, 0.001f}) {
+    const float e = 1.0e-5f * c * c;
+    for (float sign : {1.0f, -1.0f}) {
+      const Result r = conrad(quadric({{3, 1}, {9, -2 * c}, {10, c * c + sign * e}}), 0, 1, 0);
+      EXPECT_EQ(r.roots, 2) << c;
+      EXPECT_EQ(r.status, 0) << c;
+      EXPECT_FLOAT_EQ(r.l[2], r.l[5]) << c;
+      EXPECT_NEAR(r.l[2], c, 1.0e-6f * c) << c;
+    }
+    const Result apart = conrad(quadric({{3, 1}, {9, -2 * c}, {10, 0.99f * c * c}}), 0, 1, 0);
+    ASSERT_EQ(apart.status, 0) << c;
+    EXPECT_NEAR(apart.l[2], 0.9f * c, 1.0e-5f * c) << c;
+    EXPECT_NEAR(apart.l[5], 1.1f * c, 1.0e-5f * c) << c;
+  }
+  // z^2 + 1e-6 = 0 has no real root, and z^2 - 1e-6 = 0 its two at -0.001 and 0.001: an
+  // absolute limit on the discriminant took both for the double root 0.
+  EXPECT_EQ(conrad(quadric({{3, 1}, {10, 1.0e-6f}}), 0, 1, 0).status, 2);
+  const Result two = conrad(quadric({{3, 1}, {10, -1.0e-6f}}), 0, 1, 0);
+  ASSERT_EQ(two.status, 0);
+  EXPECT_NEAR(two.l[2], -0.001f, 1.0e-9f);
+  EXPECT_NEAR(two.l[5], 0.001f, 1.0e-9f);
+}
+
+TEST_F(Conic, SmallSphereOnACylinderScalesWithIt) {
+  // A sphere of radius R about (cx, cy, cz) on the cylinder of radius r: at the angle t,
+  // z = cz -+ sqrt(R^2 - (r cos t - cx)^2 - (r sin t - cy)^2). Radii 0.0033 and 0.003 and
+  // the same shapes a thousand times larger, the sphere on the axis and moved off it.
+  struct Case {
+    float R, r, cx, cy, cz;
+  } cases[] = {
+      {0.0033f, 0.003f, 0, 0, 0},      {3.3f, 3.0f, 0, 0, 0},
+      {0.0033f, 0.003f, 0, 0, 0.002f}, {0.0036f, 0.003f, 0.0002f, -0.0001f, -0.005f},
+      {3.6f, 3.0f, 0.2f, -0.1f, -5.0f},
+  };
+  for (const Case& c : cases) {
+    const P12 sphere = quadric({{1, 1}, {2, 1}, {3, 1}, {7, -2 * c.cx}, {8, -2 * c.cy},
+                                {9, -2 * c.cz},
+                                {10, c.cx * c.cx + c.cy * c.cy + c.cz * c.cz - c.R * c.R}});
+    for (float angle : {0.0f, 45.0f, 130.0f, 270.0f}) {
+      const double t = angle * M_PI / 180.0;
+      const double dx = c.r * std::cos(t) - c.cx, dy = c.r * std::sin(t) - c.cy;
+      const double h = std::sqrt(double{c.R} * c.R - dx * dx - dy * dy);
+      const Result got = conrad(sphere, angle, c.r, 0);
+      ASSERT_EQ(got.status, 0) << c.R << " at " << angle;
+      EXPECT_NEAR(got.l[2], c.cz - h, 1.0e-3 * c.R) << c.R << " at " << angle;
+      EXPECT_NEAR(got.l[5], c.cz + h, 1.0e-3 * c.R) << c.R << " at " << angle;
+    }
+  }
 }
 
 TEST_F(Conic, LocalCoordinatesByKind) {

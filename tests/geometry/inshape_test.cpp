@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "machine_fixture.h"
@@ -35,6 +36,36 @@ TEST(Ponseg, ProjectionOnTheSegmentAndDistanceFromTheLine) {
     kvr::PONSEG(c.px, c.py, c.pz, 0, 0, 0, 2, 0, 0, 0.1f, result);
     EXPECT_EQ(result, c.result) << c.px << " " << c.py << " " << c.pz;
   }
+}
+
+TEST(Ponseg, EndsOfAnySegmentAreOnIt) {
+  // The ends of every segment lie on it at distance 0, whatever rounding the length took:
+  // (0, 0, 0) - (1, 1, 0) among fixed ones, then random segments of all sizes and places.
+  const std::array<std::array<float, 6>, 4> fixed = {{
+      {0, 0, 0, 1, 1, 0}, {0, 0, 0, 0.1f, 0.2f, 0.3f}, {-3, 7, 2, 5, -1, 0.7f}, {1, 1, 1, 1, 1, 1.5f}}};
+  std::mt19937 engine(74);
+  std::uniform_real_distribution<float> coordinate(-100.0f, 100.0f);
+  std::uniform_real_distribution<float> exponent(-3.0f, 2.0f);
+  int32_t missed = 0;
+  for (int32_t k = 0; k < 100000 + static_cast<int32_t>(fixed.size()); ++k) {
+    std::array<float, 6> s{};
+    if (k < static_cast<int32_t>(fixed.size())) {
+      s = fixed[static_cast<size_t>(k)];
+    } else {
+      const float size = std::pow(10.0f, exponent(engine));
+      for (size_t i = 0; i < 3; ++i) s[i] = coordinate(engine);
+      for (size_t i = 3; i < 6; ++i) s[i] = s[i - 3] + size * coordinate(engine) / 100.0f;
+    }
+    for (size_t end : {size_t{0}, size_t{3}}) {
+      int32_t result = 9;
+      kvr::PONSEG(s[end], s[end + 1], s[end + 2], s[0], s[1], s[2], s[3], s[4], s[5], 0.0f, result);
+      if (result != 1) ++missed;
+      if (k < static_cast<int32_t>(fixed.size())) {
+        EXPECT_EQ(result, 1) << "segment " << k << " end " << end;
+      }
+    }
+  }
+  EXPECT_EQ(missed, 0);
 }
 
 TEST(Ponseg, SegmentOfNoLengthHoldsOnlyThePointsNearIt) {

@@ -13,6 +13,7 @@
 
 #include "geometry/linegeo.h"
 #include "linemodel_fixture.h"
+#include "placement.h"
 
 namespace kvr::test {
 namespace {
@@ -120,6 +121,61 @@ TEST_F(LineEvaluation, EllipticArcsStayOnTheirEllipse) {
   point(85, {-2, 0, 0});
   line(82, {{2, 81}, {3, 85}, {5, 84}, {6, 83}, {7, 200}});
   expectNear(evaluate(82, 81, 85, 0.25f).point, {1, 0, 0}, "no ellipse");
+}
+
+// The arc length of the ellipse (a cos t, b sin t) from t0 to t1, by Simpson's rule on
+// 2000 steps in double precision.
+double ellipseLength(double a, double b, double t0, double t1) {
+  constexpr int kSteps = 2000;
+  auto speed = [&](double t) { return std::hypot(a * std::sin(t), b * std::cos(t)); };
+  const double h = (t1 - t0) / kSteps;
+  double sum = speed(t0) + speed(t1);
+  for (int i = 1; i < kSteps; ++i) sum += (i % 2 == 1 ? 4.0 : 2.0) * speed(t0 + i * h);
+  return sum * h / 3.0;
+}
+
+TEST_F(LineEvaluation, EllipticArcsAcrossTheNegativeFirstAxis) {
+  // The ellipse of semi-axes 2 and 1, arcs given by the eccentric angles of their ends in
+  // degrees, in placed copies: the point at t lies where the arc length from the start
+  // reaches t times the whole, and LINLEN gives the whole.
+  constexpr double kDeg = M_PI / 180.0;
+  const double a = 2.0, b = 1.0;
+  // Arcs that cross the negative first axis are held to 1e-4; the single-precision sums of
+  // up to 100,000 steps along the others leave up to about 1.3e-4 on an arc 2.4 long.
+  struct Arc {
+    double from, to, within;
+  } arcs[] = {{150, 240, 1.0e-4}, {100, 200, 1.0e-4}, {170, 200, 1.0e-4},
+              {200, 300, 1.5e-4}, {-60, 30, 1.5e-4},  {20, 110, 1.5e-4}};
+  for (const Placement& place : placementTable()) {
+    for (const Arc& arc : arcs) {
+      auto onEllipse = [&](double t) { return D3{a * std::cos(t), b * std::sin(t), 0.0}; };
+      const double t0 = arc.from * kDeg, t1 = arc.to * kDeg;
+      point(81, place.pointF(onEllipse(t0)));
+      point(82, place.pointF(onEllipse(t1)));
+      point(83, place.pointF({0, 0, 0}));
+      point(84, place.pointF({2.5, 0, 0}));
+      line(81, {{2, 81}, {3, 82}, {5, 84}, {6, 83}, {7, 200}});
+      const std::string what = place.name + " " + std::to_string(arc.from) + ".." + std::to_string(arc.to);
+      const double whole = ellipseLength(a, b, t0, t1);
+      float measured = 0.0f;
+      int32_t status = -1;
+      GEODSP.lineLength(81, measured, status);
+      EXPECT_EQ(status, 0) << what;
+      EXPECT_NEAR(measured, whole, 1.0e-4) << what;
+      for (double t : {0.25, 0.5, 0.75}) {
+        double lo = t0, hi = t1;
+        for (int i = 0; i < 45; ++i) {
+          const double mid = 0.5 * (lo + hi);
+          (ellipseLength(a, b, t0, mid) < t * whole ? lo : hi) = mid;
+        }
+        const D3 want = place.point(onEllipse(0.5 * (lo + hi)));
+        const Answer got = evaluate(81, 81, 82, static_cast<float>(t));
+        EXPECT_TRUE(got.written) << what;
+        const D3 off = sub(D3{got.point[0], got.point[1], got.point[2]}, want);
+        EXPECT_LT(norm3(off), arc.within) << what << " at " << t;
+      }
+    }
+  }
 }
 
 TEST_F(LineEvaluation, CompositeAndUnusableDefinitionsWriteNothing) {
@@ -326,6 +382,49 @@ TEST_F(IntersectionCurveLines, OpenCurvesAgainstTheirDirectionAreStraight) {
   // A curve the surfaces do not give: straight.
   geoRecord(93, {{2, 103.001f}, {19, 9100.001f}, {20, 9100.001f}});
   expectNear(evaluate(83, 81, 82, 0.25f).point, {12.5f, 10, 10}, "no curve");
+}
+
+TEST_F(IntersectionCurveLines, EvaluatedFromEitherEnd) {
+  // From its last end the line is the same line run the other way: the position at t from
+  // the call's start is the one at 1 - t from its first end, on the curve and on the
+  // straight form alike (an open curve against its direction, and a curve the surfaces do
+  // not give).
+  const D3 first = {10, 10, 10}, last = {20, 10, 10};
+  struct Case {
+    const char* what;
+    float word18, ls, le;
+    bool curve;
+  } cases[] = {
+      {"closed curve", 0.0f, 0.25f, 0.75f, true},
+      {"open, against its direction", 100.0f, 0.75f, 0.25f, false},
+      {"no curve", -1.0f, 0.25f, 0.75f, false},
+  };
+  for (const Placement& place : placementTable()) {
+    const V s = place.pointF(first), e = place.pointF(last);
+    point(81, s);
+    point(82, e);
+    for (const Case& c : cases) {
+      if (c.word18 < 0.0f) {
+        geoRecord(93, {{2, 103.001f}, {19, 9100.001f}, {20, 9100.001f}});
+      } else {
+        curve(c.word18);
+      }
+      line(83, {{2, 81}, {3, 82}, {5, bits(c.ls)}, {6, bits(c.le)}, {7, 600}, {15, 93}, {16, 1}});
+      for (float t : {0.1f, 0.25f, 0.5f, 0.75f}) {
+        const std::string what = place.name + ", " + c.what + " at " + std::to_string(t);
+        const Answer forward = evaluate(83, 81, 82, t);
+        const Answer backward = evaluate(83, 82, 81, t);
+        EXPECT_TRUE(forward.written && backward.written) << what;
+        EXPECT_FLOAT_EQ(backward.t, 1.0f - t) << what;
+        const V want = c.curve ? at(c.ls + (c.le - c.ls) * (1.0f - t))
+                               : V{e[0] + t * (s[0] - e[0]), e[1] + t * (s[1] - e[1]),
+                                   e[2] + t * (s[2] - e[2])};
+        expectNear(backward.point, want, what, 1.0e-5f);
+        const Answer mirror = evaluate(83, 81, 82, 1.0f - t);
+        expectNear(backward.point, mirror.point, what, 1.0e-5f);
+      }
+    }
+  }
 }
 
 class SplineLines : public LineEvaluation {

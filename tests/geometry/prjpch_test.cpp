@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
 
+#include "geometry/chnlin.h"
 #include "linemodel_fixture.h"
+#include "placement.h"
 
 namespace kvr::test {
 namespace {
@@ -185,6 +188,41 @@ TEST_F(Patches, FourSidedSearch) {
   expectNear(p, {0.3f, 0.7f, 0.0f}, 1.0e-3f, "in place");
 }
 
+TEST_F(Patches, ChainSideWithNegativeFirstEndProjectsAsWithPositive) {
+  // A square of side 2 whose second side is a chain of two members through its midpoint;
+  // the first member's word 2 is stored with either sign.
+  const D3 corners[] = {{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}, {2, 1, 0}};
+  for (const Placement& place : placementTable()) {
+    for (int32_t k = 0; k < 5; ++k) point(141 + k, place.pointF(corners[k]));
+    straight(141, 141, 142);
+    straight(143, 145, 143);
+    composite(144, {142, 143}, 142, 143);
+    straight(145, 143, 144);
+    straight(146, 144, 141);
+    surface(141, 1, {141, 144, 145, 146});
+    const V onPatch = place.pointF({0.6, 1.4, 0});
+    const V above = place.pointF({0.6, 1.4, 0.5});
+    V got[2][2];
+    for (int32_t sign : {1, -1}) {
+      line(142, {{2, sign * 142}, {3, 145}, {7, 100}});
+      int32_t first = 0, second = 0, status = -1;
+      CHNGET(142, first, second, status);
+      EXPECT_EQ(status, 0);
+      EXPECT_EQ(first, 142) << place.name;
+      EXPECT_EQ(second, 145) << place.name;
+      const int32_t k = sign > 0 ? 0 : 1;
+      got[k][0] = project(141, onPatch, status);
+      EXPECT_EQ(status, 0) << place.name << " sign " << sign;
+      got[k][1] = project(141, above, status);
+      EXPECT_EQ(status, 0) << place.name << " sign " << sign;
+    }
+    EXPECT_EQ(got[0][0], got[1][0]) << place.name;
+    EXPECT_EQ(got[0][1], got[1][1]) << place.name;
+    expectNear(got[1][0], onPatch, 1.0e-4f, place.name);
+    expectNear(got[1][1], onPatch, 2.0e-3f, place.name);
+  }
+}
+
 TEST_F(Patches, PatchWhoseSideFailsBetweenItsEnds) {
   // Side 1 lies on a definition record of another class: its ends are placed, no point
   // between them. No probe is a point of the patch, and the given point must not pass for
@@ -241,6 +279,31 @@ TEST_F(Patches, ThreeSidedSearch) {
     expectNear(project(124, c.point, status, false), c.want, c.point[2] == 0.0f ? 1.0e-5f : 1.0e-3f,
                "triangle");
     EXPECT_EQ(status, 0);
+  }
+}
+
+TEST_F(Patches, FlatTriangleReachesItsPoints) {
+  // The triangle (0, 2, 0), (0, 0, 0), (2, 0, 0) in placed copies: points on it, on a grid
+  // of thirteenths, come back as themselves, as closely as the square reaches.
+  for (const Placement& place : placementTable()) {
+    point(151, place.pointF({0, 2, 0}));
+    point(152, place.pointF({0, 0, 0}));
+    point(153, place.pointF({2, 0, 0}));
+    straight(151, 151, 152);
+    straight(152, 152, 153);
+    straight(153, 153, 151);
+    surface(151, 2, {151, 152, 153, 0});
+    double worst = 0.0;
+    for (int32_t i = 1; i <= 11; ++i) {
+      for (int32_t j = 1; i + j <= 12; ++j) {
+        const D3 on = {2.0 * i / 13.0, 2.0 * j / 13.0, 0.0};
+        int32_t status = -1;
+        const V got = project(151, place.pointF(on), status, false);
+        EXPECT_EQ(status, 0) << place.name << " " << i << ", " << j;
+        worst = std::max(worst, norm3(sub(D3{got[0], got[1], got[2]}, place.point(on))));
+      }
+    }
+    EXPECT_LT(worst, 1.0e-4) << place.name;
   }
 }
 

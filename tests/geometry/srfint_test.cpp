@@ -16,6 +16,7 @@
 #include "geometry/sixcyl.h"
 #include "geometry/srfint.h"
 #include "modeldb/arrreg.h"
+#include "placement.h"
 #include "modeldb/attlst.h"
 #include "modeldb/corsto.h"
 #include "modeldb/elttab.h"
@@ -151,6 +152,32 @@ TEST_F(SurfaceIntersection, TwoPlanesMeetInALine) {
   r = intersect(code(1), code(3));
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.x, 0);
+}
+
+TEST_F(SurfaceIntersection, PlaneByNormalOfAnyLengthHoldsItsOffset) {
+  // n . x = d through the placed point (0.3, -0.2, 0.4), for normals of several lengths;
+  // the circle cut from a sphere about the placed (1, 2, 3) lies about the foot of its
+  // centre, at the radius the distance leaves.
+  const D3 through = {0.3, -0.2, 0.4}, centre = {1, 2, 3};
+  const D3 normals[] = {{0, 0, 1}, {1, 1, 1}, {0.2, -0.1, 0.05}, {-3, 4, 12}};
+  for (const Placement& place : placementTable()) {
+    for (const D3& given : normals) {
+      const D3 n = place.direction(given);
+      const D3 at = place.point(through), c = place.point(centre);
+      const double d = dot3(n, at);
+      const D3 unit = unit3(n);
+      const double height = dot3(unit, c) - d / norm3(n);
+      const D3 foot = sub(c, scaled(unit, height));
+      plane(1, {static_cast<float>(n[0]), static_cast<float>(n[1]), static_cast<float>(n[2])},
+            static_cast<float>(d));
+      sphere(2, point(41, place.pointF(centre)), 5);
+      const IsxTyp r = intersect(code(1), code(2));
+      ASSERT_EQ(r.status, 0) << place.name;
+      const V3 o = r.origin();
+      for (size_t i = 0; i < 3; ++i) EXPECT_NEAR(o[i], foot[i], 2e-5) << place.name << " " << given[0];
+      EXPECT_NEAR(r.P(11), std::sqrt(25.0 - height * height), 2e-5) << place.name << " " << given[0];
+    }
+  }
 }
 
 TEST_F(SurfaceIntersection, PlaneAndSphereGiveTheCircleAboutTheFoot) {
@@ -495,19 +522,27 @@ struct Residual {
   }
 };
 
-// The points of the curve R on the generators of its range (the whole turn for forms 3
-// and 5) lie on both surfaces; answers how many were checked.
-int checkCurve(const IsxTyp& r, const Residual& s1, const Residual& s2) {
+// The points of the result R: along both lines of forms 1 and 2, and on 41 generators of
+// its range (the whole turn but for forms 4 and 6) kept off the ends of the range.
+std::vector<D3> curvePoints(const IsxTyp& r) {
+  std::vector<D3> points;
+  if (r.form == 1 || r.form == 2) {
+    for (int32_t line = 0; line < r.form; ++line) {
+      for (double t : {-3.0, -1.0, 0.0, 0.5, 2.0}) {
+        const int32_t k = 1 + 6 * line;
+        points.push_back({r.P(k) + t * r.P(k + 3), r.P(k + 1) + t * r.P(k + 4), r.P(k + 2) + t * r.P(k + 5)});
+      }
+    }
+    return points;
+  }
   float start = 0, span = 360;
   if (r.form == 4 || r.form == 6) {
     start = r.P(13);
     span = r.P(14) - r.P(13);
     if (span <= 0) span += 360;
   }
-  int checked = 0;
   const std::array<float, 3> origin = r.origin();
   for (int i = 0; i <= 40; ++i) {
-    // Stay off the ends of a range, where the two branches join.
     const float angle = start + span * (0.02f + 0.96f * static_cast<float>(i) / 40.0f);
     int32_t roots = 0, status = -1;
     std::array<float, 6> l{};
@@ -518,10 +553,20 @@ int checkCurve(const IsxTyp& r, const Residual& s1, const Residual& s2) {
       std::array<float, 3> p{};
       LOCGLB(3, origin, 4, r.frame, local, p, status);
       EXPECT_EQ(status, 0);
-      EXPECT_NEAR(s1.at(p), 0.0f, 2e-4f) << "first surface at " << angle;
-      EXPECT_NEAR(s2.at(p), 0.0f, 2e-4f) << "second surface at " << angle;
-      ++checked;
+      points.push_back({p[0], p[1], p[2]});
     }
+  }
+  return points;
+}
+
+// The points of the curve R lie on both surfaces; answers how many were checked.
+int checkCurve(const IsxTyp& r, const Residual& s1, const Residual& s2) {
+  int checked = 0;
+  for (const D3& q : curvePoints(r)) {
+    const V3 p = {static_cast<float>(q[0]), static_cast<float>(q[1]), static_cast<float>(q[2])};
+    EXPECT_NEAR(s1.at(p), 0.0f, 2e-4f) << "first surface at " << q[0] << ", " << q[1] << ", " << q[2];
+    EXPECT_NEAR(s2.at(p), 0.0f, 2e-4f) << "second surface at " << q[0] << ", " << q[1] << ", " << q[2];
+    ++checked;
   }
   return checked;
 }
@@ -579,6 +624,258 @@ TEST_F(SurfaceIntersection, SphereBesideACylinderOverItsAngles) {
   const float theta = std::asin(1.0f / 3.0f) / 0.01745329f;
   EXPECT_NEAR(r.P(13), theta, 1e-4f);
   EXPECT_NEAR(r.P(14), 180.0f - theta, 1e-4f);
+}
+
+// ---- Cones against brute force ------------------------------------------------------
+
+// A surface in double precision, as the shape records hold it: plane n . x = d (n unit),
+// sphere, and the cylinder or the double cone x^2 + y^2 = (r + k z)^2 about an axis.
+struct Exact {
+  int32_t kind;  // 1 plane, 2 sphere, 3 cylinder or cone
+  D3 a;          // plane normal, sphere centre, axis point
+  D3 b;          // axis direction (unit)
+  double r, k;   // plane offset, sphere radius, radius at the axis point; slope
+
+  // The signed distance from the surface, exact near it; its sign tells the sides apart.
+  double gap(const D3& p) const {
+    const D3 d = sub(p, a);
+    switch (kind) {
+      case 1: return dot3(a, p) - r;
+      case 2: return norm3(d) - r;
+      default: {
+        const double along = dot3(d, b);
+        const double across = norm3(sub(d, scaled(b, along)));
+        return (across - std::fabs(r + k * along)) / std::sqrt(1.0 + k * k);
+      }
+    }
+  }
+  // A point of the surface at (u, v): the sphere by polar angles, a cylinder or cone by
+  // generator angle u and axial distance v.
+  D3 at(double u, double v) const {
+    if (kind == 2) {
+      return add(a, {r * std::sin(v) * std::cos(u), r * std::sin(v) * std::sin(u), r * std::cos(v)});
+    }
+    const D3 e1 = unit3(cross3(b, std::fabs(b[0]) < 0.9 ? D3{1, 0, 0} : D3{0, 1, 0}));
+    const D3 e2 = cross3(b, e1);
+    const double radius = r + k * v;
+    return add(add(a, scaled(b, v)), add(scaled(e1, radius * std::cos(u)), scaled(e2, radius * std::sin(u))));
+  }
+};
+
+// 1 when SURFACE, sampled densely (a sphere whole, a cylinder or cone over |z| <= REACH
+// from its axis point), has points clearly on both sides of OTHER; -1 when all of them lie
+// clearly on one side; 0 when the sampling cannot tell.
+int32_t sampledMeeting(const Exact& surface, const Exact& other, double reach, double margin) {
+  bool below = false, above = false, near = false;
+  const int32_t nu = 120, nv = surface.kind == 2 ? 60 : 160;
+  for (int32_t i = 0; i < nu; ++i) {
+    const double u = 2.0 * M_PI * i / nu;
+    for (int32_t j = 0; j <= nv; ++j) {
+      const double v = surface.kind == 2 ? M_PI * j / nv : -reach + 2.0 * reach * j / nv;
+      const double g = other.gap(surface.at(u, v));
+      below = below || g < -margin;
+      above = above || g > margin;
+      near = near || std::fabs(g) <= margin;
+    }
+  }
+  if (below && above) return 1;
+  return near ? 0 : -1;
+}
+
+// The number of separate generator ranges of the cone SURFACE on which its generator
+// line crosses OTHER, by sampling 360 generators over |z| <= REACH.
+int32_t generatorRanges(const Exact& surface, const Exact& other, double reach) {
+  std::array<bool, 360> crossing{};
+  for (int32_t i = 0; i < 360; ++i) {
+    const double u = 2.0 * M_PI * i / 360.0;
+    double last = other.gap(surface.at(u, -reach));
+    for (int32_t j = 1; j <= 4000 && !crossing[static_cast<size_t>(i)]; ++j) {
+      const double g = other.gap(surface.at(u, -reach + 2.0 * reach * j / 4000.0));
+      crossing[static_cast<size_t>(i)] = (g < 0.0) != (last < 0.0);
+      last = g;
+    }
+  }
+  int32_t changes = 0;
+  for (size_t i = 0; i < 360; ++i) changes += crossing[i] != crossing[(i + 1) % 360] ? 1 : 0;
+  return changes / 2;
+}
+
+class ConeMeetings : public SurfaceIntersection {
+ protected:
+  struct Tally {
+    int32_t pairs = 0, met = 0, found = 0, missed = 0, stray = 0, offCurve = 0, empty = 0;
+    int32_t twoRanges = 0;  // cones met on two separate generator ranges either way round
+    double worst = 0.0;
+  };
+
+  static V3 f3(const D3& p) { return {static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2])}; }
+  static D3 d3(const V3& p) { return {p[0], p[1], p[2]}; }
+
+  // Shape N as the record of S; S is rewritten as the record reads back in single precision.
+  static void store(int32_t n, Exact& s, int32_t& nextPoint) {
+    if (s.kind == 1) {
+      const V3 nf = f3(s.a);
+      plane(n, nf, static_cast<float>(s.r));
+      s.a = unit3(d3(nf));
+      s.r = static_cast<float>(s.r) / norm3(d3(nf));
+    } else if (s.kind == 2) {
+      const V3 c = f3(s.a);
+      sphere(n, point(nextPoint++, c), static_cast<float>(s.r));
+      s.a = d3(c);
+      s.r = static_cast<float>(s.r);
+    } else {
+      const V3 a = f3(s.a), b = f3(add(s.a, s.b));
+      const float ra = static_cast<float>(s.r), rb = static_cast<float>(s.r + s.k);
+      const int32_t pa = point(nextPoint++, a);
+      const int32_t pb = point(nextPoint++, b);
+      axial(n, std::fabs(s.k) > 0.0 ? 4 : 3, pa, pb, ra, rb);
+      const D3 axis = sub(d3(b), d3(a));
+      s.a = d3(a);
+      s.b = unit3(axis);
+      s.r = ra;
+      s.k = (double{rb} - ra) / norm3(axis);
+    }
+  }
+
+  // Stores the pair, intersects it and checks it against sampling and its curve against
+  // both surfaces; MEETS 1, -1 or 0 as sampledMeeting answers (sampling the first surface,
+  // or none for a plane: every plane meets a double cone).
+  static void check(Exact s1, Exact s2, double reach, Tally& t, const std::string& what) {
+    int32_t p = kFirstPoint;
+    store(1, s1, p);
+    store(2, s2, p);
+    const int32_t meets = s1.kind == 1 ? 1 : sampledMeeting(s1, s2, reach, 0.02);
+    const IsxTyp r = intersect(code(1), code(2));
+    ++t.pairs;
+    if (meets == 1) ++t.met;
+    if (r.status != 0) {
+      // The result holds one generator range: cones that meet on two separate ranges
+      // whichever is walked have no form, and answer none.
+      if (meets == 1 && s1.kind == 3 && s2.kind == 3 && std::fabs(s1.k) > 0.0 && std::fabs(s2.k) > 0.0 &&
+          generatorRanges(s1, s2, 200.0) >= 2 && generatorRanges(s2, s1, 200.0) >= 2) {
+        ++t.twoRanges;
+        return;
+      }
+      if (meets == 1) {
+        ++t.missed;
+        ADD_FAILURE() << what << ": they meet, status " << r.status << " x " << r.x;
+      }
+      return;
+    }
+    ++t.found;
+    const std::vector<D3> points = curvePoints(r);
+    if (points.empty()) {
+      ++t.empty;
+      ADD_FAILURE() << what << ": found without a point, form " << r.form;
+    }
+    if (meets == -1) ++t.stray;
+    for (const D3& q : points) {
+      // Relative to the model's size, 10, or to the point's own distance far beyond it.
+      const double off = std::max(std::fabs(s1.gap(q)), std::fabs(s2.gap(q))) / std::max(10.0, norm3(q));
+      t.worst = std::max(t.worst, off);
+      if (off > 1.0e-4) {
+        ++t.offCurve;
+        ADD_FAILURE() << what << ": form " << r.form << " x " << r.x << " point off by " << off << " at " << norm3(q);
+        break;
+      }
+    }
+  }
+};
+
+TEST_F(ConeMeetings, SpheresOnACone) {
+  // The cone of radius 1 at its axis point and slope 0.5 (apex 2 below it) in placed
+  // copies, spheres about a grid of centres; then random cones and spheres.
+  Tally t;
+  for (const Placement& place : placementTable()) {
+    for (double x : {0.0, 0.4, 0.8, 1.6, 2.4, 3.2}) {
+      for (double z : {-6.0, -3.0, -2.0, -1.0, 0.0, 1.0, 2.0, 4.0}) {
+        for (double R : {0.3, 0.8, 1.5, 3.0}) {
+          const Exact cone{3, place.point({0, 0, 0}), place.direction({0, 0, 1}), 1.0, 0.5};
+          const Exact ball{2, place.point({x, 0, z}), {}, R, 0};
+          check(ball, cone, 0, t, place.name + " sphere at " + std::to_string(x) + ", " +
+                                      std::to_string(z) + " radius " + std::to_string(R));
+        }
+      }
+    }
+  }
+  RandomPlacements random(7403);
+  for (int32_t k = 0; k < 400; ++k) {
+    const Placement place = random.next();
+    const Exact cone{3, place.point({0, 0, 0}), place.direction({0, 0, 1}), random.uniform(0.2, 2.0),
+                     random.uniform(-1.5, 1.5)};
+    const Exact ball{2, place.point({random.uniform(-3, 3), 0, random.uniform(-4, 4)}), {},
+                     random.uniform(0.2, 3.0), 0};
+    check(ball, cone, 0, t, "random sphere " + std::to_string(k));
+  }
+  EXPECT_GT(t.met, 500);
+  EXPECT_EQ(t.missed, 0);
+  EXPECT_EQ(t.stray, 0);
+  EXPECT_LT(t.worst, 1.0e-4);
+}
+
+TEST_F(ConeMeetings, PlanesAcrossACone) {
+  // Every plane meets a double cone: planes tilted 0 to 80 degrees from square to the axis
+  // at heights on both sides of the apex (at -2), in placed copies and at random.
+  Tally t;
+  for (const Placement& place : placementTable()) {
+    for (double tilt : {0.0, 20.0, 45.0, 60.0, 80.0}) {
+      for (double h : {-5.0, -3.0, -2.5, -1.0, 0.0, 2.0}) {
+        const double a = tilt * M_PI / 180.0;
+        const D3 n = place.direction({std::sin(a), 0.0, std::cos(a)});
+        const Exact flat{1, n, {}, dot3(n, place.point({0, 0, h})), 0};
+        const Exact cone{3, place.point({0, 0, 0}), place.direction({0, 0, 1}), 1.0, 0.5};
+        check(flat, cone, 0, t, place.name + " tilt " + std::to_string(tilt) + " at " + std::to_string(h));
+      }
+    }
+  }
+  EXPECT_EQ(t.missed, 0);
+  EXPECT_LT(t.worst, 1.0e-4);
+}
+
+TEST_F(ConeMeetings, CylindersAcrossACone) {
+  // The cone with its apex at the origin, slope 0.3 or 0.6, and cylinders whose axes cross
+  // its axis at 40, 60 and 90 degrees, passing aside of it at several distances; the
+  // radii 1.25 and 1.3 of a cylinder 1.1547 from the cone among them.
+  Tally t;
+  for (const Placement& place : placementTable()) {
+    for (double k : {0.3, 0.6}) {
+      for (double beta : {40.0, 60.0, 90.0}) {
+        for (double y0 : {0.5, 1.5, 3.0}) {
+          for (double z0 : {-2.0, 0.0, 2.0}) {
+            for (double r1 : {0.4, 1.25, 1.3, 2.5}) {
+              const double b = beta * M_PI / 180.0;
+              const Exact cone{3, place.point({0, 0, 1}), place.direction({0, 0, 1}), k, k};
+              const Exact drum{3, place.point({0, y0, z0}), place.direction({std::sin(b), 0, std::cos(b)}), r1, 0};
+              check(drum, cone, 30.0, t,
+                    place.name + " k " + std::to_string(k) + " beta " + std::to_string(beta) + " at " +
+                        std::to_string(y0) + ", " + std::to_string(z0) + " radius " + std::to_string(r1));
+            }
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(t.met, 300);
+  EXPECT_EQ(t.missed, 0);
+  EXPECT_LT(t.worst, 1.0e-4);
+}
+
+TEST_F(ConeMeetings, ConesAcrossACone) {
+  // Pairs of cones at random, placed at random: whatever is found lies on both, and no
+  // pair whose sampled surfaces cross is reported as none.
+  Tally t;
+  RandomPlacements random(7407);
+  for (int32_t k = 0; k < 300; ++k) {
+    const Placement place = random.next();
+    const Exact first{3, place.point({0, 0, 0}), place.direction({0, 0, 1}), random.uniform(0.2, 2.0),
+                      random.uniform(0.1, 1.0)};
+    const D3 axis = unit3({random.uniform(-1, 1), random.uniform(-1, 1), random.uniform(-1, 1)});
+    const Exact second{3, place.point({random.uniform(-3, 3), random.uniform(-3, 3), random.uniform(-3, 3)}),
+                       place.direction(axis), random.uniform(0.2, 2.0), random.uniform(0.1, 1.0)};
+    check(first, second, 20.0, t, "random cones " + std::to_string(k));
+  }
+  EXPECT_EQ(t.missed, 0);
+  EXPECT_LT(t.worst, 1.0e-4);
 }
 
 }  // namespace

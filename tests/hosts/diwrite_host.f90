@@ -3,56 +3,9 @@
 ! then starts the writing road on a message file and two scratch temporary units, opens
 ! a model and its coordinates, and reads the message file back.
 program diwrite_host
+  use kvr7dbio
   use, intrinsic :: iso_c_binding, only: c_int32_t, c_char, c_float
   implicit none
-
-  interface
-    subroutine dll_opntldbf(iunit, imode, fname, istat, iform, iacces, irecl, iostat) &
-        bind(C, name="dll_opntldbf")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(in) :: iunit, imode, istat, iform, iacces, irecl
-      character(kind=c_char), dimension(80), intent(in) :: fname
-      integer(c_int32_t), intent(out) :: iostat
-    end subroutine
-    subroutine dll_clstldbf(iunit, iostat) bind(C, name="dll_clstldbf")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: iunit
-      integer(c_int32_t), intent(out) :: iostat
-    end subroutine
-    subroutine dll_kvclose(iunit) bind(C, name="dll_kvclose")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: iunit
-    end subroutine
-    subroutine dll_wrttllog(iunit, imode, istep, isub, typtxt) bind(C, name="dll_wrttllog")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(in) :: iunit, imode, istep, isub
-      character(kind=c_char), dimension(20), intent(in) :: typtxt
-    end subroutine
-    subroutine dll_diini2(luopt, ludb8, ludb7, luneu, iunits, itfnum, ikeep, nform, &
-                          lumsg1, lumsg2, ipgsiz, ierr) bind(C, name="dll_diini2")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: luopt, ludb8, ludb7, luneu, itfnum, ikeep, nform
-      integer(c_int32_t), intent(in) :: lumsg1, lumsg2, ipgsiz
-      integer(c_int32_t), dimension(*), intent(in) :: iunits
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_didbi(arg1, opened, text6, text79, arg5, ierr) bind(C, name="dll_didbi")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(inout) :: arg1, arg5
-      integer(c_int32_t), intent(out) :: opened, ierr
-      character(kind=c_char), dimension(6), intent(inout) :: text6
-      character(kind=c_char), dimension(79), intent(inout) :: text79
-    end subroutine
-    subroutine dll_dihed2(ikey, iopcod, name, hvalue, hnumbr, htitle, hflag, htext, ierr, &
-                          iunt) bind(C, name="dll_dihed2")
-      import :: c_int32_t, c_char, c_float
-      integer(c_int32_t), intent(in) :: ikey, iopcod, hnumbr, hflag, iunt
-      character(kind=c_char), dimension(20), intent(in) :: name, htitle
-      character(kind=c_char), dimension(10), intent(in) :: htext
-      real(c_float), intent(in) :: hvalue
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-  end interface
 
   integer :: failures = 0
   integer(c_int32_t) :: iostat

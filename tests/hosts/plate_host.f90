@@ -1,125 +1,13 @@
 ! Host program in Fortran: the run of plate_host.c (its comment describes the model and
 ! the two sessions), as a Fortran analysis program makes it: every argument by reference
-! through bind(C) interfaces, every text a blank-padded CHARACTER variable of the length
-! the routine takes. Every IERR and IOSTAT must be 0; the files it leaves must be those of
-! the C host (check_plate_files.cmake compares the neutral file with plate.neu).
+! through the interfaces of the module kvr7dbio, every text a blank-padded CHARACTER
+! variable of the length the routine takes. Every IERR and IOSTAT must be 0; the files it
+! leaves must be those of the C host (check_plate_files.cmake compares the neutral file
+! with plate.neu).
 program plate_host
+  use kvr7dbio
   use, intrinsic :: iso_c_binding, only: c_int32_t, c_char, c_float
   implicit none
-
-  interface
-    subroutine dll_opntldbf(iunit, imode, fname, istat, iform, iacces, irecl, iostat) &
-        bind(C, name="dll_opntldbf")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(in) :: iunit, imode, istat, iform, iacces, irecl
-      character(kind=c_char), dimension(*), intent(in) :: fname
-      integer(c_int32_t), intent(out) :: iostat
-    end subroutine
-    subroutine dll_clstldbf(iunit, iostat) bind(C, name="dll_clstldbf")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: iunit
-      integer(c_int32_t), intent(out) :: iostat
-    end subroutine
-    subroutine dll_wrttllog(iunit, imode, istep, isub, typtxt) bind(C, name="dll_wrttllog")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(in) :: iunit, imode, istep, isub
-      character(kind=c_char), dimension(*), intent(in) :: typtxt
-    end subroutine
-    subroutine dll_vrpre(iday, imonth, iyear, ihour, iminute, isecond, version, letter) &
-        bind(C, name="dll_vrpre")
-      import :: c_int32_t, c_float
-      integer(c_int32_t), intent(out) :: iday, imonth, iyear, ihour, iminute, isecond, letter
-      real(c_float), intent(out) :: version
-    end subroutine
-    subroutine dll_diini2(luopt, ludb8, ludb7, luneu, iunits, itfnum, ikeep, nform, &
-                          lumsg1, lumsg2, ipgsiz, ierr) bind(C, name="dll_diini2")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: luopt, ludb8, ludb7, luneu, itfnum, ikeep, nform
-      integer(c_int32_t), intent(in) :: lumsg1, lumsg2, ipgsiz
-      integer(c_int32_t), dimension(*), intent(in) :: iunits
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_didbi(arg1, opened, text6, text79, arg5, ierr) bind(C, name="dll_didbi")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(inout) :: arg1, arg5
-      integer(c_int32_t), intent(out) :: opened, ierr
-      character(kind=c_char), dimension(*), intent(inout) :: text6, text79
-    end subroutine
-    subroutine dll_dihed2(ikey, iopcod, name, hvalue, hnumbr, htitle, hflag, htext, ierr, &
-                          iunt) bind(C, name="dll_dihed2")
-      import :: c_int32_t, c_char, c_float
-      integer(c_int32_t), intent(in) :: ikey, iopcod, hnumbr, hflag, iunt
-      character(kind=c_char), dimension(*), intent(in) :: name, htitle, htext
-      real(c_float), intent(in) :: hvalue
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dicor(node, x, y, z, isys, ierr, iunt) bind(C, name="dll_dicor")
-      import :: c_int32_t, c_float
-      integer(c_int32_t), intent(in) :: node, isys, iunt
-      real(c_float), intent(in) :: x, y, z
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_ditop(ielem, itype, ieatt1, ieatt2, nodes, isys, ierr, iunt) &
-        bind(C, name="dll_ditop")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: ielem, itype, ieatt1, ieatt2, isys, iunt
-      integer(c_int32_t), dimension(*), intent(in) :: nodes
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_diset(setnam, stitle, ids, nids, ierr, iunt) bind(C, name="dll_diset")
-      import :: c_int32_t, c_char
-      character(kind=c_char), dimension(*), intent(in) :: setnam, stitle
-      integer(c_int32_t), dimension(*), intent(in) :: ids
-      integer(c_int32_t), intent(in) :: nids, iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dicon(node, idof, isys, iedof, ierr, iunt) bind(C, name="dll_dicon")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: node, idof, isys, iedof, iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dirha(attnam, ncomps, irtype, numvar, ierr, iunt) bind(C, name="dll_dirha")
-      import :: c_int32_t, c_char
-      character(kind=c_char), dimension(*), intent(in) :: attnam
-      integer(c_int32_t), intent(in) :: ncomps, irtype, numvar, iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dirhb(compnm, inmenu, ctype, index1, index2, iexist, ncalc, compn2, ierr, &
-                         iunt) bind(C, name="dll_dirhb")
-      import :: c_int32_t, c_char
-      character(kind=c_char), dimension(*), intent(in) :: compnm, ncalc, compn2
-      integer(c_int32_t), intent(in) :: inmenu, ctype, index1, index2, iexist, iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dinia(node, values, numres, ierr, iunt) bind(C, name="dll_dinia")
-      import :: c_int32_t, c_float
-      integer(c_int32_t), intent(in) :: node, numres, iunt
-      real(c_float), dimension(*), intent(in) :: values
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dienh(ielem, itype, ieatt1, ivar, npoint, nlayer, ilocal, notread, ierr, &
-                         iunt) bind(C, name="dll_dienh")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: ielem, itype, ieatt1, ivar, npoint, nlayer, ilocal
-      integer(c_int32_t), intent(in) :: notread, iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dienr(id, values, numres, ierr, iunt) bind(C, name="dll_dienr")
-      import :: c_int32_t, c_float
-      integer(c_int32_t), intent(in) :: id, numres, iunt
-      real(c_float), dimension(*), intent(in) :: values
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_dilim(ierr, iunt) bind(C, name="dll_dilim")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: iunt
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-    subroutine dll_distp(ierr) bind(C, name="dll_distp")
-      import :: c_int32_t
-      integer(c_int32_t), intent(out) :: ierr
-    end subroutine
-  end interface
 
   integer(c_int32_t), parameter :: MSG = 20, LOGFILE = 21, NEU = 22, DB8 = 18, DB7 = 17
   integer(c_int32_t), dimension(3), parameter :: UNITS = [31, 32, 33]
@@ -130,8 +18,12 @@ program plate_host
   integer :: passed = 0, failed = 0
   integer(c_int32_t) :: ierr, k, node, elem, id
   real(c_float), dimension(3) :: values
-  character(len=8) :: attnam, compnm, ncalc, compn2, setnam
-  character(len=30) :: stitle
+  character(len=KVR_DIRHA_ATTNAM_LENGTH) :: attnam
+  character(len=KVR_DIRHB_COMPNM_LENGTH) :: compnm
+  character(len=KVR_DIRHB_NCALC_LENGTH) :: ncalc
+  character(len=KVR_DIRHB_COMPN2_LENGTH) :: compn2
+  character(len=KVR_DISET_SETNAM_LENGTH) :: setnam
+  character(len=KVR_DISET_STITLE_LENGTH) :: stitle
 
   ! First session: both outputs, the database and the neutral file.
   call open_file(MSG, 2, 'plate.msg', 1)
@@ -260,7 +152,7 @@ contains
     integer(c_int32_t), intent(in) :: unit
     integer, intent(in) :: imode, iacces
     character(len=*), intent(in) :: name
-    character(len=80) :: fname
+    character(len=KVR_OPNTLDBF_FNAME_LENGTH) :: fname
     integer(c_int32_t) :: istat, iform, iostat
     fname = name
     if (name == ' ') then
@@ -284,7 +176,7 @@ contains
 
   subroutine log_line(mode, step)
     integer, intent(in) :: mode, step
-    character(len=20) :: typtxt
+    character(len=KVR_WRTTLLOG_TYPTXT_LENGTH) :: typtxt
     typtxt = 'STATIC'
     call dll_wrttllog(LOGFILE, int(mode, c_int32_t), int(step, c_int32_t), 1_c_int32_t, typtxt)
   end subroutine
@@ -303,8 +195,9 @@ contains
     integer, intent(in) :: key, iopcod
     character(len=*), intent(in) :: name
     integer(c_int32_t), intent(in) :: unit
-    character(len=20) :: hname, htitle
-    character(len=10) :: htext
+    character(len=KVR_DIHED2_NAME_LENGTH) :: hname
+    character(len=KVR_DIHED2_HTITLE_LENGTH) :: htitle
+    character(len=KVR_DIHED2_HTEXT_LENGTH) :: htext
     integer(c_int32_t) :: hnumbr, err
     real(c_float) :: hvalue
     hname = name
@@ -333,8 +226,8 @@ contains
   subroutine start(luopt)
     integer, intent(in) :: luopt
     integer(c_int32_t) :: err, arg1, opened, arg5
-    character(len=6) :: text6
-    character(len=79) :: text79
+    character(len=KVR_DIDBI_TEXT6_LENGTH) :: text6
+    character(len=KVR_DIDBI_TEXT79_LENGTH) :: text79
     call dll_diini2(int(luopt, c_int32_t), DB8, DB7, NEU, UNITS, 3_c_int32_t, 0_c_int32_t, &
                     5_c_int32_t, MSG, 99_c_int32_t, 2040_c_int32_t, err)
     call expect_zero(err, 'dll_diini2')

@@ -1,94 +1,12 @@
 ! Host program in Fortran: the reading of query_host.c (its comment describes the model
 ! and which of its values are checked), as a Fortran analysis program makes it: every
-! argument by reference through bind(C) interfaces, every text a blank-padded CHARACTER
-! variable of the length the routine takes. The model file is named by the first argument
-! or, without one, by the environment variable KVR_QUERY_MODEL.
+! argument by reference through the interfaces of the module kvr7dbio, every text a
+! blank-padded CHARACTER variable of the length the routine takes. The model file is named
+! by the first argument or, without one, by the environment variable KVR_QUERY_MODEL.
 program query_host
+  use kvr7dbio
   use, intrinsic :: iso_c_binding, only: c_int32_t, c_char, c_float
   implicit none
-
-  interface
-    subroutine dll_ustrt2(name, work, size, status) bind(C, name="dll_ustrt2")
-      import :: c_int32_t, c_char
-      character(kind=c_char), dimension(*), intent(in) :: name
-      integer(c_int32_t), dimension(*), intent(in) :: work
-      integer(c_int32_t), intent(in) :: size
-      integer(c_int32_t), intent(out) :: status
-    end subroutine
-    subroutine dll_usize(sizes) bind(C, name="dll_usize")
-      import :: c_int32_t
-      integer(c_int32_t), dimension(20), intent(out) :: sizes
-    end subroutine
-    subroutine dll_usiz2(sizes) bind(C, name="dll_usiz2")
-      import :: c_int32_t
-      integer(c_int32_t), dimension(50), intent(out) :: sizes
-    end subroutine
-    subroutine dll_upnt2(number, name, xyz, status) bind(C, name="dll_upnt2")
-      import :: c_int32_t, c_char, c_float
-      integer(c_int32_t), intent(in) :: number
-      character(kind=c_char), dimension(*), intent(inout) :: name
-      real(c_float), dimension(3), intent(inout) :: xyz
-      integer(c_int32_t), intent(out) :: status
-    end subroutine
-    subroutine dll_unode(node, xyz, status) bind(C, name="dll_unode")
-      import :: c_int32_t, c_float
-      integer(c_int32_t), intent(in) :: node
-      real(c_float), dimension(3), intent(inout) :: xyz
-      integer(c_int32_t), intent(out) :: status
-    end subroutine
-    subroutine dll_uelem(element, nodes, count, status) bind(C, name="dll_uelem")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: element
-      integer(c_int32_t), dimension(*), intent(inout) :: nodes
-      integer(c_int32_t), intent(out) :: count, status
-    end subroutine
-    subroutine dll_unamg2(kind, number, name, status) bind(C, name="dll_unamg2")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(in) :: kind, number
-      character(kind=c_char), dimension(*), intent(inout) :: name
-      integer(c_int32_t), intent(out) :: status
-    end subroutine
-    subroutine dll_ua1cha(codes, n, text) bind(C, name="dll_ua1cha")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), dimension(*), intent(in) :: codes
-      integer(c_int32_t), intent(in) :: n
-      character(kind=c_char), dimension(*), intent(out) :: text
-    end subroutine
-    subroutine dll_uslcha(text, length, start, codes, last) bind(C, name="dll_uslcha")
-      import :: c_int32_t, c_char
-      character(kind=c_char), dimension(*), intent(in) :: text
-      integer(c_int32_t), intent(in) :: length, start
-      integer(c_int32_t), dimension(*), intent(inout) :: codes
-      integer(c_int32_t), intent(out) :: last
-    end subroutine
-    subroutine dll_ucconv(codes, first, last) bind(C, name="dll_ucconv")
-      import :: c_int32_t
-      integer(c_int32_t), dimension(*), intent(inout) :: codes
-      integer(c_int32_t), intent(in) :: first, last
-    end subroutine
-    subroutine dll_udecod(codes, start, last, mode, kind, first, end, ivalue, rvalue) &
-        bind(C, name="dll_udecod")
-      import :: c_int32_t, c_float
-      integer(c_int32_t), dimension(*), intent(in) :: codes
-      integer(c_int32_t), intent(in) :: start, last, mode
-      integer(c_int32_t), intent(out) :: kind, first, end, ivalue
-      real(c_float), intent(out) :: rvalue
-    end subroutine
-    subroutine dll_uset2(set, kind, name, members, size, count, status) &
-        bind(C, name="dll_uset2")
-      import :: c_int32_t, c_char
-      integer(c_int32_t), intent(in) :: set, kind, size
-      character(kind=c_char), dimension(*), intent(inout) :: name
-      integer(c_int32_t), dimension(*), intent(inout) :: members
-      integer(c_int32_t), intent(out) :: count, status
-    end subroutine
-    subroutine dll_unodeg(kind, number, count, nodes, size, status) bind(C, name="dll_unodeg")
-      import :: c_int32_t
-      integer(c_int32_t), intent(in) :: kind, number, size
-      integer(c_int32_t), intent(out) :: count, status
-      integer(c_int32_t), dimension(*), intent(inout) :: nodes
-    end subroutine
-  end interface
 
   integer(c_int32_t), parameter :: NODE0 = 1000, ELEM0 = 5000, MAXNODES = 20, ROOMY = 65536
   integer(c_int32_t), parameter :: BLANKS = int(z'20202000', c_int32_t)

@@ -1,16 +1,10 @@
 ! Host program in Fortran: asks for the date, time and version through dll_vrpre alone,
-! every argument passed by reference as a Fortran program passes it. The date and time
-! must be the local time read just before or just after the call.
+! every argument passed by reference as a Fortran program passes it (the interface is the
+! module kvr7dbio's). The date and time must be the local time read just before or just
+! after the call.
 program vrpre_host
+  use kvr7dbio
   implicit none
-  interface
-    subroutine dll_vrpre(iday, imonth, iyear, ihour, iminute, isecond, version, letter) &
-        bind(C, name="dll_vrpre")
-      use iso_c_binding, only: c_int32_t, c_float
-      integer(c_int32_t) :: iday, imonth, iyear, ihour, iminute, isecond, letter
-      real(c_float) :: version
-    end subroutine dll_vrpre
-  end interface
   integer :: before(8), after(8), got(6), letter
   real :: version
   logical :: ok
