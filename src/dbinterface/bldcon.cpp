@@ -189,7 +189,28 @@ struct TypeShape {
   std::array<std::size_t, ElShap::kMaxEdges> edgeLocalCount{};
 };
 
+// Puts after each node of the element entry at Q, of N nodes, its sequence number, for a
+// node with one of the node table's RECORDS.
+void putSequences(std::span<int32_t> ldpage, int32_t q, int32_t n, std::size_t records) {
+  for (int32_t k = 1; k <= n; ++k) {
+    const int32_t s = nodeIndex(TOPNOD(ldpage, q, k));
+    if (s >= 1 && static_cast<std::size_t>(s) <= records) SEQPUT(ldpage, q, k, s);
+  }
+}
+
 }  // namespace
+
+void storeNodeSequences(std::span<int32_t> ldpage, const BuildModel& held) {
+  dropSlotClaim();
+  EntryCursor cursor(ldpage, kElementDataset);
+  for (; cursor.atEntry(); cursor.next()) {
+    const int32_t n = std::clamp(ELNCNT(cursor.elementType()), 0, kMaxElementNodes);
+    putSequences(ldpage, cursor.q(), n, held.nodeTable.size());
+    cursor.markModified();
+  }
+  cursor.writeBack();
+  dropSlotClaim();
+}
 
 void BLDTOP(std::span<int32_t> ldpage, BuildModel& held, int32_t& status) {
   status = 0;
@@ -218,10 +239,10 @@ void BLDTOP(std::span<int32_t> ldpage, BuildModel& held, int32_t& status) {
         status = 1;
         continue;
       }
+      // Only in the page held, for ENNODS: BLDQDR writes the pages with the face words.
       SEQPUT(ldpage, q, k, s);
       ++uses[static_cast<std::size_t>(s)];
     }
-    cursor.markModified();
 
     const int32_t key = ELTDIM(t) == 1 ? -cursor.elementSequence() : cursor.elementSequence();
     const std::array<int32_t, kListHeadWords + 1> listed{0, 0, key};
@@ -234,7 +255,6 @@ void BLDTOP(std::span<int32_t> ldpage, BuildModel& held, int32_t& status) {
     held.seqs.insert(held.seqs.end(), seqs.begin(), seqs.begin() + n);
     held.firstNode.push_back(held.seqs.size());
   }
-  cursor.writeBack();
   dropSlotClaim();
 
   held.nodeTable.resize(records);
@@ -392,6 +412,8 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
     const int32_t q = cursor.q();
     if (held.type[e] != shape.type) shape.select(held.type[e]);
     const int32_t n = shape.nodes;
+    putSequences(ldpage, q, n, held.nodeTable.size());
+    cursor.markModified();
     const std::span<const int32_t> seqs = held.nodesOf(e);
     if (!lists.take(held, seqs, nodes, workWords)) {
       if (!warned) {
@@ -438,7 +460,6 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
           }
         }
         FACPUT(ldpage, q + shape.base, j, across);
-        cursor.markModified();
       }
 
       leftToOther = leftToOther || std::any_of(sharers.begin(), sharers.end(), [own](int32_t k) {

@@ -83,12 +83,18 @@ int32_t buildSteps(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildMod
     BLDNIX(ldpage, status);
     if (status != 0) return 1;
   }
+  // A step that fails before BLDQDR leaves dataset 6 with the sequence numbers.
+  const auto stopped = [&](int32_t step) {
+    storeNodeSequences(ldpage, held);
+    return step;
+  };
   BLDTOP(ldpage, held, status);
+  if (status == 1) return stopped(2);
   if (status != 0) return 2;
   BLDNX2(ldpage, held, status);
-  if (status != 0) return 3;
+  if (status != 0) return stopped(3);
   BLDNEL(held, status);
-  if (status != 0) return 4;
+  if (status != 0) return stopped(4);
   BLDCON(ldpage, ldscr, held);
   inform("BUILDING QUICK DRAW DATA");
   BLDQDR(ldpage, ldscr, held);

@@ -55,10 +55,15 @@ void DIBLD(int32_t& ierr);
 // Step 2. Walks dataset 6 (slot 2 of LDPAGE): for node k of every element its sequence
 // number s (the node index of bldnix.h) goes after the node, and record s of the node
 // table counts the element. A node id that no node has: M024 with the element id and
-// the node id, STATUS 1, and the walk goes on. Every page is written back. A missing
+// the node id, STATUS 1, and the walk goes on. The pages are not written back: BLDQDR
+// writes them once, with the sequence numbers and the face words. A missing
 // dataset 6 or 5: two lines on the message unit, STATUS 2. HELD receives the elements
 // (type, key, attributes, sequence numbers) and the node table.
 void BLDTOP(std::span<int32_t> ldpage, BuildModel& held, int32_t& status);
+
+// Writes the sequence numbers of BLDTOP into the pages of dataset 6, for a build that
+// stops before BLDQDR would write them.
+void storeNodeSequences(std::span<int32_t> ldpage, const BuildModel& held);
 
 // Step 3. Walks dataset 5: words 1-3 of each node entry take node table record s. STATUS
 // 1 when dataset 5 is missing.
@@ -76,7 +81,8 @@ void BLDNEL(BuildModel& held, int32_t& status);
 // in a list (at least 1).
 void BLDCON(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& held);
 
-// The edge records of dataset 9 and the per-face words of the element entries (face j,
+// The edge records of dataset 9 and, written with the sequence numbers of BLDTOP, the
+// per-face words of the element entries (face j,
 // for j up to the type's faces: twice the key of the first element other than this one
 // in the list of the face's start node that shares edge j, else 0), from the lists of
 // HELD; each element's face keys are kept in HELD for the face test. An element whose
