@@ -225,6 +225,16 @@ void BLDTOP(std::span<int32_t> ldpage, BuildModel& held, int32_t& status) {
   // The elements using each node, counted here and added to the node table at the end.
   std::vector<int32_t> uses(records + 1, 0);
   std::array<int32_t, kMaxElementNodes> seqs{};
+  // Room for the elements the topology loader counted, so the arrays are not moved as
+  // they grow.
+  const auto expected = static_cast<std::size_t>(std::max(DICNT.elementCount, 0));
+  for (std::vector<int32_t>* v :
+       {&held.type, &held.key, &held.listKey, &held.ieatt1, &held.ieatt2}) {
+    v->reserve(expected);
+  }
+  held.firstNode.reserve(expected + 1);
+  const int32_t most = std::clamp(DICNT.largestNodeCount, 0, kMaxElementNodes);
+  held.seqs.reserve(expected * static_cast<std::size_t>(most));
   dropSlotClaim();
   EntryCursor cursor(ldpage, kElementDataset);
   for (; cursor.atEntry(); cursor.next()) {
@@ -400,8 +410,16 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
     held.enclosed.push_back(enclosed);
   };
 
+  // The edge records of the page in hand, kept for BLDD4.
+  const auto keepPage = [&] {
+    const auto first = ldpage.begin() + DBLEVL.pageHeaderWords;
+    const auto last = ldpage.begin() + std::max(pages.lastUsed(), DBLEVL.pageHeaderWords);
+    if (first < last) held.edgePages.emplace_back(first, last);
+  };
+
+  held.edgePages.clear();
   held.faceKeys.clear();
-  held.faceKeys.reserve(held.elements());
+  held.faceKeys.reserve(ElShap::kMaxFaces * held.elements());
   held.enclosed.clear();
   held.enclosed.reserve(held.elements());
   held.firstFace.assign(1, 0);
@@ -469,7 +487,10 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
       const auto m = static_cast<int32_t>(locals.size());
       const int64_t length = int64_t{EDGLEN(m)} + static_cast<int64_t>(sharers.size());
       if (length > int64_t{p} - DBLEVL.pageHeaderWords) continue;  // no page holds it
-      if (pages.lastUsed() + length > p) pages.startNewPage();
+      if (pages.lastUsed() + length > p) {
+        keepPage();
+        pages.startNewPage();
+      }
       const int32_t at = pages.store(static_cast<int32_t>(length));
       pages.word(at) = m;
       pages.word(at + 1) = static_cast<int32_t>(length);
@@ -487,6 +508,7 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
   }
   cursor.writeBack();
   dropSlotClaim();
+  keepPage();
   pages.finish();
   pages.record();
 }

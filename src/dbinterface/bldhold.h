@@ -44,6 +44,10 @@ struct BuildModel {
   std::vector<int32_t> listFilled;
   std::vector<int32_t> listEntries;
 
+  // The pages of dataset 9 as BLDQDR wrote them, each with its edge records only (from
+  // word H + 1 of the page), for BLDD4: they are not read back from the file.
+  std::vector<std::vector<int32_t>> edgePages;
+
   // The node coordinate array, three REALs a record, as the face test reads it.
   std::vector<float> coordinates;
 

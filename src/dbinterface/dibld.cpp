@@ -103,11 +103,11 @@ int32_t buildSteps(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildMod
   return 0;
 }
 
-// The edge record at word Q of BUFFER (on a page of dataset 9) is drawn: exactly one of
-// its keys is positive, or none is and one is negative (an edge of line elements only);
-// two or more positive keys leave it to the face test.
-bool edgeDrawn(FaceTest& test, std::span<int32_t> buffer, std::span<int32_t> work, int32_t q,
-               int32_t k) {
+// The edge record at word Q of BUFFER (the records of a page of dataset 9) is drawn:
+// exactly one of its keys is positive, or none is and one is negative (an edge of line
+// elements only); two or more positive keys leave it to the face test.
+bool edgeDrawn(FaceTest& test, std::span<const int32_t> buffer, std::span<int32_t> work,
+               int32_t q, int32_t k) {
   int32_t positive = 0;
   bool negative = false;
   for (int32_t i = 1; i <= k; ++i) {
@@ -181,23 +181,25 @@ void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& held
   std::optional<FaceTest> heldTest;
   std::optional<FaceTest> arrayTest;
   FaceTest& test = fromHeld ? heldTest.emplace(held) : arrayTest.emplace(FaceTest::Memory::Elements);
-  dropSlotClaim();
-  EntryCursor cursor(ldpage, kQuickDrawDataset);
-  for (; cursor.atEntry(); cursor.next()) {
-    const int32_t q = cursor.q();
-    const int32_t length = EDGRLN(ldpage, q);
-    const int32_t k = std::clamp(ENTW2(ldpage, q), 0, std::max(length, 0));
-    const int32_t drawnLength = length - k;
-    // A record no page could hold comes from a damaged page: it is left out.
-    if (drawnLength < 3 || drawnLength > DBLEVL.dataPageSize - DBLEVL.pageHeaderWords) continue;
-    if (!edgeDrawn(test, ldpage, work, q, k)) continue;
-    if (!pages) pages.emplace(ldpage, ldscr, kDrawnEdgeDataset);
-    if (pages->lastUsed() + drawnLength > pages->pageSize()) pages->startNewPage();
-    const int32_t at = pages->store(drawnLength);
-    for (int32_t w = 0; w < drawnLength; ++w) pages->word(at + w) = RECW0(ldpage, q + w);
-    pages->word(at + 1) = drawnLength;
+  // The records of dataset 9 as BLDQDR kept them, page by page.
+  for (const std::vector<int32_t>& page : held.edgePages) {
+    const std::span<const int32_t> records(page);
+    const auto size = static_cast<int64_t>(records.size());
+    for (int64_t q = 1; q <= size;) {
+      const int32_t length = EDGRLN(records, static_cast<int32_t>(q));
+      if (length < 1) break;
+      const auto at = static_cast<int32_t>(q);
+      q += length;
+      const int32_t k = std::clamp(ENTW2(records, at), 0, length);
+      const int32_t drawnLength = length - k;
+      if (!edgeDrawn(test, records, work, at, k)) continue;
+      if (!pages) pages.emplace(ldpage, ldscr, kDrawnEdgeDataset);
+      if (pages->lastUsed() + drawnLength > pages->pageSize()) pages->startNewPage();
+      const int32_t into = pages->store(drawnLength);
+      for (int32_t w = 0; w < drawnLength; ++w) pages->word(into + w) = RECW0(records, at + w);
+      pages->word(into + 1) = drawnLength;
+    }
   }
-  dropSlotClaim();
   if (pages) {
     pages->finish();
     pages->record();

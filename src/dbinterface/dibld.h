@@ -93,7 +93,8 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& hel
 // Step 5. The element filter and displacement switches are cleared, the node coordinate
 // array filled when empty (NODCPY) and, for a model of stored numbering, read into HELD:
 // the face test reads the elements from HELD. An assembly builds the element work arrays
-// (TOPARR) for it. An edge record of dataset 9 goes to dataset 4 when exactly one of its
+// (TOPARR) for it. An edge record of dataset 9 (as BLDQDR kept it in HELD, not read back
+// from the file) goes to dataset 4 when exactly one of its
 // keys is positive, when none is positive and one is negative, or when the face test
 // shows it (FACVIS). Dataset 4 is recorded when it holds a record. STATUS 1 when TOPARR
 // or NODCPY fails.
