@@ -108,9 +108,7 @@ class ElementLists {
       }
       return false;
     }
-    // The head's keys ascend: each other list is walked once beside them. An edge of two
-    // nodes, the most frequent, walks its two lists together.
-    if (others.size() == 1) return commonOfTwo(keys_[h], sortedKeys(others[0]), shared, stop);
+    // The head's keys ascend: each other list is walked once beside them.
     std::array<std::span<const int32_t>, ElShap::kEdgeNodes> lists{};
     std::array<std::size_t, ElShap::kEdgeNodes> at{};
     for (std::size_t r = 0; r < others.size(); ++r) lists[r] = sortedKeys(others[r]);
@@ -130,24 +128,6 @@ class ElementLists {
   }
 
  private:
-  // COMMON for a head list A and one other list B, both ascending.
-  static bool commonOfTwo(std::span<const int32_t> a, std::span<const int32_t> b,
-                          std::vector<int32_t>& shared, int64_t stop) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-      const int32_t x = a[i];
-      const int32_t y = b[j];
-      if (x == y) {
-        shared.push_back(x);
-        if ((x < 0 ? -int64_t{x} : int64_t{x}) < stop) return true;
-      }
-      // A key the head repeats is matched again by the same key of B.
-      i += x <= y ? 1 : 0;
-      j += y < x ? 1 : 0;
-    }
-    return false;
-  }
   static std::size_t index(int32_t l) { return static_cast<std::size_t>(l - 1); }
   std::span<const int32_t> sortedKeys(int32_t l) const {
     const std::size_t i = index(l);
