@@ -118,7 +118,9 @@ class ElementLists {
         const std::span<const int32_t> keys = lists[r];
         std::size_t& p = at[r];
         while (p < keys.size() && keys[p] < k) ++p;
-        all = p < keys.size() && keys[p] == k;
+        // A list walked to its end holds none of the keys that follow.
+        if (p == keys.size()) return false;
+        all = keys[p] == k;
       }
       if (!all) continue;
       shared.push_back(k);
