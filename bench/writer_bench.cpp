@@ -6,8 +6,10 @@
 // writes the bytes of the files that run left, read once outside the timing, with fwrite.
 //
 // Both report bytes per second of those files. The writer also reports x_floor, its time
-// over the floor's; ns_per_node; and rss_x_bytes, the peak resident memory of the process
-// during its runs over the bytes of the files. The peak is set back before the runs
+// over the floor's; stop_s, the seconds of its stop (with LUOPT 1 the display build, the
+// datasets all processed before, and the closing of the database); ns_per_node; and
+// rss_x_bytes, the peak resident memory of the process during its runs over the bytes of
+// the files. The peak is set back before the runs
 // (which also sets back what getrusage and time(1) report); it includes what the process
 // holds already, such as the named arrays an earlier LUOPT 1 run left, so read it from a
 // run of one benchmark alone. Arguments: LUOPT, k.
@@ -25,8 +27,8 @@
 #include <utility>
 #include <vector>
 
+#include "benchfiles.h"
 #include "kvr7dbio.h"
-#include "platform/unitio.h"
 
 namespace {
 
@@ -39,38 +41,9 @@ constexpr size_t kFloorChunk = 8160;  // one database page of 2040 words
 
 int32_t gTempUnits[2] = {31, 32};
 
-// The directory the runs work in, made on first use under the temporary directory (the
-// model's files go to the current directory) and removed at the end of the program.
-class WorkDirectory {
- public:
-  static const std::string& path() {
-    static WorkDirectory dir;
-    return dir.path_;
-  }
-  ~WorkDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-
- private:
-  WorkDirectory() {
-    std::string pattern = kvr::io::tempDirectory() + "/kvr_writer_benchXXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  std::string path_;
-};
-
-// Works in the benchmark's directory while it lives.
-class InWorkDirectory {
- public:
-  InWorkDirectory() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(WorkDirectory::path());
-  }
-  ~InWorkDirectory() { std::filesystem::current_path(previous_); }
-
- private:
-  std::filesystem::path previous_;
-};
+using kvr::bench::InWorkDirectory;
+using kvr::bench::peakResident;
+using kvr::bench::resetPeakResident;
 
 std::vector<std::string> outputFiles(int32_t luopt) {
   if (luopt == 1) return {"BLOCK.M71", "BLOCK.V71"};
@@ -95,6 +68,8 @@ class Session {
  public:
   bool ok() const { return failedAt_.empty(); }
   std::string failure() const { return failedAt_ + " answered " + std::to_string(code_); }
+  // The time the stop took in the last run, in seconds.
+  double stopSeconds() const { return stopSeconds_; }
 
   void run(int k, int32_t luopt) {
     open(gTempUnits[0], "");
@@ -105,8 +80,13 @@ class Session {
     elements(k);
     displacements(k);
     // The stop also ends a session that failed part way, so the next one can start.
+    // Every dataset is processed by then: with LUOPT 1 the stop's time is the display
+    // build's, with the closing of the database.
     int32_t ierr = -1;
+    const auto stopStart = std::chrono::steady_clock::now();
     dll_distp(&ierr);
+    stopSeconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - stopStart)
+                       .count();
     check(ierr, "dll_distp");
     if (luopt != 1) close(kNeutralUnit);
     close(gTempUnits[0]);
@@ -241,6 +221,7 @@ class Session {
 
   std::string failedAt_;
   int32_t code_ = 0;
+  double stopSeconds_ = 0.0;
 };
 
 std::vector<std::vector<char>> readOutput(int32_t luopt) {
@@ -320,22 +301,6 @@ const FloorOf* floorOf(int32_t luopt, int k, std::string& failure) {
   return &known.emplace(std::make_pair(luopt, k), floor).first->second;
 }
 
-// The peak resident memory of the process since the last reset, in bytes (0 unknown).
-int64_t peakResident() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6)) * 1024;
-  }
-  return 0;
-}
-
-// Sets the peak resident memory back to what the process holds now.
-void resetPeakResident() {
-  std::ofstream clear("/proc/self/clear_refs");
-  clear << "5";
-}
-
 void BM_WriteBlock(benchmark::State& state) {
   const auto luopt = static_cast<int32_t>(state.range(0));
   const auto k = static_cast<int>(state.range(1));
@@ -348,6 +313,7 @@ void BM_WriteBlock(benchmark::State& state) {
   }
   resetPeakResident();
   double total = 0.0;
+  double stops = 0.0;
   for (auto _ : state) {
     // A create over the files of the previous run would be refused; their removal is
     // not timed, nor is the floor's.
@@ -358,6 +324,7 @@ void BM_WriteBlock(benchmark::State& state) {
     const double took = seconds(t0);
     state.SetIterationTime(took);
     total += took;
+    stops += session.stopSeconds();
     if (!session.ok()) {
       state.SkipWithError(session.failure().c_str());
       break;
@@ -366,6 +333,7 @@ void BM_WriteBlock(benchmark::State& state) {
   const auto runs = static_cast<double>(state.iterations());
   state.SetBytesProcessed(state.iterations() * floor->bytes);
   state.counters["x_floor"] = total / runs / floor->seconds;
+  state.counters["stop_s"] = stops / runs;
   state.counters["ns_per_node"] = total / runs / (static_cast<double>(k) * k * k) * 1e9;
   state.counters["rss_x_bytes"] =
       static_cast<double>(peakResident()) / static_cast<double>(floor->bytes);

@@ -525,7 +525,10 @@ void assemble(const Layout& t, DefinitionTable table, int32_t entity, int32_t h,
   for (int32_t j = 1; j <= c3; ++j) out.reals[static_cast<size_t>(j - 1)] = WRDREA(word(p++));
   for (int32_t j = 1; j <= c4; ++j) {
     const int32_t c = p <= length ? word(p) : -1;
-    const int32_t words = c < 0 ? 0 : std::max(1, (c + kCharsPerWord - 1) / kCharsPerWord);
+    // The word count is taken wide: a count near the INTEGER limit must be refused, not
+    // wrapped.
+    const int64_t words =
+        c < 0 ? 0 : std::max<int64_t>(1, (int64_t{c} + kCharsPerWord - 1) / kCharsPerWord);
     if (c < 0 || int64_t{p} + words > length) {
       status = kDefinitionDoesNotFit;
       return;

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -44,6 +46,16 @@ constexpr int32_t kLevelHeader = 1;
 constexpr int32_t kLevelOption = 2;
 constexpr int32_t kLevelNumber = 3;
 constexpr int32_t kLevelText = 4;
+
+// The walk-list value KEY x 10 + LEVEL, computed wide: a key of a stored definition too
+// large for it has no value (nullopt) and is not offered.
+std::optional<int32_t> walkValue(int32_t key, int32_t level) {
+  const int64_t v = int64_t{key} * kLevelBase + level;
+  if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<int32_t>(v);
+}
 
 // Value codes of the checks.
 constexpr int32_t kCodeChoice = 1;
@@ -213,12 +225,16 @@ bool findField(const Twin& t, int32_t key, Field& field) {
 }
 
 // The first value of ENTITY's group of header H (the first record of its block), truncated;
-// 0 when the attribute holds no such value.
+// 0 when the attribute holds no such value. A read past the stored values would answer the
+// last of them, so a group beyond them is tested against the stored count first.
 int32_t groupStart(const Twin& t, int32_t entity, int32_t h) {
   std::array<float, 1> first{};
-  int32_t count = 1;
   const int64_t position = int64_t{kGroupValues} * h - (kGroupValues - 1);
   if (entity < 1 || position < 1 || position > INT32_MAX) return 0;
+  int32_t stored = 0;
+  ATTVLR(2, t.attributeType, entity, 1, stored, first);
+  if (position > stored) return 0;
+  int32_t count = 1;
   ATTVLR(1, t.attributeType, entity, static_cast<int32_t>(position), count, first);
   return intOf(first[0]);
 }
@@ -504,8 +520,9 @@ void checkReferringField(const Twin& t, const Token& token, ArgumentCheck& check
   for (int32_t i = 1; i <= d.count; ++i) {
     Field field;
     if (!findField(t, d.keys[static_cast<size_t>(i - 1)], field)) continue;
-    if (m.offer(compareCode(field.code, token.line, token.first, token.last),
-                field.key * kLevelBase + kLevelNumber, i)) {
+    const std::optional<int32_t> value = walkValue(field.key, kLevelNumber);
+    if (!value) continue;
+    if (m.offer(compareCode(field.code, token.line, token.first, token.last), *value, i)) {
       break;
     }
   }
@@ -519,7 +536,9 @@ void checkReferringField(const Twin& t, const Token& token, ArgumentCheck& check
 void checkValue(const Twin& t, const Position& p, const Token& token, ArgumentCheck& check) {
   int32_t kind = 0, f = 0, l = 0, ivalue = 0;
   float rvalue = 0.0f;
-  int32_t level = kLevelNumber;
+  const bool text = p.field.kind != kFieldInteger && p.field.kind != kFieldReal;
+  const std::optional<int32_t> value = walkValue(p.field.key, text ? kLevelText : kLevelNumber);
+  if (!value) return;
   if (p.field.kind == kFieldInteger) {
     NXTTKN(token.line, token.first, token.last, kLexInteger, kind, f, l, ivalue, rvalue);
     if (kind != kTokenInteger) return;
@@ -540,10 +559,9 @@ void checkValue(const Twin& t, const Position& p, const Token& token, ArgumentCh
     }
     check.valueCode = kCodeText;
     check.real = static_cast<float>(copied);
-    level = kLevelText;
   }
   check.status = kCheckExact;
-  check.listValue = p.field.key * kLevelBase + level;
+  check.listValue = *value;
   check.nextMenu = p.lastField ? kCommandEnds : t.valueMenu;
   check.sign = p.lastField ? kPlainLink : kOptionalLink;
 }
@@ -583,8 +601,10 @@ void checkWalk(const Twin& t, int32_t kind, const Token& token, ArgumentCheck& c
       for (int32_t j = 1; j <= n; ++j) {
         Option option;
         if (!findOption(t, p.children[static_cast<size_t>(j - 1)], option)) continue;
-        if (m.offer(compareCode(option.code, token.line, token.first, token.last),
-                    option.key * kLevelBase + kLevelOption, option.kind)) {
+        const std::optional<int32_t> value = walkValue(option.key, kLevelOption);
+        if (!value) continue;
+        if (m.offer(compareCode(option.code, token.line, token.first, token.last), *value,
+                    option.kind)) {
           break;
         }
       }

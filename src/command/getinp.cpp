@@ -207,6 +207,10 @@ void takeAnswer(int32_t upcase, std::span<int32_t> answer, int32_t room, int32_t
     result = kInputEmpty;
     return;
   }
+  // The answer runs to the last non-blank, also when it begins with a separator of its
+  // own to the lexer ("," or "$" taken by a text or file argument).
+  const std::span<const int32_t> echo(gEchoLine.codes.data(), static_cast<std::size_t>(length));
+  last = std::max(last, static_cast<int32_t>(trimmed(echo).size()));
   const int32_t n = std::clamp(last - first + 1, 0, room);
   std::copy_n(gEchoLine.codes.begin() + (first - 1), n, answer.begin());
   if (upcase == 1) UPCCOD(answer, 1, n);

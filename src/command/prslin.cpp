@@ -286,6 +286,27 @@ void buildPrompt(std::span<int32_t> context, int32_t link) {
   PRMTYP(magnitude(link), context, stop);
 }
 
+// Codes FIRST..LAST of the command line.
+std::span<const int32_t> lineCodes(int32_t first, int32_t last) {
+  return std::span<const int32_t>(CMDLIN.lineCodes)
+      .subspan(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
+}
+
+// The text an argument takes from position FIRST: the rest of the line (lexer mode 5) or
+// the word up to the next blank (mode 7). Any token starts one, a "," or "$" too; a "/"
+// standing alone (the cancel) does not. False when nothing is taken.
+bool wholeText(int32_t first, int32_t mode, Token& text) {
+  text = readToken(first, mode);
+  if (text.kind == kTokenText) return true;
+  if (text.kind != kTokenComma && text.kind != kTokenDollar) return false;
+  // A separator of its own to the lexer, but the first character of the text here.
+  int32_t end = mode == kLexRest ? lineEnd() : text.first;
+  while (mode != kLexRest && end < kLineCodes && CMDLIN.line(end + 1) != kBlankCode) ++end;
+  text.last = std::max(end, text.first);
+  text.kind = kTokenText;
+  return true;
+}
+
 // --- MNUMAT -------------------------------------------------------------------------------
 
 // One token being matched: its work copy and what the search has found so far.
@@ -413,14 +434,10 @@ void matchClass(Match& m, int32_t tokenClass, int32_t position, int32_t link, in
       if (m.kind != kMatchNone) return;
       // The text runs from the token's start to the end of the line, or to the next blank:
       // the parse goes on after it.
-      const Token text = readToken(first, tokenClass == kClassText ? kLexRest : kLexWord);
-      if (text.kind != kTokenText) return;
+      Token text;
+      if (!wholeText(first, tokenClass == kClassText ? kLexRest : kLexWord, text)) return;
       last = text.last;
-      const int32_t n = text.last - text.first + 1;
-      const std::span<const int32_t> codes =
-          std::span<const int32_t>(CMDLIN.lineCodes).subspan(static_cast<std::size_t>(text.first - 1),
-                                                             static_cast<std::size_t>(n));
-      m.put(P4ITEM, storeText(codes));
+      m.put(P4ITEM, storeText(lineCodes(text.first, text.last)));
       m.put(P4MNOF, position);
       m.kind = kMatchText;
       m.link = link;
@@ -437,14 +454,19 @@ void matchClass(Match& m, int32_t tokenClass, int32_t position, int32_t link, in
 }
 
 // A free-text item: the token, upper-cased unless its case is kept, while nothing has
-// matched yet; a later item may still match.
-void matchFreeText(Match& m, int32_t first, int32_t last, int32_t position, int32_t link) {
+// matched yet; a later item may still match. Kept as typed, it is a name the caller uses
+// as given (a file name at the dump-file prompt): the word is taken whole up to the next
+// blank, "/" included, and the parse goes on after it.
+void matchFreeText(Match& m, int32_t first, int32_t& last, int32_t position, int32_t link) {
   if (m.kind != kMatchNone) return;
-  const int32_t n = last - first + 1;
-  std::span<const int32_t> codes = std::span<const int32_t>(m.work).first(static_cast<std::size_t>(n));
+  std::span<const int32_t> codes;
   if (gParseSwitches.freeTextAsTyped == 1) {
-    codes = std::span<const int32_t>(CMDLIN.lineCodes)
-                .subspan(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(n));
+    Token word;
+    if (!wholeText(first, kLexWord, word)) return;
+    last = word.last;
+    codes = lineCodes(word.first, word.last);
+  } else {
+    codes = std::span<const int32_t>(m.work).first(static_cast<std::size_t>(last - first + 1));
   }
   const int32_t c = CMDLIN.line(first);
   m.put(P4ITEM, storeText(codes));

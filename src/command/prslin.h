@@ -43,8 +43,9 @@ inline constexpr int32_t kMatchCursor = 5;
 inline constexpr int32_t kMatchGraphics = 8;
 
 // Switches of the parse loop that its caller sets. While FREETEXTASTYPED is 1 a free-text
-// item (item 0) stores its token as typed instead of upper-cased: the answer-line reader
-// sets it for a caller that keeps the answer in its own case.
+// item (item 0) stores its word as typed instead of upper-cased, whole up to the next
+// blank ("/" included: a path): the answer-line reader sets it for a caller that keeps the
+// answer in its own case.
 struct ParseSwitches {
   int32_t freeTextAsTyped = 0;
 };

@@ -812,20 +812,21 @@ void checkExisting(int32_t kind, const Token& t, const std::array<int32_t, kName
 void checkNewObject(int32_t kind, const Token& t, const std::array<int32_t, kNameWords>& name,
                     ArgumentCheck& check) {
   const int32_t code = objectCode(kind);
+  // Only the first eight characters of a definition's name count, for its sequence too.
+  const std::span<const int32_t> typed =
+      isDefinitionKind(kind) ? t.text().first(std::min<std::size_t>(t.n, kNameChars)) : t.text();
   if (seqNameMode() == kEightCharacterNames && code != 0) {
     int32_t result = 0;
-    SEQNOT(t.text(), t.n, code, 1, result);
+    SEQNOT(typed, static_cast<int32_t>(typed.size()), code, 1, result);
     if (result == 0) {
-      answerText(isDefinitionKind(kind) ? t.text().first(std::min<std::size_t>(t.n, kNameChars)) : t.text(),
-                 check);
+      answerText(typed, check);
       return;
     }
   }
   int32_t c = 0, r = 0;
   ENTARR(1, name, c, r);
   if (r == 0) {
-    answerText(isDefinitionKind(kind) ? t.text().first(std::min<std::size_t>(t.n, kNameChars)) : t.text(),
-               check);
+    answerText(typed, check);
   } else if (c == ownClass(kind)) {
     acceptObject(r, check);
   }

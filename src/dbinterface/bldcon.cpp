@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dbinterface/bldhold.h"
 #include "dbinterface/bldmsg.h"
 #include "dbinterface/bldnix.h"
 #include "dbinterface/dibld.h"
@@ -30,12 +31,6 @@ constexpr int32_t kNodeRecordWords = 3;  // node table: count, id, s
 constexpr int32_t kListHeadWords = 2;    // a list: its count and its length
 constexpr int32_t kTripleWords = 3;
 
-// Node table record S (three words) of NODES; false, and nothing read, when it does not
-// exist.
-bool nodeRecord(const RoadArray& nodes, int32_t s, std::array<int32_t, kNodeRecordWords>& record) {
-  return nodes.get(s, 1, record);
-}
-
 // Writes TEXT as one line on the message unit, where the build puts the lines that are
 // no road messages.
 void messageUnitLine(std::string_view text) {
@@ -53,117 +48,95 @@ bool present(int32_t type, std::string_view line) {
   return false;
 }
 
-// The node-to-element lists: the list index and the list store, reached directly once
-// BLDNEL has laid them out.
-struct ListArrays {
-  RoadArray index{kListIndexHandle};
-  RoadArray store{kListStoreHandle};
-};
-
-// Records S and S + 1 of the list index: FIRST, where list S begins in the list store,
-// and LENGTH, up to where the next one begins; false when they are not there, run
-// backwards or lead outside the store.
-bool listBounds(const ListArrays& lists, int32_t s, int32_t& first, int32_t& length) {
-  std::array<int32_t, 2> bounds{};
-  if (!lists.index.get(s, 2, bounds)) return false;
-  const int64_t n = int64_t{bounds[1]} - bounds[0];
-  if (n < kListHeadWords || !lists.store.exist(bounds[0], n)) return false;
-  first = bounds[0];
-  length = static_cast<int32_t>(n);
-  return true;
-}
-
 // The number of different values among VALUES (which it sorts).
-int32_t differentValues(std::vector<int32_t>& values) {
+int32_t differentValues(std::span<int32_t> values) {
   std::sort(values.begin(), values.end());
   return static_cast<int32_t>(std::unique(values.begin(), values.end()) - values.begin());
 }
 
-
-// The node-to-element lists of one element's nodes, copied into the work area of BLDQDR.
+// The node-to-element lists of one element's nodes, as BLDQDR reads them: the keys of
+// each list in its order, and sorted where that order does not ascend.
 class ElementLists {
  public:
-  explicit ElementLists(std::span<int32_t> work) : work_(work) {}
-
-  // Copies the lists of the nodes of sequence numbers SEQS (N of them); false when they
-  // do not fit in the work area. A node without a list has an empty one.
-  bool copy(std::span<const int32_t> seqs, int32_t nodes) {
-    std::size_t used = 0;
+  // Takes the lists of the nodes of sequence numbers SEQS (HELD's lists holding keys);
+  // false when they would not fit in WORDS words (the work area of two page lengths the
+  // lists are read into). A node without a list has an empty one.
+  bool take(const BuildModel& held, std::span<const int32_t> seqs, int32_t nodes, int64_t words) {
+    int64_t used = 0;
     for (std::size_t i = 0; i < seqs.size(); ++i) {
-      at_[i] = 0;
-      count_[i] = 0;
-      keys_[i].clear();
-      int32_t first = 0;
-      int32_t length = 0;
+      keys_[i] = {};
+      sorted_[i].clear();
       const int32_t s = seqs[i];
-      if (s < 1 || s > nodes || !listBounds(arrays_, s, first, length)) continue;
-      if (static_cast<std::size_t>(length) > work_.size() - used) return false;
-      arrays_.store.get(first, length, work_.subspan(used, static_cast<std::size_t>(length)));
-      at_[i] = static_cast<int32_t>(used + 1);
-      count_[i] = std::clamp(work_[used], 0, (length - kListHeadWords) / kTripleWords);
-      std::vector<int32_t>& keys = keys_[i];
-      for (int32_t j = 1; j <= count_[i]; ++j) keys.push_back(TRIPG1(work_, at_[i], j));
+      if (s < 1 || s > nodes) continue;
+      const int64_t length =
+          kTripleWords * int64_t{held.listCapacity[static_cast<std::size_t>(s - 1)]} + kListHeadWords;
+      if (length > words - used) return false;
+      used += length;
+      const std::span<const int32_t> keys = held.listOf(s);
+      keys_[i] = keys;
       // A list holds its elements in the order of the topology, so its keys mostly come
       // sorted already; only the others are sorted, into a copy.
-      sorted_[i].clear();
       if (!std::is_sorted(keys.begin(), keys.end())) {
-        sorted_[i] = keys;
+        sorted_[i].assign(keys.begin(), keys.end());
         std::sort(sorted_[i].begin(), sorted_[i].end());
       }
-      used += static_cast<std::size_t>(length);
     }
     return true;
   }
 
-  // Of the list of local node L (1..n): its number of triples, key J, and whether it holds
-  // KEY.
-  int32_t count(int32_t l) const { return count_[index(l)]; }
-  int32_t key(int32_t l, int32_t j) const {
-    return keys_[index(l)][static_cast<std::size_t>(j - 1)];
-  }
+  // Of the list of local node L (1..n): its keys in order.
+  std::span<const int32_t> keys(int32_t l) const { return keys_[index(l)]; }
+
   // The keys of the list of local node LOCALS[0], in its order, that the lists of all the
-  // other nodes of LOCALS hold, into SHARED.
-  void common(std::span<const int32_t> locals, std::vector<int32_t>& shared) const {
+  // other nodes of LOCALS hold, into SHARED. With STOP above 0 the search ends at the
+  // first key smaller than STOP in absolute value (true; SHARED then holds only part).
+  bool common(std::span<const int32_t> locals, std::vector<int32_t>& shared,
+              int64_t stop = 0) const {
     shared.clear();
+    const auto below = [stop](int32_t k) { return (k < 0 ? -int64_t{k} : int64_t{k}) < stop; };
     const std::size_t h = index(locals[0]);
     const std::span<const int32_t> others = locals.subspan(1);
     if (!sorted_[h].empty()) {
       for (const int32_t k : keys_[h]) {
         if (std::all_of(others.begin(), others.end(), [&](int32_t l) {
-              const std::vector<int32_t>& keys = sortedKeys(l);
+              const std::span<const int32_t> keys = sortedKeys(l);
               return std::binary_search(keys.begin(), keys.end(), k);
             })) {
           shared.push_back(k);
+          if (below(k)) return true;
         }
       }
-      return;
+      return false;
     }
     // The head's keys ascend: each other list is walked once beside them.
+    std::array<std::span<const int32_t>, ElShap::kEdgeNodes> lists{};
     std::array<std::size_t, ElShap::kEdgeNodes> at{};
+    for (std::size_t r = 0; r < others.size(); ++r) lists[r] = sortedKeys(others[r]);
     for (const int32_t k : keys_[h]) {
       bool all = true;
       for (std::size_t r = 0; r < others.size() && all; ++r) {
-        const std::vector<int32_t>& keys = sortedKeys(others[r]);
+        const std::span<const int32_t> keys = lists[r];
         std::size_t& p = at[r];
         while (p < keys.size() && keys[p] < k) ++p;
-        all = p < keys.size() && keys[p] == k;
+        // A list walked to its end holds none of the keys that follow.
+        if (p == keys.size()) return false;
+        all = keys[p] == k;
       }
-      if (all) shared.push_back(k);
+      if (!all) continue;
+      shared.push_back(k);
+      if (below(k)) return true;
     }
+    return false;
   }
 
  private:
   static std::size_t index(int32_t l) { return static_cast<std::size_t>(l - 1); }
-  const std::vector<int32_t>& sortedKeys(int32_t l) const {
+  std::span<const int32_t> sortedKeys(int32_t l) const {
     const std::size_t i = index(l);
-    return sorted_[i].empty() ? keys_[i] : sorted_[i];
+    return sorted_[i].empty() ? keys_[i] : std::span<const int32_t>(sorted_[i]);
   }
 
-  std::span<int32_t> work_;
-  ListArrays arrays_;
-  std::array<int32_t, kMaxElementNodes> at_{};     // word of WORK where each list begins
-  std::array<int32_t, kMaxElementNodes> count_{};  // triples of each list
-  std::array<std::vector<int32_t>, kMaxElementNodes> keys_;    // each list's keys (TRIPG1)
+  std::array<std::span<const int32_t>, kMaxElementNodes> keys_;  // each list's keys (TRIPG1)
   std::array<std::vector<int32_t>, kMaxElementNodes> sorted_;  // sorted, unless keys_ is
 };
 
@@ -175,6 +148,8 @@ struct TypeShape {
   int32_t edges = 0;
   int32_t faces = 0;
   int32_t base = 0;
+  int32_t faceKeys = -1;  // per-face words TOPARR reads as face keys; -1: one key 0
+  bool solid = false;
 
   void select(int32_t t) {
     type = t;
@@ -182,6 +157,9 @@ struct TypeShape {
     edges = 0;
     faces = 0;
     base = ELTBLN(t);
+    const int32_t dim = ELTDIM(t);
+    solid = dim == 3;
+    faceKeys = dim == 2 || dim == 3 ? std::clamp(ELTFAC(t), 0, ElShap::kMaxFaces) : -1;
     if (shapeFaceCount(t) == 0) return;
     ELFAM(t);
     edges = std::clamp(ELTEDG(t), 0, elshap().edgeCount);
@@ -213,50 +191,102 @@ struct TypeShape {
   std::array<std::size_t, ElShap::kMaxEdges> edgeLocalCount{};
 };
 
+// Puts after each node of the element entry at Q, of N nodes, its sequence number, for a
+// node with one of the node table's RECORDS.
+void putSequences(std::span<int32_t> ldpage, int32_t q, int32_t n, std::size_t records) {
+  for (int32_t k = 1; k <= n; ++k) {
+    const int32_t s = nodeIndex(TOPNOD(ldpage, q, k));
+    if (s >= 1 && static_cast<std::size_t>(s) <= records) SEQPUT(ldpage, q, k, s);
+  }
+}
+
 }  // namespace
 
-void BLDTOP(std::span<int32_t> ldpage, int32_t& status) {
-  status = 0;
-  if (!present(kElementDataset, " ERROR : ELEMENT TOPOLOGY DATA SET NOT FOUND") ||
-      !present(kNodeDataset, " ERROR : NODAL CO-ORDINATE DATA SET NOT FOUND")) {
-    status = 2;
-    return;
-  }
+void storeNodeSequences(std::span<int32_t> ldpage, const BuildModel& held) {
   dropSlotClaim();
   EntryCursor cursor(ldpage, kElementDataset);
-  const RoadArray nodes(kNodeTableHandle);
-  std::array<int32_t, kNodeRecordWords> record{};
   for (; cursor.atEntry(); cursor.next()) {
-    const int32_t q = cursor.q();
     const int32_t n = std::clamp(ELNCNT(cursor.elementType()), 0, kMaxElementNodes);
-    for (int32_t k = 1; k <= n; ++k) {
-      const int32_t id = TOPNOD(ldpage, q, k);
-      const int32_t s = nodeIndex(id);
-      if (s < 1 || !nodeRecord(nodes, s, record)) {
-        reportMissingNode(cursor.elementId(), id);
-        status = 1;
-        continue;
-      }
-      SEQPUT(ldpage, q, k, s);
-      ++record[0];
-      nodes.put(s, 1, record);
-    }
+    putSequences(ldpage, cursor.q(), n, held.nodeTable.size());
     cursor.markModified();
   }
   cursor.writeBack();
   dropSlotClaim();
 }
 
-void BLDNX2(std::span<int32_t> ldpage, int32_t& status) {
+void BLDTOP(std::span<int32_t> ldpage, BuildModel& held, int32_t& status) {
+  status = 0;
+  held = BuildModel{};
+  if (!present(kElementDataset, " ERROR : ELEMENT TOPOLOGY DATA SET NOT FOUND") ||
+      !present(kNodeDataset, " ERROR : NODAL CO-ORDINATE DATA SET NOT FOUND")) {
+    status = 2;
+    return;
+  }
+  const RoadArray table(kNodeTableHandle);
+  const auto records = static_cast<std::size_t>(std::max(table.records(), 0));
+  // The elements using each node, counted here and added to the node table at the end.
+  std::vector<int32_t> uses(records + 1, 0);
+  std::array<int32_t, kMaxElementNodes> seqs{};
+  // Room for the elements the topology loader counted, so the arrays are not moved as
+  // they grow.
+  const auto expected = static_cast<std::size_t>(std::max(DICNT.elementCount, 0));
+  for (std::vector<int32_t>* v :
+       {&held.type, &held.key, &held.listKey, &held.ieatt1, &held.ieatt2}) {
+    v->reserve(expected);
+  }
+  held.firstNode.reserve(expected + 1);
+  const int32_t most = std::clamp(DICNT.largestNodeCount, 0, kMaxElementNodes);
+  held.seqs.reserve(expected * static_cast<std::size_t>(most));
+  dropSlotClaim();
+  EntryCursor cursor(ldpage, kElementDataset);
+  for (; cursor.atEntry(); cursor.next()) {
+    const int32_t q = cursor.q();
+    const int32_t t = cursor.elementType();
+    const int32_t n = std::clamp(ELNCNT(t), 0, kMaxElementNodes);
+    for (int32_t k = 1; k <= n; ++k) {
+      const int32_t id = TOPNOD(ldpage, q, k);
+      const int32_t s = nodeIndex(id);
+      if (s < 1 || static_cast<std::size_t>(s) > records) {
+        reportMissingNode(cursor.elementId(), id);
+        status = 1;
+        continue;
+      }
+      // Only in the page held, for ENNODS: BLDQDR writes the pages with the face words.
+      SEQPUT(ldpage, q, k, s);
+      ++uses[static_cast<std::size_t>(s)];
+    }
+
+    const int32_t key = ELTDIM(t) == 1 ? -cursor.elementSequence() : cursor.elementSequence();
+    const std::array<int32_t, kListHeadWords + 1> listed{0, 0, key};
+    held.type.push_back(t);
+    held.key.push_back(key);
+    held.listKey.push_back(TRIPG1(listed, 1, 1));
+    held.ieatt1.push_back(ENTW3(ldpage, q));
+    held.ieatt2.push_back(ENTW4(ldpage, q));
+    ENNODS(ldpage, q, n, seqs);
+    held.seqs.insert(held.seqs.end(), seqs.begin(), seqs.begin() + n);
+    held.firstNode.push_back(held.seqs.size());
+  }
+  dropSlotClaim();
+
+  held.nodeTable.resize(records);
+  if (records == 0) return;
+  const auto words = std::span(held.nodeTable.front().data(), kNodeRecordWords * records);
+  table.get(1, static_cast<int32_t>(records), words);
+  for (std::size_t s = 1; s <= records; ++s) held.nodeTable[s - 1][0] += uses[s];
+  table.put(1, static_cast<int32_t>(records), words);
+}
+
+void BLDNX2(std::span<int32_t> ldpage, const BuildModel& held, int32_t& status) {
   dropSlotClaim();
   EntryCursor cursor(ldpage, kNodeDataset);
   status = cursor.missing() ? 1 : 0;
-  const RoadArray nodes(kNodeTableHandle);
-  std::array<int32_t, kNodeRecordWords> record{};
   for (; cursor.atEntry(); cursor.next()) {
     const int32_t q = cursor.q();
     // The stored sequence number, as BLDNIX took it.
-    if (!nodeRecord(nodes, RECW2(ldpage, q), record)) continue;
+    const int32_t s = RECW2(ldpage, q);
+    if (s < 1 || static_cast<std::size_t>(s) > held.nodeTable.size()) continue;
+    const std::array<int32_t, 3>& record = held.nodeTable[static_cast<std::size_t>(s - 1)];
     std::copy(record.begin(), record.end(), ldpage.begin() + (q - 1));
     cursor.markModified();
   }
@@ -264,17 +294,21 @@ void BLDNX2(std::span<int32_t> ldpage, int32_t& status) {
   dropSlotClaim();
 }
 
-void BLDNEL(int32_t& status) {
+void BLDNEL(BuildModel& held, int32_t& status) {
   status = 0;
   const int32_t nodes = std::max(DICNT.nodeCount, 0);
   const int64_t room = int64_t{DBLEVL.dataPageSize} - DBLEVL.pageHeaderWords;
-  const RoadArray table(kNodeTableHandle);
-  std::array<int32_t, kNodeRecordWords> record{};
-  std::vector<int32_t> list;
-  int64_t next = 1;
+  const auto n = static_cast<std::size_t>(nodes);
+  held.listFirst.assign(n + 1, 0);
+  held.listCapacity.assign(n, 0);
+  held.listFilled.assign(n, 0);
+  int64_t next = 1;  // the list's position in the list store
+  std::size_t entries = 0;
   for (int32_t s = 1; s <= nodes; ++s) {
     // A node the node table lacks is used by no element: its list is empty.
-    if (!nodeRecord(table, s, record)) record = {0, 0, s};
+    const auto i = static_cast<std::size_t>(s - 1);
+    const std::array<int32_t, 3> record =
+        i < held.nodeTable.size() ? held.nodeTable[i] : std::array<int32_t, 3>{0, 0, s};
     const int32_t c = std::max(record[0], 0);
     const int64_t length = kTripleWords * int64_t{c} + kListHeadWords;
     if (length > room) {
@@ -287,124 +321,143 @@ void BLDNEL(int32_t& status) {
       status = 1;
       return;
     }
-    list.assign(static_cast<std::size_t>(length), 0);
-    list[1] = static_cast<int32_t>(length);
-    putRoadWords(kListStoreHandle, static_cast<int32_t>(next), list);
-    std::array<int32_t, 1> position{static_cast<int32_t>(next)};
-    putRoadWords(kListIndexHandle, s, position);
+    held.listFirst[i] = entries;
+    held.listCapacity[i] = c;
+    entries += static_cast<std::size_t>(c);
     next += length;
   }
-  std::array<int32_t, 1> end{static_cast<int32_t>(next)};
-  putRoadWords(kListIndexHandle, nodes + 1, end);
+  held.listFirst[n] = entries;
+  held.listEntries.assign(entries, 0);
 }
 
-void BLDCON(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
+void BLDCON(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& held) {
   const int32_t nodes = std::max(DICNT.nodeCount, 0);
 
-  // The triples, element by element into the lists of their nodes.
-  const ListArrays lists;
-  dropSlotClaim();
-  {
-    EntryCursor cursor(ldpage, kElementDataset);
-    std::array<int32_t, kListHeadWords> head{};
-    std::array<int32_t, kTripleWords> triple{};
-    for (; cursor.atEntry(); cursor.next()) {
-      const int32_t q = cursor.q();
-      const int32_t t = cursor.elementType();
-      const int32_t n = std::clamp(ELNCNT(t), 0, kMaxElementNodes);
-      const int32_t key = ELTDIM(t) == 1 ? -cursor.elementSequence() : cursor.elementSequence();
-      triple = {key, ENTW4(ldpage, q), ENTW3(ldpage, q)};
-      for (int32_t k = 1; k <= n; ++k) {
-        const int32_t s = NODSEQ(ldpage, q, k);
-        int32_t first = 0;
-        int32_t length = 0;
-        if (s < 1 || s > nodes || !listBounds(lists, s, first, length)) continue;
-        lists.store.get(first, kListHeadWords, head);
-        // A list that is full already (its count disagrees with the stored nodes) is not
-        // written past its end into the next one.
-        if (head[0] < 0 || int64_t{head[0]} >= (length - kListHeadWords) / kTripleWords) continue;
-        lists.store.put(first + kListHeadWords + kTripleWords * head[0], kTripleWords, triple);
-        ++head[0];
-        lists.store.put(first, 1, head);
-      }
+  // The elements, one after the other into the lists of their nodes. A list that is full
+  // already (its count disagrees with the stored nodes) takes no more.
+  for (std::size_t e = 0; e < held.elements(); ++e) {
+    for (const int32_t s : held.nodesOf(e)) {
+      if (s < 1 || s > nodes) continue;
+      const auto i = static_cast<std::size_t>(s - 1);
+      int32_t& filled = held.listFilled[i];
+      if (filled >= held.listCapacity[i]) continue;
+      held.listEntries[held.listFirst[i] + static_cast<std::size_t>(filled)] = static_cast<int32_t>(e);
+      ++filled;
     }
-    dropSlotClaim();
   }
 
-  // Dataset 7: the lists of nodes 1..N in order, each whole on one page.
+  // Dataset 7: the lists of nodes 1..N in order, each whole on one page; the triples a
+  // list has room for but no element filled are 0.
   LoaderPages pages(ldpage, ldscr, kConnectivityDataset);
-  std::vector<int32_t> list;
   std::vector<int32_t> second;
   std::vector<int32_t> third;
   int32_t mostSecond = 1;
   int32_t mostThird = 1;
   for (int32_t s = 1; s <= nodes; ++s) {
-    int32_t first = 0;
-    int32_t length = 0;
-    if (!listBounds(lists, s, first, length)) continue;
-    list.resize(static_cast<std::size_t>(length));
-    lists.store.get(first, length, list);
+    const auto i = static_cast<std::size_t>(s - 1);
+    const int32_t c = held.listCapacity[i];
+    const int32_t length = kTripleWords * c + kListHeadWords;
     if (int64_t{pages.lastUsed()} + length > pages.pageSize()) pages.startNewPage();
     const int32_t at = pages.store(length);
-    for (int32_t w = 0; w < length; ++w) pages.word(at + w) = list[static_cast<std::size_t>(w)];
-
-    const int32_t c = std::clamp(list[0], 0, (length - kListHeadWords) / kTripleWords);
+    pages.word(at) = held.listFilled[i];
+    pages.word(at + 1) = length;
     second.clear();
     third.clear();
-    for (int32_t j = 1; j <= c; ++j) {
-      second.push_back(TRIPGT(list, 1, j));
-      third.push_back(TRIPG3(list, 1, j));
+    int32_t w = at + kListHeadWords;
+    for (const int32_t e : held.listOf(s)) {
+      const auto k = static_cast<std::size_t>(e);
+      pages.word(w++) = held.key[k];
+      pages.word(w++) = held.ieatt2[k];
+      pages.word(w++) = held.ieatt1[k];
+      second.push_back(held.ieatt2[k]);
+      third.push_back(held.ieatt1[k]);
     }
     mostSecond = std::max(mostSecond, differentValues(second));
     mostThird = std::max(mostThird, differentValues(third));
   }
   pages.finish();
   pages.record();
+  for (int32_t& entry : held.listEntries) entry = held.listKey[static_cast<std::size_t>(entry)];
   DICNT.firstConnectivityCount = mostSecond;
   DICNT.secondConnectivityCount = mostThird;
 }
 
-void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
+void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& held) {
   const int32_t nodes = std::max(DICNT.nodeCount, 0);
   LoaderPages pages(ldpage, ldscr, kQuickDrawDataset);
   const int32_t p = pages.pageSize();
-  const std::size_t workFirst = std::min(ldpage.size(), 2 * static_cast<std::size_t>(p));
-  ElementLists lists(ldpage.subspan(workFirst, std::min(ldpage.size() - workFirst,
-                                                        2 * static_cast<std::size_t>(p))));
+  // The lists of an element's nodes must fit in a work area of two page lengths.
+  const int64_t workWords = std::min<int64_t>(2 * int64_t{p},
+                                              static_cast<int64_t>(ldpage.size()) - 2 * int64_t{p});
+  ElementLists lists;
   const int64_t perNode = EDGLEN(1) - 3;  // words of one node of an edge record
   TypeShape shape;
-  std::array<int32_t, kMaxElementNodes> seqs{};
   std::vector<int32_t> sharers;
   std::vector<int32_t> sortedSharers;
   bool warned = false;
 
+  // The face keys of the element at Q, of the type in hand, as TOPARR would read them.
+  const auto holdFaceKeys = [&](int32_t q) {
+    bool enclosed = shape.solid && shape.faceKeys == ElShap::kMaxFaces;
+    if (shape.faceKeys < 0) {
+      held.faceKeys.push_back(0);
+    } else {
+      for (int32_t j = 1; j <= shape.faceKeys; ++j) {
+        const int32_t across = FACNGB(ldpage, q + shape.base, j);
+        held.faceKeys.push_back(across);
+        enclosed = enclosed && across > 0;
+      }
+    }
+    held.firstFace.push_back(held.faceKeys.size());
+    held.enclosed.push_back(enclosed);
+  };
+
+  // The edge records of the page in hand, kept for BLDD4.
+  const auto keepPage = [&] {
+    const auto first = ldpage.begin() + DBLEVL.pageHeaderWords;
+    const auto last = ldpage.begin() + std::max(pages.lastUsed(), DBLEVL.pageHeaderWords);
+    if (first < last) held.edgePages.emplace_back(first, last);
+  };
+
+  held.edgePages.clear();
+  held.faceKeys.clear();
+  held.faceKeys.reserve(ElShap::kMaxFaces * held.elements());
+  held.enclosed.clear();
+  held.enclosed.reserve(held.elements());
+  held.firstFace.assign(1, 0);
+  held.firstFace.reserve(held.elements() + 1);
   dropSlotClaim();
   EntryCursor cursor(ldpage, kElementDataset);
-  for (; cursor.atEntry(); cursor.next()) {
+  for (std::size_t e = 0; cursor.atEntry() && e < held.elements(); cursor.next(), ++e) {
     const int32_t q = cursor.q();
-    if (cursor.elementType() != shape.type) shape.select(cursor.elementType());
+    if (held.type[e] != shape.type) shape.select(held.type[e]);
     const int32_t n = shape.nodes;
-    ENNODS(ldpage, q, n, seqs);
-    if (!lists.copy(std::span<const int32_t>(seqs).first(static_cast<std::size_t>(n)), nodes)) {
+    putSequences(ldpage, q, n, held.nodeTable.size());
+    cursor.markModified();
+    const std::span<const int32_t> seqs = held.nodesOf(e);
+    if (!lists.take(held, seqs, nodes, workWords)) {
       if (!warned) {
         messageUnitLine(" ");
         messageUnitLine(" ERROR : INSUFFICIENT SPACE FOR CONNECTIVITY DATA");
         messageUnitLine(" DATABASE WILL BE INCOMPLETELY BUILT");
         warned = true;
       }
+      holdFaceKeys(q);
       continue;
     }
-    const int32_t self = ELTDIM(shape.type) == 1 ? -cursor.elementSequence()
-                                                 : cursor.elementSequence();
+    const int32_t self = held.key[e];
     for (int32_t j = 1; j <= shape.edges; ++j) {
       const std::span<const int32_t> locals = shape.locals(j);
       if (locals.empty()) continue;
       // The elements sharing the edge: those of the first node's list that stand in the
-      // lists of all its other nodes.
+      // lists of all its other nodes. The edge belongs to the sharing element of smallest
+      // key: past the face edges the search ends as soon as it meets a smaller one.
+      const int64_t own = self < 0 ? -int64_t{self} : int64_t{self};
+      bool leftToOther = false;
       if (locals.size() == 1) {
         sharers.assign(1, self);
       } else {
-        lists.common(locals, sharers);
+        leftToOther = lists.common(locals, sharers, j <= shape.faces ? 0 : own);
       }
 
       if (j <= shape.faces) {
@@ -419,8 +472,7 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
         const int32_t start = elshap().startNode[static_cast<std::size_t>(j - 1)];
         int32_t across = 0;
         if (start >= 1 && start <= n) {
-          for (int32_t i = 1; i <= lists.count(start); ++i) {
-            const int32_t k = lists.key(start, i);
+          for (const int32_t k : lists.keys(start)) {
             if (k != self && std::binary_search(sorted->begin(), sorted->end(), k)) {
               across = k;
               break;
@@ -428,19 +480,19 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
           }
         }
         FACPUT(ldpage, q + shape.base, j, across);
-        cursor.markModified();
       }
 
-      // The edge belongs to the sharing element of smallest key.
-      const int64_t own = self < 0 ? -int64_t{self} : int64_t{self};
-      const bool leftToOther = std::any_of(sharers.begin(), sharers.end(), [own](int32_t k) {
-        return (k < 0 ? -int64_t{k} : int64_t{k}) < own;
-      });
+      leftToOther = leftToOther || std::any_of(sharers.begin(), sharers.end(), [own](int32_t k) {
+                      return (k < 0 ? -int64_t{k} : int64_t{k}) < own;
+                    });
       if (leftToOther) continue;
       const auto m = static_cast<int32_t>(locals.size());
       const int64_t length = int64_t{EDGLEN(m)} + static_cast<int64_t>(sharers.size());
       if (length > int64_t{p} - DBLEVL.pageHeaderWords) continue;  // no page holds it
-      if (pages.lastUsed() + length > p) pages.startNewPage();
+      if (pages.lastUsed() + length > p) {
+        keepPage();
+        pages.startNewPage();
+      }
       const int32_t at = pages.store(static_cast<int32_t>(length));
       pages.word(at) = m;
       pages.word(at + 1) = static_cast<int32_t>(length);
@@ -454,9 +506,11 @@ void BLDQDR(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
         pages.word(keysAt + static_cast<int32_t>(i)) = sharers[i];
       }
     }
+    holdFaceKeys(q);
   }
   cursor.writeBack();
   dropSlotClaim();
+  keepPage();
   pages.finish();
   pages.record();
 }

@@ -40,6 +40,7 @@ constexpr int32_t kBuildFailed = 223;
 constexpr int32_t kEntered = 2;  // coordinates and topology states
 
 constexpr int32_t kSummaryLoadCaseWord = 47;
+constexpr int32_t kStoredNumbering = 1;
 // Room for the work record of the largest element and its face keys (ELMXYZ, FACLST).
 constexpr std::size_t kFaceTestWork = 256;
 
@@ -67,32 +68,46 @@ void putModelCounts(int32_t nodes, int32_t elements, int32_t loadCases) {
   CRPUT(kModelClass);
 }
 
+// The node coordinate array, read whole into HELD.
+void holdCoordinates(BuildModel& held) {
+  const RoadArray xyz(kNodeCoordinateHandle);
+  const int32_t records = std::max(xyz.records(), 0);
+  held.coordinates.assign(3 * static_cast<std::size_t>(records), 0.0f);
+  if (records > 0 && !xyz.get(1, records, std::span(held.coordinates))) held.coordinates.clear();
+}
+
 // Steps 1 to 5; answers the number of the step that failed, 0 when none did.
-int32_t buildSteps(std::span<int32_t> ldpage, std::span<int32_t> ldscr) {
+int32_t buildSteps(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& held) {
   int32_t status = 0;
   if (roadRecords(kNodeTableHandle) == 0) {
     BLDNIX(ldpage, status);
     if (status != 0) return 1;
   }
-  BLDTOP(ldpage, status);
+  // A step that fails before BLDQDR leaves dataset 6 with the sequence numbers.
+  const auto stopped = [&](int32_t step) {
+    storeNodeSequences(ldpage, held);
+    return step;
+  };
+  BLDTOP(ldpage, held, status);
+  if (status == 1) return stopped(2);
   if (status != 0) return 2;
-  BLDNX2(ldpage, status);
-  if (status != 0) return 3;
-  BLDNEL(status);
-  if (status != 0) return 4;
-  BLDCON(ldpage, ldscr);
+  BLDNX2(ldpage, held, status);
+  if (status != 0) return stopped(3);
+  BLDNEL(held, status);
+  if (status != 0) return stopped(4);
+  BLDCON(ldpage, ldscr, held);
   inform("BUILDING QUICK DRAW DATA");
-  BLDQDR(ldpage, ldscr);
-  BLDD4(ldpage, ldscr, status);
+  BLDQDR(ldpage, ldscr, held);
+  BLDD4(ldpage, ldscr, held, status);
   if (status != 0) return 5;
   return 0;
 }
 
-// The edge record at word Q of BUFFER (on a page of dataset 9) is drawn: exactly one of
-// its keys is positive, or none is and one is negative (an edge of line elements only);
-// two or more positive keys leave it to the face test.
-bool edgeDrawn(FaceTest& test, std::span<int32_t> buffer, std::span<int32_t> work, int32_t q,
-               int32_t k) {
+// The edge record at word Q of BUFFER (the records of a page of dataset 9) is drawn:
+// exactly one of its keys is positive, or none is and one is negative (an edge of line
+// elements only); two or more positive keys leave it to the face test.
+bool edgeDrawn(FaceTest& test, std::span<const int32_t> buffer, std::span<int32_t> work,
+               int32_t q, int32_t k) {
   int32_t positive = 0;
   bool negative = false;
   for (int32_t i = 1; i <= k; ++i) {
@@ -118,7 +133,11 @@ void DIBLD(int32_t& ierr) {
 
   putModelCounts(DICNT.nodeCount, DICNT.elementCount, DICNT.loadCaseCount);
   inform("BUILDING NODAL CONNECTIVITY");
-  const int32_t failed = buildSteps(LDPAGE, LDSCR);
+  int32_t failed = 0;
+  {
+    BuildModel held;
+    failed = buildSteps(LDPAGE, LDSCR, held);
+  }
   if (failed != 0) {
     DISTAT.displayBuildPending = 0;
     reportLoaderError(ierr, kBuildFailed, kRoutine, kDiNumber, failed);
@@ -132,14 +151,20 @@ void DIBLD(int32_t& ierr) {
   DBCLOS();
 }
 
-void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& status) {
+void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, BuildModel& held,
+           int32_t& status) {
   status = 0;
   DSPSTA.elementFilter = 0;
   DSPSTA.displacementSwitch = 0;
-  TOPARR(kElementDataset, ldpage, status);
-  if (status != 0) {
-    status = 1;
-    return;
+  // The held elements are those of dataset 6, as the work arrays of a model of stored
+  // numbering would hold them; an assembly's come from its components.
+  const bool fromHeld = DBLEVL.numberingMode == kStoredNumbering;
+  if (!fromHeld) {
+    TOPARR(kElementDataset, ldpage, status);
+    if (status != 0) {
+      status = 1;
+      return;
+    }
   }
   if (roadRecords(kNodeCoordinateHandle) == 0) {
     NODCPY(1, ldpage, status);
@@ -148,28 +173,33 @@ void BLDD4(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& status)
       return;
     }
   }
+  if (fromHeld) holdCoordinates(held);
 
   // Dataset 4 is begun with its first drawn edge.
   std::optional<LoaderPages> pages;
   std::array<int32_t, kFaceTestWork> work{};
-  FaceTest test(FaceTest::Memory::Elements);
-  dropSlotClaim();
-  EntryCursor cursor(ldpage, kQuickDrawDataset);
-  for (; cursor.atEntry(); cursor.next()) {
-    const int32_t q = cursor.q();
-    const int32_t length = EDGRLN(ldpage, q);
-    const int32_t k = std::clamp(ENTW2(ldpage, q), 0, std::max(length, 0));
-    const int32_t drawnLength = length - k;
-    // A record no page could hold comes from a damaged page: it is left out.
-    if (drawnLength < 3 || drawnLength > DBLEVL.dataPageSize - DBLEVL.pageHeaderWords) continue;
-    if (!edgeDrawn(test, ldpage, work, q, k)) continue;
-    if (!pages) pages.emplace(ldpage, ldscr, kDrawnEdgeDataset);
-    if (pages->lastUsed() + drawnLength > pages->pageSize()) pages->startNewPage();
-    const int32_t at = pages->store(drawnLength);
-    for (int32_t w = 0; w < drawnLength; ++w) pages->word(at + w) = RECW0(ldpage, q + w);
-    pages->word(at + 1) = drawnLength;
+  std::optional<FaceTest> heldTest;
+  std::optional<FaceTest> arrayTest;
+  FaceTest& test = fromHeld ? heldTest.emplace(held) : arrayTest.emplace(FaceTest::Memory::Elements);
+  // The records of dataset 9 as BLDQDR kept them, page by page.
+  for (const std::vector<int32_t>& page : held.edgePages) {
+    const std::span<const int32_t> records(page);
+    const auto size = static_cast<int64_t>(records.size());
+    for (int64_t q = 1; q <= size;) {
+      const int32_t length = EDGRLN(records, static_cast<int32_t>(q));
+      if (length < 1) break;
+      const auto at = static_cast<int32_t>(q);
+      q += length;
+      const int32_t k = std::clamp(ENTW2(records, at), 0, length);
+      const int32_t drawnLength = length - k;
+      if (!edgeDrawn(test, records, work, at, k)) continue;
+      if (!pages) pages.emplace(ldpage, ldscr, kDrawnEdgeDataset);
+      if (pages->lastUsed() + drawnLength > pages->pageSize()) pages->startNewPage();
+      const int32_t into = pages->store(drawnLength);
+      for (int32_t w = 0; w < drawnLength; ++w) pages->word(into + w) = RECW0(records, at + w);
+      pages->word(into + 1) = drawnLength;
+    }
   }
-  dropSlotClaim();
   if (pages) {
     pages->finish();
     pages->record();

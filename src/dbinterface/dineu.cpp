@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dbinterface/diblocks.h"
+#include "dbinterface/dipmat.h"
 #include "dbinterface/direcs.h"
 #include "dbinterface/tmpstream.h"
 #include "modeldb/elttab.h"
@@ -404,25 +405,32 @@ bool Writer::materials() {
   }
 }
 
-// Tag, w2 .. w9: 1X, I2, id, 7I5. Then w4 + w6 + 2(w5 + w7) load records of tag, an
-// integer and six reals: 1X, I2, I5, 6E12.5.
+// The stream the loader reads (dipmat.h): a header of tag, w2 .. w9, written 1X, I2, id,
+// 7I5; then its parts, each a tag record and six reals, written 1X, I2 tag, I5, 6E12.5.
+// The stream carries no integer for a part: its I5 field holds 0, so that the reals stand
+// in the columns where readers of the file look for them. Counts that cannot be followed
+// (a negative one) end the dataset as a stream that cannot be read.
 bool Writer::beamLoads() {
   for (;;) {
-    Rec<9> r;
+    Rec<kBeamLoadHeaderWords> r;
     const Next n = next(r);
     if (n != Next::Record) return n == Next::End;
     Line line;
     line.i(r.word(1), 2).i(r.word(2), idWidth());
-    for (int32_t j = 3; j <= 9; ++j) line.i(r.word(j), 5);
+    for (int32_t j = 3; j <= kBeamLoadHeaderWords; ++j) line.i(r.word(j), 5);
     if (!put(line)) return false;
-    const int64_t loads = countOf(r.word(4)) + countOf(r.word(6)) +
-                          2 * (countOf(r.word(5)) + countOf(r.word(7)));
-    for (int64_t j = 0; j < loads; ++j) {
-      Rec<8> load;
-      if (!read(load)) return false;
+    const int64_t parts = beamLoadParts(r.words);
+    if (parts < 0) {
+      status_ = kNeutralReadFailed;
+      return false;
+    }
+    for (int64_t j = 0; j < parts; ++j) {
+      Rec<1> tag;
+      Rec<kBeamLoadPartWords> part;
+      if (!read(tag) || !read(part)) return false;
       Line l;
-      l.i(load.word(1), 2).i(load.word(2), 5);
-      for (int32_t w = 3; w <= 8; ++w) l.e(load.word(w), 12, 5);
+      l.i(tag.word(1), 2).i(0, 5);
+      for (int32_t w = 1; w <= kBeamLoadPartWords; ++w) l.e(part.word(w), 12, 5);
       if (!put(l)) return false;
     }
   }

@@ -37,8 +37,6 @@ constexpr int32_t kMatrixWords = 16;
 static_assert(kTransformationWords == kMatrixWords + 2);
 
 // Beam loads.
-constexpr int32_t kBeamHeaderWords = 9;
-constexpr int32_t kPartWords = 6;
 constexpr int32_t kHeaderUnreadable = 246;
 constexpr int32_t kElementMissing = 239;
 constexpr int32_t kPartUnreadable = 247;
@@ -56,6 +54,12 @@ bool readQuietly(std::span<int32_t> words) {
 }
 
 }  // namespace
+
+int64_t beamLoadParts(std::span<const int32_t, kBeamLoadHeaderWords> h) {
+  const int64_t e = h[3], f = h[4], g = h[5], i = h[6];
+  if (e < 0 || f < 0 || g < 0 || i < 0) return -1;
+  return e + 2 * f + g + 2 * i;
+}
 
 void DIPMAT(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& ierr) {
   ierr = 0;
@@ -155,8 +159,8 @@ void DIPBL(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& lastTag
   if (element.missing()) return reportNotDetected(ierr, kBeamLoadLoader, kNoTopology);
   LoaderPages pages(ldpage, ldscr, kBeamLoadDataset);
 
-  std::array<int32_t, kBeamHeaderWords> h{};
-  std::array<int32_t, kPartWords> part{};
+  std::array<int32_t, kBeamLoadHeaderWords> h{};
+  std::array<int32_t, kBeamLoadPartWords> part{};
   std::array<int32_t, 1> tag{};
   for (;;) {
     if (!readQuietly(h)) return reportLoaderError(ierr, kHeaderUnreadable);
@@ -164,15 +168,10 @@ void DIPBL(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& lastTag
     if (lastTag == kTagEnd) break;
     if (lastTag != kTagRecord) return reportLoaderError(ierr, kHeaderUnreadable);
     const int32_t id = h[1], filter = h[2];
-    const std::array<int32_t, 4> counts = {h[3], h[4], h[5], h[6]};  // E, F, G, I
     // A negative count would make the entry shorter than the words it stores.
-    if (std::any_of(counts.begin(), counts.end(), [](int32_t c) { return c < 0; })) {
-      return reportNotDetected(ierr, kBeamLoadLoader, kBadCounts);
-    }
-    // Point loads and moments have one part, distributed ones two.
-    const int64_t parts = int64_t{counts[0]} + 2 * int64_t{counts[1]} + counts[2] +
-                          2 * int64_t{counts[3]};
-    const int64_t length = kPartWords * parts + kBeamHeaderWords;
+    const int64_t parts = beamLoadParts(h);
+    if (parts < 0) return reportNotDetected(ierr, kBeamLoadLoader, kBadCounts);
+    const int64_t length = kBeamLoadPartWords * parts + kBeamLoadHeaderWords;
     // An entry that no page can hold would be written past the page.
     if (length >= emptyPageRoom(pages)) {
       return reportNotDetected(ierr, kBeamLoadLoader, kBadCounts);
@@ -191,10 +190,11 @@ void DIPBL(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& lastTag
     pages.word(q) = id;
     pages.word(q + 1) = element.elementSequence();
     pages.word(q + 2) = k;
-    for (int32_t c = 0; c < 4; ++c) pages.word(q + 3 + c) = counts[static_cast<size_t>(c)];
-    pages.word(q + 7) = h[7];
-    pages.word(q + 8) = h[8];
-    int32_t p = q + kBeamHeaderWords;
+    // E, F, G, I, h7, h8 as the header gives them.
+    for (int32_t c = 3; c < kBeamLoadHeaderWords; ++c) {
+      pages.word(q + c) = h[static_cast<size_t>(c)];
+    }
+    int32_t p = q + kBeamLoadHeaderWords;
     for (int64_t n = 0; n < parts; ++n) {
       if (!readQuietly(tag) || tag[0] != kTagRepeat || !readQuietly(part)) {
         return reportLoaderError(ierr, kPartUnreadable);

@@ -19,7 +19,8 @@
 // Beam loads. Header (9 words): tag -1, element id, element type filter (0 or below: any
 // type), E point loads, F distributed loads, G point moments, I distributed moments, h7,
 // h8; then E + 2F + G + 2I parts in that order, each a 1-word record (tag -2) and a
-// record of 6 REALs. Entry, K = 6 (E + 2F + G + 2I) + 9 words: element id, the element's
+// record of 6 REALs. The neutral text file reads the same stream through the definitions
+// below. Entry, K = 6 (E + 2F + G + 2I) + 9 words: element id, the element's
 // sequence number (RECELM), K, E, F, G, I, h7, h8, the parts. The element is looked up
 // forward from the one found for the previous header, so headers come in the order of
 // the topology.
@@ -43,6 +44,16 @@ inline constexpr int32_t kTransformationDataset = 50;
 inline constexpr int32_t kTransformationCountWord = 39;  // of page 1
 inline constexpr int32_t kFirstTransformationWord = 40;  // of every page
 inline constexpr int32_t kTransformationWords = 18;      // id, flag, 16 REALs
+
+// The beam-load stream (key 28): a header of 9 words, then its parts, each a 1-word tag
+// record followed by 6 REALs.
+inline constexpr int32_t kBeamLoadHeaderWords = 9;
+inline constexpr int32_t kBeamLoadPartWords = 6;
+
+// The parts that follow beam-load header H: E + 2F + G + 2I of its words 4 to 7 (point
+// loads and moments one part each, distributed ones two); -1 when a count is negative, as
+// the stream cannot then be followed.
+int64_t beamLoadParts(std::span<const int32_t, kBeamLoadHeaderWords> h);
 
 void DIPMAT(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& ierr);
 void DIPTRF(std::span<int32_t> ldpage, std::span<int32_t> ldscr, int32_t& ierr);

@@ -88,20 +88,56 @@ int32_t FaceTest::drawn(std::span<const int32_t> edges, std::span<int32_t> work,
   return drawn ? 1 : 0;
 }
 
-// The first edge of the element's type whose end nodes have the sequence numbers A and
-// B, either way; 0 for none.
-int32_t FaceTest::edgeBetween(const Element& e, int32_t a, int32_t b) {
-  const ElShap& s = elshap();
-  const int32_t edges = std::min(ELTEDG(e.type), s.edgeCount);
-  for (int32_t j = 1; j <= edges; ++j) {
-    const int32_t p = e.sequence(s.edgeNode(j, 1));
-    const int32_t q = e.sequence(s.edgeNode(j, 2));
+// The first edge of the element's type (tables T) whose end nodes have the sequence
+// numbers A and B, either way; 0 for none.
+int32_t FaceTest::edgeBetween(const TypeTables& t, const Element& e, int32_t a, int32_t b) {
+  for (int32_t j = 1; j <= t.edges; ++j) {
+    const std::array<int32_t, 2>& ends = t.ends[static_cast<std::size_t>(j - 1)];
+    const int32_t p = e.sequence(ends[0]);
+    const int32_t q = e.sequence(ends[1]);
     if ((p == a && q == b) || (p == b && q == a)) return j;
   }
   return 0;
 }
 
+const FaceTest::TypeTables& FaceTest::tablesFor(int32_t type) {
+  TypeTables& t = typeTables_;
+  if (t.type == type) return t;
+  t.type = type;
+  // A type without shape tables would be read against those of another type.
+  t.tables = shapeFaceCount(type) != 0;
+  t.solid = ELTDIM(type) == 3;
+  t.edges = 0;
+  if (!t.tables) return t;
+  if (type != tablesOf_) {
+    ELFAM(type);
+    tablesOf_ = type;
+  }
+  const ElShap& s = elshap();
+  t.edges = std::clamp(std::min(ELTEDG(type), s.edgeCount), 0, ElShap::kMaxEdges);
+  for (int32_t j = 1; j <= t.edges; ++j) {
+    t.ends[static_cast<std::size_t>(j - 1)] = {s.edgeNode(j, 1), s.edgeNode(j, 2)};
+  }
+  return t;
+}
+
+FaceTest::Element& FaceTest::heldElement(int32_t key) {
+  Element& e = scratch_;
+  e.key = key;
+  e.facesRead = false;
+  e.ok = key >= 1 && static_cast<std::size_t>(key) <= held_->elements();
+  if (!e.ok) return e;
+  const auto k = static_cast<std::size_t>(key - 1);
+  e.type = held_->type[k];
+  const std::span<const int32_t> nodes = held_->nodesOf(k);
+  e.nodes = static_cast<int32_t>(
+      std::min<int64_t>(std::max(ELNCNT(e.type), 0), static_cast<int64_t>(nodes.size())));
+  std::copy_n(nodes.begin(), e.nodes, e.sequences.begin());
+  return e;
+}
+
 FaceTest::Element& FaceTest::element(std::span<int32_t> work, int32_t key) {
+  if (held_ != nullptr) return heldElement(key);
   if (remember_ && remembered_.empty()) {
     // Fewer slots than a small model has elements, as many as remembering is worth for a
     // large one: an element is wanted again only by the edges of the next layer of
@@ -126,11 +162,38 @@ FaceTest::Element& FaceTest::element(std::span<int32_t> work, int32_t key) {
 const std::array<int32_t, 6>& FaceTest::neighbours(std::span<int32_t> work, Element& e) {
   if (!e.facesRead) {
     e.neighbours = {};
-    int32_t count = 0;
-    if (!readFaceKeys(arrays_, work, e.key, e.neighbours, count)) e.neighbours = {};
+    if (held_ != nullptr) {
+      const std::span<const int32_t> keys = held_->facesOf(static_cast<std::size_t>(e.key - 1));
+      std::copy_n(keys.begin(), std::min(keys.size(), e.neighbours.size()), e.neighbours.begin());
+    } else {
+      int32_t count = 0;
+      if (!readFaceKeys(arrays_, work, e.key, e.neighbours, count)) e.neighbours = {};
+    }
     e.facesRead = true;
   }
   return e.neighbours;
+}
+
+// The coordinates of the nodes of E into x_, y_, z_ (of the held model, or of the node
+// coordinate array, moved as ELMXYZ moves them); false when a node has none.
+bool FaceTest::coordinates(const Element& e) {
+  const std::size_t nodes = e.count();
+  const auto xs = std::span(x_).first(nodes);
+  const auto ys = std::span(y_).first(nodes);
+  const auto zs = std::span(z_).first(nodes);
+  if (held_ == nullptr) {
+    return readElementCoordinates(arrays_, std::span(e.sequences).first(nodes), xs, ys, zs);
+  }
+  const std::vector<float>& xyz = held_->coordinates;
+  for (std::size_t j = 0; j < nodes; ++j) {
+    const int64_t s = e.sequences[j];
+    if (s < 1 || 3 * s > static_cast<int64_t>(xyz.size())) return false;
+    const auto at = static_cast<std::size_t>(3 * (s - 1));
+    xs[j] = xyz[at];
+    ys[j] = xyz[at + 1];
+    zs[j] = xyz[at + 2];
+  }
+  return true;
 }
 
 // The face test with the displacement switch off.
@@ -146,19 +209,21 @@ bool FaceTest::folds(std::span<const int32_t> edges, std::span<int32_t> work, in
   for (int32_t i = 1; i <= k; ++i) {
     const int32_t key = NODOFF(edges, q, i);
     if (key < 0 || (filter && !selected(key))) continue;
+    // A held solid with an element across every face has no face to show, whichever of
+    // its edges this is.
+    if (held_ != nullptr && !filter && key >= 1 &&
+        held_->isEnclosed(static_cast<std::size_t>(key - 1))) {
+      continue;
+    }
     if (!seen.insert(key)) continue;
     int32_t status = 0;
     Element& e = element(work, key);
     if (!e.ok) continue;
-    // A type without shape tables would be read against those of another type.
-    if (shapeFaceCount(e.type) == 0) continue;
-    if (e.type != tablesOf_) {
-      ELFAM(e.type);
-      tablesOf_ = e.type;
-    }
-    const int32_t j = edgeBetween(e, a, b);
+    const TypeTables& tables = tablesFor(e.type);
+    if (!tables.tables) continue;
+    const int32_t j = edgeBetween(tables, e, a, b);
     if (j == 0) continue;
-    const bool solid = ELTDIM(e.type) == 3;
+    const bool solid = tables.solid;
     static constexpr std::array<int32_t, ElShap::kMaxFaces> kNone{};
     const std::array<int32_t, ElShap::kMaxFaces>& across = solid ? neighbours(work, e) : kNone;
     // The coordinates are read for the first face that needs them: between solids most
@@ -176,9 +241,7 @@ bool FaceTest::folds(std::span<const int32_t> edges, std::span<int32_t> work, in
       const auto ys = std::span(y_).first(nodes);
       const auto zs = std::span(z_).first(nodes);
       if (!placed) {
-        if (!readElementCoordinates(arrays_, std::span(e.sequences).first(nodes), xs, ys, zs)) {
-          break;
-        }
+        if (!coordinates(e)) break;
         placed = true;
       }
       std::array<float, 3> px{}, py{}, pz{};

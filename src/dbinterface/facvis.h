@@ -9,8 +9,10 @@
 #include <span>
 #include <vector>
 
+#include "dbinterface/bldhold.h"
 #include "dbinterface/elnord.h"
 #include "dbinterface/toparr.h"
+#include "geometry/elshap.h"
 
 namespace kvr {
 
@@ -44,12 +46,16 @@ void FACVIS(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q, 
 // record, and a solid's face keys) in a table of up to 16,384 slots (the power of two at
 // or below the element count) chosen by the low bits of the key: an element shares
 // several edges, whose records come close together in dataset 9, and is then read once
-// for them all while its slot holds it. The display build's test remembers; a single
-// FACVIS does not.
+// for them all while its slot holds it. The display build's test of an assembly
+// remembers; a single FACVIS does not.
 class FaceTest {
  public:
   enum class Memory { None, Elements };
   explicit FaceTest(Memory memory = Memory::None) : remember_(memory == Memory::Elements) {}
+  // The display build's test: elements, face keys and coordinates come from HELD, which
+  // holds what the work arrays and the node coordinate array would (element key k is
+  // element k - 1 of HELD), and must outlive the test.
+  explicit FaceTest(const BuildModel& held) : held_(&held), remember_(false) {}
 
   // DRAWN of FACVIS for the edge record at word Q of EDGES.
   int32_t drawn(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q);
@@ -78,16 +84,32 @@ class FaceTest {
     }
   };
 
+  // What the test needs of the element type in hand, taken when the type changes: whether
+  // it has shape tables (selected with ELFAM), whether it is a solid, and the end nodes of
+  // its edges.
+  struct TypeTables {
+    int32_t type = -1;
+    bool tables = false;
+    bool solid = false;
+    int32_t edges = 0;
+    std::array<std::array<int32_t, 2>, ElShap::kMaxEdges> ends{};
+  };
+
   bool folds(std::span<const int32_t> edges, std::span<int32_t> work, int32_t q);
+  const TypeTables& tablesFor(int32_t type);
   Element& element(std::span<int32_t> work, int32_t key);
+  Element& heldElement(int32_t key);
+  bool coordinates(const Element& e);
   const std::array<int32_t, 6>& neighbours(std::span<int32_t> work, Element& e);
-  static int32_t edgeBetween(const Element& e, int32_t a, int32_t b);
+  static int32_t edgeBetween(const TypeTables& t, const Element& e, int32_t a, int32_t b);
 
   ElementArrays arrays_;
+  const BuildModel* held_ = nullptr;
   bool remember_;
   std::vector<Element> remembered_;
   Element scratch_;
   int32_t tablesOf_ = -1;
+  TypeTables typeTables_;
   std::array<float, kMaxElementNodes> x_{}, y_{}, z_{};
   std::vector<Normal> normals_;
 };

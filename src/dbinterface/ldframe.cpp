@@ -127,14 +127,6 @@ int32_t LoaderPages::store(int32_t n) {
   return q;
 }
 
-int32_t& LoaderPages::word(int32_t k) {
-  if (k >= 1 && static_cast<std::size_t>(k) <= ldpage_.size()) {
-    return ldpage_[static_cast<std::size_t>(k - 1)];
-  }
-  spare_ = 0;
-  return spare_;
-}
-
 void LoaderPages::finish() { write(kLastLoaderPage); }
 
 void LoaderPages::setFirstPageWord(int32_t k, int32_t value) {

@@ -105,7 +105,13 @@ class LoaderPages {
   // as used.
   int32_t store(int32_t n);
   // Word K of LDPAGE (outside it: a word that is thrown away).
-  int32_t& word(int32_t k);
+  int32_t& word(int32_t k) {
+    if (k >= 1 && static_cast<std::size_t>(k) <= ldpage_.size()) {
+      return ldpage_[static_cast<std::size_t>(k - 1)];
+    }
+    spare_ = 0;
+    return spare_;
+  }
   // Writes the current page as the dataset's last one.
   void finish();
   // After finish: word K of the dataset's first page becomes VALUE (the page is read

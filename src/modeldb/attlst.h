@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <span>
 
+#include "modeldb/qrylen.h"
 #include "runtime/ftextarray.h"
 
 namespace kvr {
@@ -45,15 +46,11 @@ inline AttCur ATTCUR;
 // selection, and the set, mesh, element-range and node queries of the connection chains.
 // Until the queries install theirs, a dispatcher only clears ANSWER and every other entry
 // answers failure: count 0, status 1, nothing written.
-// The length of one descriptor record of MATDSC and PHYDSC.
-inline constexpr int32_t kMATDSCRecordLength = 255;
 using DescriptorDispatch = void (*)(const int32_t& code, const int32_t& level,
                                     std::span<const int32_t> slots, FTextArray records,
                                     const int32_t& capacity, int32_t& count, int32_t& answer);
 using NodeCollector = void (*)(const int32_t& number, int32_t& count, std::span<int32_t> list,
                                const int32_t& size, int32_t& status);
-// The length of the set name that the set-member entry (USET2) writes.
-inline constexpr int32_t kUSET2NameLength = 8;
 using SetMembers = void (*)(const int32_t& set, const int32_t& kind, FText name,
                             std::span<int32_t> members, const int32_t& size, int32_t& count,
                             int32_t& status);

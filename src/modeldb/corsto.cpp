@@ -25,6 +25,7 @@ namespace {
 
 // The heap routines of the store, in one place.
 void* zeroedBlock(size_t count, size_t size) { return mem::allocateZeroed(count, size); }
+void* plainBlock(size_t size) { return mem::allocate(size); }
 void* resizedBlock(void* block, size_t size) { return mem::reallocate(block, size); }
 void releaseBlock(void* block) { mem::release(block); }
 
@@ -65,6 +66,22 @@ void releaseArray(CoreHeader& h) {
   h.pageTable = nullptr;
   h.lastPage = -1;
   h.capacity = 0;
+}
+
+// Grows the page table of H, when it must, to hold entry NEEDED (0-based); false when it
+// could not be grown (H unchanged).
+bool tableHolds(CoreHeader& h, int64_t needed) {
+  if (needed < h.capacity) return true;
+  const int64_t grow = std::max(needed - h.capacity + 1, kTableGrowth);
+  const int64_t entries = int64_t{h.capacity} + grow;
+  if (entries > std::numeric_limits<int32_t>::max()) return false;
+  auto table = static_cast<int32_t**>(
+      resizedBlock(h.pageTable, static_cast<size_t>(entries) * sizeof(int32_t*)));
+  if (table == nullptr) return false;
+  std::fill(table + h.capacity, table + entries, nullptr);
+  h.pageTable = table;
+  h.capacity = static_cast<int32_t>(entries);
+  return true;
 }
 
 // Releases arrays FROM..91 of file F (both in range).
@@ -213,22 +230,9 @@ void CoreExtend(int32_t f, int32_t a, int32_t first, int32_t n, int32_t& stat) {
     return;
   }
   const int64_t needed = (last - 1) / h->perPage;
-  if (needed >= h->capacity) {
-    const int64_t grow = std::max(needed - h->capacity + 1, kTableGrowth);
-    const int64_t entries = int64_t{h->capacity} + grow;
-    if (entries > std::numeric_limits<int32_t>::max()) {
-      stat = 2;
-      return;
-    }
-    auto table = static_cast<int32_t**>(
-        resizedBlock(h->pageTable, static_cast<size_t>(entries) * sizeof(int32_t*)));
-    if (table == nullptr) {
-      stat = 2;
-      return;
-    }
-    std::fill(table + h->capacity, table + entries, nullptr);
-    h->pageTable = table;
-    h->capacity = static_cast<int32_t>(entries);
+  if (!tableHolds(*h, needed)) {
+    stat = 2;
+    return;
   }
   for (int64_t p = int64_t{h->lastPage} + 1; p <= needed; ++p) {
     if (h->pageTable[p] == nullptr) {
@@ -240,6 +244,48 @@ void CoreExtend(int32_t f, int32_t a, int32_t first, int32_t n, int32_t& stat) {
       }
     }
     h->lastPage = static_cast<int32_t>(p);
+  }
+}
+
+void CoreLoad(int32_t f, int32_t a, int32_t n, const std::function<bool(std::span<int32_t>)>& fill,
+              int32_t& stat) {
+  stat = 0;
+  CoreHeader* h = registeredArray(f, a);
+  if (h == nullptr) {
+    stat = 1;
+    return;
+  }
+  if (n <= 0) return;
+  const int64_t words = pageWords(*h);
+  if (words == 0) {
+    stat = 3;
+    return;
+  }
+  const int64_t last = (int64_t{n} - 1) / h->perPage;
+  if (!tableHolds(*h, last)) {
+    stat = 2;
+    return;
+  }
+  for (int64_t p = 0; p <= last; ++p) {
+    const int64_t records = std::min<int64_t>(h->perPage, n - p * h->perPage);
+    const auto used = static_cast<size_t>(records * h->width);
+    int32_t*& page = h->pageTable[p];
+    const bool fresh = p > h->lastPage;
+    if (fresh) {
+      // The words the source writes are not cleared first: only those past record N.
+      if (page == nullptr) page = static_cast<int32_t*>(plainBlock(static_cast<size_t>(words) * sizeof(int32_t)));
+      if (page == nullptr) {
+        stat = 3;
+        return;
+      }
+      std::fill(page + used, page + words, 0);
+      h->lastPage = static_cast<int32_t>(p);
+    }
+    if (!fill(std::span<int32_t>(page, used))) {
+      if (fresh) std::fill(page, page + used, 0);
+      stat = 4;
+      return;
+    }
   }
 }
 
@@ -363,16 +409,6 @@ void CoreFreeFrom(int32_t f, int32_t a) {
   if (!fileInRange(f) || !arrayInRange(a)) return;
   releaseArrays(f, a);
   CORSTO.count(f) = a - 1;
-}
-
-void SLTFND(int32_t key, int32_t& slot) {
-  slot = 0;
-  for (int32_t s = 1; s <= SlotTable::kSlots; ++s) {
-    if (SLTTAB.key(s) == key) {
-      slot = s;
-      return;
-    }
-  }
 }
 
 void MEMFNO(int32_t& f) {

@@ -21,7 +21,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <span>
+
+#include "runtime/slttab.h"
 
 namespace kvr {
 
@@ -157,6 +160,18 @@ class CoreRecords {
   const CoreHeader* header_ = nullptr;
 };
 
+// Fills records 1..N of array (F, A) from a source, page by page, without clearing first
+// what the source writes: FILL is handed the words of the records of one page at a time,
+// in record order, and answers whether it wrote every one of them. Pages the array lacks
+// are allocated as they are filled; in a page allocated here the words past record N are
+// cleared, as an extension clears them; a page the array holds keeps them. STAT 0; 1 not
+// registered; 2 N beyond the records an array can address, or the page table could not be
+// grown; 3 a page could not be allocated; 4 FILL failed. Whatever the status, a page
+// allocated here holds the source's words or zeros, and the array addresses exactly the
+// pages it holds.
+void CoreLoad(int32_t f, int32_t a, int32_t n, const std::function<bool(std::span<int32_t>)>& fill,
+              int32_t& stat);
+
 // Copies the first N records of array SRC into array DST of file F. STAT 0; 1 SRC or DST
 // is not registered; 2 their widths or page sizes differ, or either lacks pages for N
 // records. On a non-zero STAT nothing is copied.
@@ -187,9 +202,7 @@ void CoreFreeFile(int32_t f);
 // 1..50 or A outside 1..91 is ignored.
 void CoreFreeFrom(int32_t f, int32_t a);
 
-// SLOT receives the first window slot (1..20) whose key word equals KEY, else 0; KEY 0
-// finds the first free slot.
-void SLTFND(int32_t key, int32_t& slot);
+// SLTFND: with the window slots (runtime/slttab.h).
 
 // F receives the lowest in-memory file number 2..50 that no window slot in use keeps its
 // registry in, or 51 when all are kept. File 1 belongs to the answer store.

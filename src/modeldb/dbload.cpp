@@ -3,24 +3,30 @@
 #include "modeldb/dbhead.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <initializer_list>
 #include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "messages/catalog.h"
 #include "modeldb/arrreg.h"
+#include "modeldb/corsto.h"
 #include "modeldb/dbmsg.h"
 #include "modeldb/dbpage.h"
 #include "modeldb/dbupgr.h"
+#include "modeldb/entrec.h"
 #include "modeldb/mdlload.h"
 #include "modeldb/mdlstore.h"
+#include "modeldb/setrec.h"
 #include "platform/unitio.h"
 #include "runtime/codtxt.h"
 #include "runtime/iounit.h"
 #include "runtime/journal.h"
+#include "runtime/modcnt.h"
 #include "runtime/msglin.h"
 #include "runtime/txtutil.h"
 
@@ -127,6 +133,32 @@ void appendText(std::string_view text, int32_t first, std::span<int32_t> codes, 
   TXTCOD(FText(copy), first, codes, last);
 }
 
+// CoreLoad's status when the source could not give a run.
+constexpr int32_t kRunUnread = 4;
+
+// Reads WORDS from word AT (from 1) of the model file on UNIT, its pages of PS words taken
+// as one run. A run the file does not wholly hold, or whose read fails, is read again page
+// by page through the page layer, as the pages were always read: the part of a page past
+// the end of the file reads as zeros, a page past it is refused (false), and a failed
+// transfer asks whether to retry.
+bool readRun(int32_t unit, int32_t ps, int64_t at, std::span<int32_t> words) {
+  if (io::readDirectWords(unit, at, words) == io::kIosOk) return true;
+  std::vector<int32_t> page(static_cast<size_t>(ps), 0);
+  int64_t p = (at - 1) / ps + 1;
+  auto from = static_cast<size_t>((at - 1) % ps);
+  size_t done = 0;
+  while (done < words.size()) {
+    if (p > std::numeric_limits<int32_t>::max()) return false;
+    if (RANDIO(page, static_cast<int32_t>(p), ps, 0, unit) == -1) return false;
+    const size_t take = std::min(page.size() - from, words.size() - done);
+    std::copy_n(page.begin() + static_cast<std::ptrdiff_t>(from), take, words.begin() + static_cast<std::ptrdiff_t>(done));
+    done += take;
+    from = 0;
+    ++p;
+  }
+  return true;
+}
+
 // The upgrade chain of a file of format F loaded by DBLOAD; answers the load's status.
 int32_t upgrade(int32_t f) {
   DBUPAL();
@@ -148,6 +180,43 @@ int32_t upgrade(int32_t f) {
   if (f < 9066) DBUP66();
   if (f < 9070) DBUP70();
   return kLoadDone;
+}
+
+// The entity counts of the loaded model state and the named arrays that hold a record of
+// each entity: {count word, array, words per entity}. The name arrays hold one two-word
+// record an entity.
+struct HeldCount {
+  int32_t countWord;
+  int32_t array;
+  int32_t words;
+};
+constexpr std::array<HeldCount, 14> kHeldCounts = {{
+    {kCntPoints, kArrPoints, kPointWords},
+    {kCntPoints, 1, 1},
+    {kCntLines, kArrLines, kLineWords},
+    {kCntLines, 3, 1},
+    {kCntSurfaces, kArrSurfaces, kSurfaceWords},
+    {kCntSurfaces, 5, 1},
+    {kCntBodies, kArrBodies, kBodyWords},
+    {kCntBodies, 7, 1},
+    {kCntShapes, kArrShapes, kShapeWords},
+    {kCntShapes, 9, 1},
+    {kCntHighestNode, kArrNodeCoordinates, 1},
+    {kCntSets, kArrSets, 1},
+    {kCntSets, kArrSetNames, 1},
+    {kCntKind42, 27, 1},
+}};
+
+int64_t recordsIn(int32_t k) { return storeArrayHeld(k) ? REGHED.ARRLEN(k) : 0; }
+
+// True when every entity the loaded counts name has its records in the store: a count
+// beyond them would send a later read past the array, which ends the run.
+bool countsHeld() {
+  for (const HeldCount& c : kHeldCounts) {
+    if (int64_t{MODCNT.word(c.countWord)} * c.words > recordsIn(c.array)) return false;
+  }
+  const int64_t elementWords = std::max<int64_t>(int64_t{MODCNT.word(kCntElementNodes)} + 1, 1);
+  return int64_t{MODCNT.word(kCntHighestElement)} * elementWords <= recordsIn(kArrConnectivity);
 }
 
 }  // namespace
@@ -338,30 +407,34 @@ void DBLOAD(int32_t unit, int32_t& status) {
   }
   if (ps < 1 || words > (filePages(unit) - 1) * ps) return releasedFailure(kE2180PageRange);
 
-  status = extendToCounts(used);
-  if (status != kLoadDone) return;
-  status = kLoadFailed;
-
-  std::vector<int32_t> page(static_cast<size_t>(ps), 0);
-  int32_t pageCounter = 2;
-  int32_t position = 1;
-  if (RANDIO(page, pageCounter, ps, 0, unit) == -1) return releasedFailure(kE2180PageRange);
-  std::array<int32_t, kMaxRecordWidth> iw{};
-  std::array<float, kMaxRecordWidth> rw{};
+  // The records of the arrays follow one another from word 1 of page 2 on, running on
+  // across the pages: each array is read straight into its pages of the store, one run of
+  // the file for each of them.
+  int64_t at = int64_t{ps} + 1;
   for (int32_t k = 1; k <= n; ++k) {
     const int32_t count = used[static_cast<size_t>(k - 1)];
-    const int32_t width = REGHED.ARRWID(k);
-    const int32_t sign = REGHED.ARRSGN(k);
-    for (int32_t j = 1; j <= count; ++j) {
-      int32_t io = 0;
-      PAGXFR(unit, ps, page, pageCounter, position, width, kRead, sign, iw, rw, io);
-      if (io != 0) return releasedFailure(kE2180PageRange);
-      int32_t stat = 0;
-      CorePut(REGHED.file, REGHED.ARRCOR(k), j, 1, sign, iw, rw, stat);
-      if (stat != 0) return releasedFailure(kE2160StoreIo);
+    if (count == 0) continue;
+    int32_t stat = 0;
+    CoreLoad(REGHED.file, REGHED.ARRCOR(k), count, [&](std::span<int32_t> words) {
+      const bool read = readRun(unit, ps, at, words);
+      at += static_cast<int64_t>(words.size());
+      return read;
+    }, stat);
+    if (stat == kRunUnread) return releasedFailure(kE2180PageRange);
+    if (stat != 0) {
+      ALCMSG(stat, count, k);
+      ARRREL();
+      status = kLoadNoMemory;
+      return;
     }
   }
   status = upgrade(f);
+  // The counts of a file of the current format are checked as stored; an older file's
+  // are where its upgrade steps put them.
+  if (status == kLoadDone && f == kFormatCurrent && !countsHeld()) {
+    releasedFailure(kE2190ArrayCount);
+    status = kLoadFailed;
+  }
 }
 
 void PAGXFR(int32_t unit, int32_t ps, std::span<int32_t> page, int32_t& pageCounter,

@@ -23,6 +23,7 @@
 #include "runtime/fouvre.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
+#include "runtime/msglin.h"
 #include "runtime/pltops.h"
 #include "runtime/setget.h"
 
@@ -170,8 +171,13 @@ void releaseOwnLockOnce() {
   DBLOCK(kLockForget, held);
 }
 
-// Registered with the process stop once a database is opened or created.
+// Registered with the process stop and the normal process end once a database is opened
+// or created: a host that ends without closing the database leaves no lock behind.
 void releaseLockAtStop() { releaseOwnLockOnce(); }
+void releaseLockAtEnds() {
+  registerPreStop(releaseLockAtStop);
+  registerExitAction(releaseLockAtStop);
+}
 
 // Opens the index and the data file of an existing database, the data file with the
 // smallest data page until its page 1 tells the database's own.
@@ -214,9 +220,19 @@ bool readIndexHeader(int32_t& typeCode) {
 
 // Takes the lock when nobody holds it: this process's id into word 18, and the index
 // file closed and opened again so that the word is in the file for every other process.
-// A lock held by another process is left as it is; DBLOCK tells the writers.
+// A lock held by another live process is left as it is; DBLOCK tells the writers. The
+// lock of a process that no longer exists is stale: it is taken over, with one line that
+// names its holder.
 bool takeFreeLock(const ModelName& model) {
-  if (DBLEVL.lockHolder != 0) return true;
+  const int32_t holder = DBLEVL.lockHolder;
+  const bool stale = holder > 0 && holder != os::processId() && !os::processExists(holder);
+  if (holder != 0 && !stale) return true;
+  if (stale) {
+    const std::string line = " Write lock of process " + std::to_string(holder) +
+                             ", which no longer exists, taken over";
+    MSGWRT(FixedText(static_cast<int32_t>(line.size()), line).text(),
+           static_cast<int32_t>(line.size()));
+  }
   DBLEVL.lockHolder = os::processId();
   PGCUR.word(kLockWord) = DBLEVL.lockHolder;
   PAGWR(kIndexHeaderClass, kHeaderPage, PGCUR.page());
@@ -309,7 +325,7 @@ void FBCFIG(std::span<int32_t> buffer, std::span<const int32_t> name,
   const LevelName superv = levelName("SUPERV*.");
   const LevelName noname = levelName("NONAME*.");
   DBCLOS();
-  registerPreStop(releaseLockAtStop);
+  releaseLockAtEnds();
   ++openings();
 
   const ModelName modelName{name.first(
@@ -416,7 +432,7 @@ void TLBOPN(std::span<int32_t> buffer, std::span<const int32_t> name, int32_t le
             int32_t& status) {
   status = 1;
   DBCLOS();
-  registerPreStop(releaseLockAtStop);
+  releaseLockAtEnds();
   ++openings();
 
   length = std::clamp(length, 0, static_cast<int32_t>(name.size()));

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "modeldb/attlst.h"
+#include "modeldb/qrylen.h"
 #include "runtime/ftextarray.h"
 
 namespace kvr {

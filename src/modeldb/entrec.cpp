@@ -9,6 +9,7 @@
 #include "messages/catalog.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
+#include "modeldb/corsto.h"
 #include "modeldb/elttab.h"
 #include "modeldb/entkind.h"
 #include "modeldb/seqtab.h"
@@ -31,6 +32,23 @@ constexpr int32_t kAttributeTypeColumn = 6;
 int32_t position(int64_t p) {
   return p > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
                                                  : static_cast<int32_t>(p);
+}
+
+// The element connectivity records of the registry in force, looked up again only when
+// the registry or the array's place in the store changes.
+const CoreRecords& connectivityRecords() {
+  static CoreRecords records;
+  static uint64_t generation = std::numeric_limits<uint64_t>::max();
+  static int32_t file = 0;
+  static int32_t array = 0;
+  const uint64_t now = registryGeneration();
+  if (now != generation || file != REGHED.file || array != REGHED.ARRCOR(kArrConnectivity)) {
+    generation = now;
+    file = REGHED.file;
+    array = REGHED.ARRCOR(kArrConnectivity);
+    records = CoreRecords(file, array);
+  }
+  return records;
 }
 
 int32_t entityWidth(int32_t k) {
@@ -122,14 +140,17 @@ void ELCONN(int32_t id, std::span<int32_t> nodes, int32_t& nnod, int32_t& shape,
     // damaged file) would end the run: the element is out of range.
     const int64_t held = REGHED.top >= kArrConnectivity ? REGHED.ARRLEN(kArrConnectivity) : 0;
     if (first < 1 || first > held) return;
+    // The records lie within the records in use, as ARRIO would require: they are copied
+    // straight from the store, the array looked up once for every element read.
+    const CoreRecords& records = connectivityRecords();
     std::array<int32_t, 1> head{};
-    ARRIO(kRead, kArrConnectivity, first, 1, kIntegers, head, {}, io);
+    records.get(first, 1, std::span<int32_t>(head));
     shape = head[0] == std::numeric_limits<int32_t>::min() ? 0 : std::abs(head[0]);
     nnod = SHPNOD(shape);
     // More nodes than the record or NODES holds would be read from the next element or
     // written past the caller's array.
     if (nnod == 0 || nnod > m || nnod > room || int64_t{first} + nnod > held) return;
-    ARRIO(kRead, kArrConnectivity, position(int64_t{first} + 1), nnod, kIntegers, nodes, {}, io);
+    records.get(first + 1, nnod, nodes);
     stat = nodes[0] < 0 ? 1 : 0;
     return;
   }

@@ -99,7 +99,8 @@ void SETNDL(int32_t number, int32_t& count, std::span<int32_t> list, int32_t cap
   count = 0;
   if (number == std::numeric_limits<int32_t>::min()) return;
   const int32_t set = std::abs(number);
-  if (ENTEXS(set, kSetKindCode) == 0) return;
+  // A set within the count whose record the store does not hold is no set.
+  if (ENTEXS(set, kSetKindCode) == 0 || set > setsHeld()) return;
   SetRec r;
   RECIO(kRead, kArrSets, set, r.words);
   const int32_t type = std::abs(r.word(kSetType));
@@ -113,39 +114,33 @@ void SETNDL(int32_t number, int32_t& count, std::span<int32_t> list, int32_t cap
     MSGQRL(kTooManyNodes, clampToInt32(4 * bound));
   };
 
-  // A chain of more blocks than are in use is damaged and ends there.
-  const int32_t top = MODCNT.word(kCntSetBlockTop);
-  int32_t b = r.word(kSetFirstBlock);
-  for (int32_t seen = 0; b >= 1 && b <= top && seen < top; ++seen) {
-    MbrBlk k;
-    RECIO(kRead, kArrMemberBlocks, b, k.words);
-    for (int32_t i = 1; i <= MbrBlk::kPairs; ++i) {
-      const int32_t member = k.word(2 * i);
-      if (member < 0) continue;
-      if (member == 0) break;
-      const int32_t kind = kindFromPair ? k.word(2 * i - 1) : r.word(kSetKind);
-      NodeCollector collect = collectorOf(kind);
-      if (collect != nullptr && ENTEXS(member, kind) != 0) {
-        const int64_t left = static_cast<int64_t>(room.size()) - count - 1;
-        // With no room left a collector would still write its first node past the list.
-        if (left < 1) {
-          tooMany();
-          return;
-        }
-        int32_t n = 0;
-        collect(member, n, room.subspan(static_cast<size_t>(count)), static_cast<int32_t>(left),
-                stat);
-        if (stat == 0) count += static_cast<int32_t>(std::clamp<int64_t>(n, 0, left));
+  // The shared walk ends at the blocks the store holds: a damaged chain or word 54 cannot
+  // make it read a block that is not there.
+  bool full = false;
+  walkSetPairs(r, [&](int32_t first, int32_t member) {
+    const int32_t kind = kindFromPair ? first : r.word(kSetKind);
+    NodeCollector collect = collectorOf(kind);
+    if (collect != nullptr && ENTEXS(member, kind) != 0) {
+      const int64_t left = static_cast<int64_t>(room.size()) - count - 1;
+      // With no room left a collector would still write its first node past the list.
+      if (left < 1) {
+        full = true;
+        return false;
       }
-      if (count > 3 * bound) {
-        count = unique.apply(room, count);
-        if (count > 4 * bound) {
-          tooMany();
-          return;
-        }
-      }
+      int32_t n = 0;
+      collect(member, n, room.subspan(static_cast<size_t>(count)), static_cast<int32_t>(left),
+              stat);
+      if (stat == 0) count += static_cast<int32_t>(std::clamp<int64_t>(n, 0, left));
     }
-    b = k.next();
+    if (count > 3 * bound) {
+      count = unique.apply(room, count);
+      full = count > 4 * bound;
+    }
+    return !full;
+  });
+  if (full) {
+    tooMany();
+    return;
   }
   count = unique.apply(room, count);
 }

@@ -231,6 +231,8 @@ int32_t memberBlockTop() {
   return std::min(blockTop(), held);
 }
 
+int32_t setsHeld() { return REGHED.top >= kArrSets ? REGHED.ARRLEN(kArrSets) : 0; }
+
 void readMemberBlock(int32_t b, MbrBlk& k) { k = readBlock(b); }
 
 bool SETTOK(int32_t type) {

@@ -53,6 +53,8 @@ bool SETMXD(int32_t type);
 // The highest member block in use (MODCNT word 54, at most the blocks the store holds),
 // and member block B (1..that) into K.
 int32_t memberBlockTop();
+// The set records the store holds: a set numbered above it has no record to read.
+int32_t setsHeld();
 void readMemberBlock(int32_t b, MbrBlk& k);
 
 // The pair walk: calls TAKE(first, number) with both words of every live member pair of

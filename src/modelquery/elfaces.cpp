@@ -119,6 +119,67 @@ std::unordered_set<int32_t> nodeSet(std::span<const int32_t> list, int32_t count
   return {list.begin(), list.begin() + n};
 }
 
+// The node set of the entity of the current calls: the nodes of its list, each with its
+// position there. It is built when a call names another entity, target or list, or when
+// the calls of an entity begin (forget), and kept while the entity stays the same, so
+// that each call costs the element's nodes, not the entity's. Each call compares a few
+// words spread over the list with those the set was built from, and a node found is
+// checked against the list at its position: a list written anew under the set is taken
+// afresh.
+class EntityNodes {
+ public:
+  void forget() { data_ = nullptr; }
+  // The set of LIST(1..COUNT), the node list of entity NUMBER for TARGET.
+  void use(std::span<const int32_t> list, int32_t count, int32_t target, int32_t number) {
+    list_ = list.first(static_cast<size_t>(std::clamp<int64_t>(count, 0, static_cast<int64_t>(list.size()))));
+    if (data_ == list.data() && count_ == count && target_ == target && number_ == number &&
+        samplesHold()) {
+      return;
+    }
+    data_ = list.data();
+    count_ = count;
+    target_ = target;
+    number_ = number;
+    rebuild();
+  }
+  bool contains(int32_t node) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      const auto it = position_.find(node);
+      if (it == position_.end()) return false;
+      if (list_[it->second] == node) return true;
+      rebuild();
+    }
+    return false;
+  }
+
+ private:
+  void rebuild() {
+    position_.clear();
+    position_.reserve(list_.size());
+    for (size_t i = 0; i < list_.size(); ++i) position_.emplace(list_[i], i);
+    for (size_t j = 0; j < kSamples; ++j) samples_[j] = list_.empty() ? 0 : list_[sampleAt(j)];
+  }
+  size_t sampleAt(size_t j) const { return (list_.size() - 1) * j / (kSamples - 1); }
+  bool samplesHold() const {
+    for (size_t j = 0; j < kSamples && !list_.empty(); ++j) {
+      if (list_[sampleAt(j)] != samples_[j]) return false;
+    }
+    return true;
+  }
+
+  static constexpr size_t kSamples = 16;
+  std::array<int32_t, kSamples> samples_{};
+
+  const int32_t* data_ = nullptr;
+  int32_t count_ = 0;
+  int32_t target_ = 0;
+  int32_t number_ = 0;
+  std::span<const int32_t> list_;
+  std::unordered_map<int32_t, size_t> position_;
+};
+
+EntityNodes entityNodes;
+
 struct Element {
   std::array<int32_t, kElementNodes> nodes{};
   int32_t count = 0;
@@ -164,7 +225,7 @@ void append(FaceList& faces, int32_t& count, int32_t face) {
   if (count < kFaceListWords) faces[static_cast<size_t>(count++)] = face;
 }
 
-void planeEdges(const Element& el, const std::unordered_set<int32_t>& on, int32_t listFlag,
+void planeEdges(const Element& el, EntityNodes& on, int32_t listFlag,
                 std::span<int32_t> list, int32_t space, int32_t nodeCount, FaceList& faces,
                 int32_t& count, int32_t& status) {
   const int32_t shape = el.shape;
@@ -228,7 +289,7 @@ void planeEdges(const Element& el, const std::unordered_set<int32_t>& on, int32_
 }
 
 // The positions of a solid classified into corners and mid positions.
-OnEntity solidPositions(const Element& el, const std::unordered_set<int32_t>& on, bool faces) {
+OnEntity solidPositions(const Element& el, EntityNodes& on, bool faces) {
   const SolidClass c = solidClassOf(el.shape);
   const bool iface = interfaceShape(el.shape);
   OnEntity at;
@@ -259,7 +320,7 @@ float surfaceDistance(const Element& el, std::span<const int32_t> local, int32_t
   return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-void solidFaces(const Element& el, const std::unordered_set<int32_t>& on, int32_t surface,
+void solidFaces(const Element& el, EntityNodes& on, int32_t surface,
                 int32_t target, int32_t listFlag, std::span<int32_t> list, int32_t space,
                 int32_t nodeCount, FaceList& faces, int32_t& count, int32_t& status) {
   const SolidClass c = solidClassOf(el.shape);
@@ -328,7 +389,7 @@ void solidFaces(const Element& el, const std::unordered_set<int32_t>& on, int32_
   }
 }
 
-void solidEdges(const Element& el, const std::unordered_set<int32_t>& on, int32_t listFlag,
+void solidEdges(const Element& el, EntityNodes& on, int32_t listFlag,
                 std::span<int32_t> list, int32_t space, int32_t nodeCount, FaceList& faces,
                 int32_t& count, int32_t& status) {
   const SolidClass c = solidClassOf(el.shape);
@@ -410,6 +471,7 @@ void buildNeighbours(int32_t target, int32_t nkind, int32_t nnumber, std::span<i
 
 void resetFaceListFlag() {
   savedListFlag = 0;
+  entityNodes.forget();
   edgeIndex.clear();
   faceIndex.clear();
 }
@@ -620,7 +682,8 @@ void FACEXT(int32_t element, int32_t surface, int32_t target, int32_t nodeCount,
   }
   const auto held = static_cast<int32_t>(std::min<int64_t>(size, static_cast<int64_t>(work.size())));
   const std::span<int32_t> list = work.subspan(static_cast<size_t>(std::clamp(start, 0, held)));
-  const std::unordered_set<int32_t> on = nodeSet(list, nodeCount);
+  EntityNodes& on = entityNodes;
+  on.use(list, nodeCount, target, surface);
   const int32_t space = size - start - nodeCount;
   switch (target) {
     case kTargetPlaneEdges:
@@ -689,6 +752,9 @@ void UEFAC2(const int32_t& mode, const int32_t& element, const int32_t& shape,
     case kTargetPlaneEdges:
     case kTargetSolidFaces:
     case kTargetSolidEdges: {
+      // The calls of an entity begin, or its list is collected anew: its node set is
+      // built again.
+      if (mode == 0 || count == 0) entityNodes.forget();
       if (count == 0) {
         if (target == kTargetSolidFaces) {
           NDSRF(number, count, list, held - start, status);

@@ -13,6 +13,10 @@
 // The saved list flag says whether that neighbour list belongs to the entity of the
 // current calls: a call in mode 0 builds the list and sets it, the later calls of the same
 // entity read it. It is session data, cleared by resetFaceListFlag when a session starts.
+//
+// The entity's node list is looked up through a set built once for the entity and kept
+// while the calls name the same entity and list (a call in mode 0, or one that collects
+// the list itself, builds it again), so that a call costs its element, not the entity.
 #pragma once
 
 #include <array>

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdlib>
 #include <limits>
+#include <span>
 #include <unordered_set>
 #include <vector>
 
@@ -165,6 +166,30 @@ bool search(int32_t kind, int32_t number, const Candidates& c, int32_t& carrier,
   }
   return false;
 }
+
+// The nodes of an entity's list, for the test of every element of a carrier: a flag per
+// node number up to the highest node, a set for any other number the list holds.
+class NodeFlags {
+ public:
+  explicit NodeFlags(std::span<const int32_t> list)
+      : flags_(static_cast<size_t>(std::max(highestNode(), 0)) + 1, 0) {
+    for (const int32_t n : list) {
+      if (n >= 1 && static_cast<size_t>(n) < flags_.size()) {
+        flags_[static_cast<size_t>(n)] = 1;
+      } else {
+        others_.insert(n);
+      }
+    }
+  }
+  bool contains(int32_t n) const {
+    if (n >= 1 && static_cast<size_t>(n) < flags_.size()) return flags_[static_cast<size_t>(n)] != 0;
+    return others_.contains(n);
+  }
+
+ private:
+  std::vector<uint8_t> flags_;
+  std::unordered_set<int32_t> others_;
+};
 
 // The corner positions of a solid of SHAPE among N nodes, by the order and corner rules of
 // the face extraction (FACES: the face rule, which sets aside the centres of HE27).
@@ -427,7 +452,7 @@ void UFACG2(const int32_t& kind, const int32_t& number, const int32_t& rkind,
         status = kNoCarrier;
         return;
       }
-      const std::unordered_set<int32_t> on(scratch.begin(), scratch.begin() + count);
+      const NodeFlags on(std::span<const int32_t>(scratch).first(static_cast<size_t>(count)));
       // The carrier's element type word as a solid shape code.
       int32_t solidShape = 0;
       if (carrier == kKindBody) {
@@ -435,6 +460,11 @@ void UFACG2(const int32_t& kind, const int32_t& number, const int32_t& rkind,
         solidShape = ENTBUF.body[kBodyTypeWord - 1] % 100 + 10;
       }
       const SolidClass sc = solidClassOf(solidShape);
+      // The corner positions of the carrier's solid, the same for each of its elements.
+      std::array<bool, kElementNodes + 1> corner{};
+      for (int32_t p = 1; p <= kElementNodes; ++p) {
+        corner[static_cast<size_t>(p)] = solidCorner(solidShape, p, how == Case::kBodyFaces);
+      }
       const int32_t offset = elementOffset();
       int32_t callMode = 0;
       const int32_t held = elementsHeld();
@@ -452,9 +482,7 @@ void UFACG2(const int32_t& kind, const int32_t& number, const int32_t& rkind,
           for (int32_t p = 1; p <= boundary; ++p) onCount += on.contains(walk[static_cast<size_t>(p - 1)]) ? 1 : 0;
         } else {
           for (int32_t p = 1; p <= el.count; ++p) {
-            if (solidCorner(solidShape, p, how == Case::kBodyFaces)) {
-              onCount += on.contains(el.nodes[static_cast<size_t>(p - 1)]) ? 1 : 0;
-            }
+            if (corner[static_cast<size_t>(p)]) onCount += on.contains(el.nodes[static_cast<size_t>(p - 1)]) ? 1 : 0;
           }
         }
         const bool candidate = how == Case::kBodyFaces

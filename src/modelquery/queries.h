@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <span>
 
-#include "modeldb/attlst.h"
 #include "modeldb/descriptors.h"
+#include "modeldb/qrylen.h"
 #include "runtime/ftext.h"
 #include "runtime/ftextarray.h"
 
@@ -90,7 +90,7 @@ void UBODY2(const int32_t& number, FText name, std::span<int32_t, 16> desc,
 
 // ---- Sets and entity node lists -------------------------------------------------------
 
-// kUSET2NameLength: with the set-member entry, in modeldb/attlst.h.
+// kUSET2NameLength: modeldb/qrylen.h.
 void USET2(const int32_t& set, const int32_t& kind, FText name, std::span<int32_t> members,
            const int32_t& size, int32_t& count, int32_t& status);
 
@@ -141,7 +141,7 @@ void UPHYSE(std::span<const float> values, const int32_t& spare, const int32_t& 
             int32_t& count, std::span<int32_t> lengths, FTextArray lines, int32_t& status);
 
 // MATDSC and PHYDSC, the descriptor records of the analysis programs, which both roads
-// read: in modeldb/descriptors.h.
+// read: in modeldb/descriptors.h (kMATDSCRecordLength: modeldb/qrylen.h).
 
 // ---- Constraints, prescribed values, rigid beams, equations, connections ----------------
 

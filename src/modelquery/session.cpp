@@ -6,7 +6,9 @@
 #include <array>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <optional>
+#include <span>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "geometry/geodsp.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
+#include "modeldb/corsto.h"
 #include "modeldb/dbdump.h"
 #include "modeldb/dbhead.h"
 #include "modeldb/dbpage.h"
@@ -95,25 +98,42 @@ float recordValue(int64_t r) { return static_cast<float>(r) + 0.1f; }
 
 // ---- Node condition records -------------------------------------------------------------
 
-// NODCND records 1..N, built in memory and written to the store at once.
+// NODCND records 1..N, kept in named array 22 itself: each record a node reaches is read,
+// changed and written back in place, so that nothing of the array is copied and only the
+// pages of the nodes reached are ever written.
 class NodeRecords {
  public:
-  explicit NodeRecords(int32_t n)
-      : n_(n), words_(static_cast<size_t>(n) * kNodeConditionWords, 0) {}
+  explicit NodeRecords(int32_t n) : n_(n) {
+    // The records the array holds already (a model saved during a session) are cleared;
+    // those it gains come zeroed from the extension.
+    const int32_t had = REGHED.ARRLEN(kArrNodeConditions);
+    if (n > had) {
+      int32_t first = 0;
+      int32_t stat = 0;
+      ARRALC(kArrNodeConditions, n - had, first, stat);
+    }
+    records_ = CoreRecords(REGHED.file, REGHED.ARRCOR(kArrNodeConditions));
+    constexpr int32_t kClearRun = 4096;
+    const std::vector<int32_t> zeros(static_cast<size_t>(kClearRun) * kNodeConditionWords, 0);
+    for (int32_t r = 1; r <= std::min(had, n); r += kClearRun) {
+      records_.put(r, std::min(kClearRun, std::min(had, n) - r + 1), zeros);
+    }
+  }
   // True for a node number that has a record; a number from stored data is tested before
   // it becomes a record number.
   bool holds(int64_t node) const { return node >= 1 && node <= n_; }
-  int32_t& word(int32_t node, int32_t w) {
-    return words_[static_cast<size_t>(node - 1) * kNodeConditionWords + static_cast<size_t>(w - 1)];
-  }
-  void store() {
-    int32_t stat = 0;
-    ARRIO(kWrite, kArrNodeConditions, 1, n_, kIntegers, words_, {}, stat);
+  // Hands the three words of NODE's record to CHANGE and writes them back.
+  template <class Change>
+  void change(int32_t node, Change apply) {
+    std::array<int32_t, kNodeConditionWords> r{};
+    records_.get(node, 1, std::span<int32_t>(r));
+    apply(r);
+    records_.put(node, 1, r);
   }
 
  private:
   int32_t n_;
-  std::vector<int32_t> words_;
+  CoreRecords records_;
 };
 
 // The values of each entry of attribute TYPE among 1..COUNT, in ascending number.
@@ -137,6 +157,14 @@ struct Target {
   bool all = false;
   std::span<const int32_t> nodes;
 };
+
+// The counts of the model and the session, as before any opening: a failed opening leaves
+// no session behind, the counts of an earlier model included.
+void forgetModel() {
+  MODCNT = {};
+  MODSTA = {};
+  SESCNT = {};
+}
 
 }  // namespace
 
@@ -162,6 +190,7 @@ void installNodeQueries() {
 
 void USTRT2(FText name, std::span<int32_t> /*work*/, const int32_t& size, int32_t& status) {
   // 1. Start-up, and the entries through which the model database reaches the queries.
+  forgetModel();
   SYSINI();
   CHRSET();
   MDLCON();
@@ -231,6 +260,7 @@ void USTRT2(FText name, std::span<int32_t> /*work*/, const int32_t& size, int32_
   }
   HDRCHK(kUseMode, unit, stat);
   if (stat != 0) {
+    forgetModel();
     status = kNotAModel;
     return;
   }
@@ -265,9 +295,15 @@ void UNDATR() {
   const int32_t n = highestNode();
   if (n <= 0) return;
   NodeRecords records(n);
-  // Room for the nodes of one entity: what the work array check promised.
-  std::vector<int32_t> buffer(2 * static_cast<size_t>(n));
-  const auto room = static_cast<int32_t>(std::min<size_t>(buffer.size(), std::numeric_limits<int32_t>::max()));
+  // Room for the nodes of one entity: what the work array check promised. It is taken
+  // when an entity is first collected, and only the words the collections write are
+  // ever touched.
+  const auto room = static_cast<int32_t>(std::min<int64_t>(2 * int64_t{n}, std::numeric_limits<int32_t>::max()));
+  std::unique_ptr<int32_t[]> taken;
+  auto buffer = [&]() {
+    if (!taken) taken.reset(new int32_t[static_cast<size_t>(room)]);
+    return std::span<int32_t>(taken.get(), static_cast<size_t>(room));
+  };
 
   // The nodes of target CODE for the pass of KIND; nullopt when the pass does not take it.
   auto target = [&](int32_t code, int32_t kind, bool anyPass) -> std::optional<Target> {
@@ -278,9 +314,10 @@ void UNDATR() {
     if (!anyPass && code % 10 != kind) return std::nullopt;
     int32_t count = 0;
     int32_t none = 0;
-    ENTRSL(code % 10, code / 10, buffer, room, count, none);
+    const std::span<int32_t> nodes = buffer();
+    ENTRSL(code % 10, code / 10, nodes, room, count, none);
     if (none != 0) return std::nullopt;
-    return Target{false, std::span<const int32_t>(buffer).first(static_cast<size_t>(std::clamp(count, 0, room)))};
+    return Target{false, nodes.first(static_cast<size_t>(std::clamp(count, 0, room)))};
   };
   auto each = [&](const Target& t, auto&& apply) {
     if (t.all) {
@@ -302,25 +339,34 @@ void UNDATR() {
       const int32_t type = intOf(c.values[0]);
       const int32_t mask = intOf(c.values[1]);
       each(*first, [&](int32_t node) {
-        if (type == 1 || type == 4) FLGMRG(records.word(node, 1), mask);
-        records.word(node, 3) = c.id;
+        records.change(node, [&](std::array<int32_t, kNodeConditionWords>& r) {
+          if (type == 1 || type == 4) FLGMRG(r[0], mask);
+          r[2] = c.id;
+        });
       });
       if (type != 2) continue;
       const std::optional<Target> second = target(intOf(c.values[4]), kind, true);
-      if (second) each(*second, [&](int32_t node) { records.word(node, 3) = c.id; });
+      if (second) {
+        each(*second, [&](int32_t node) {
+          records.change(node, [&](std::array<int32_t, kNodeConditionWords>& r) { r[2] = c.id; });
+        });
+      }
     }
   }
 
   // Coordinate systems, from bodies down to points: a later assignment wins.
+  auto assignSystem = [&](int32_t node, int32_t c) {
+    records.change(node, [c](std::array<int32_t, kNodeConditionWords>& r) { r[1] = c; });
+  };
   auto system = [&](NodeCollector collect, int32_t id, int32_t c) {
     if (c == 0) return;
     int32_t count = 0;
     int32_t stat = 0;
-    collect(id, count, buffer, room, stat);
+    const std::span<int32_t> nodes = buffer();
+    collect(id, count, nodes, room, stat);
     if (stat != 0) return;
-    for (int32_t k = 0; k < std::clamp(count, 0, room); ++k) {
-      const int32_t node = buffer[static_cast<size_t>(k)];
-      if (records.holds(node)) records.word(node, 2) = c;
+    for (const int32_t node : nodes.first(static_cast<size_t>(std::clamp(count, 0, room)))) {
+      if (records.holds(node)) assignSystem(node, c);
     }
   };
   for (int32_t b = 1; entityHeld(kArrBodies, kBodyWords, b, MODCNT.word(kCntBodies)); ++b) {
@@ -338,9 +384,8 @@ void UNDATR() {
     RECIO(kRead, kArrPoints, p, ENTBUF.point);
     const int32_t c = ENTBUF.point[9] / 10;
     const int32_t node = ENTBUF.point[5];
-    if (c != 0 && node != 0 && records.holds(node)) records.word(node, 2) = c;
+    if (c != 0 && node != 0 && records.holds(node)) assignSystem(node, c);
   }
-  records.store();
 }
 
 void ULDATR() {

@@ -40,7 +40,8 @@ constexpr int32_t kPositionSets = 9;
 
 void sizes(std::span<int32_t> out) {
   for (size_t k = 0; k < kSizeWords.size(); ++k) out[k] = MODCNT.word(kSizeWords[k]);
-  out[kPositionSets - 1] = clampWord(int64_t{MODCNT.word(kCntSets)} - 1);
+  // Set 1 is reserved: no model, or one without it, has no sets rather than -1.
+  out[kPositionSets - 1] = clampWord(std::max<int64_t>(int64_t{MODCNT.word(kCntSets)} - 1, 0));
   out[18] = SESCNT.word(1);
   out[19] = SESCNT.word(2);
 }
@@ -106,7 +107,7 @@ void USIZ2(std::span<int32_t, 50> out) {
     out[28] = a1;
   }
   out[29] = MODCNT.word(kCntKind44);
-  out[30] = clampWord(int64_t{MODCNT.word(kCntKind46)} - 1);
+  out[30] = clampWord(std::max<int64_t>(int64_t{MODCNT.word(kCntKind46)} - 1, 0));
   out[31] = MODCNT.word(kCntKind47);
 }
 

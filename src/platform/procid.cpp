@@ -1,6 +1,9 @@
 #include "platform/procid.h"
 
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace kvr::os {
 namespace {
@@ -15,6 +18,11 @@ std::optional<int32_t>& processIdOverride() {
 int32_t processId() {
   if (processIdOverride()) return *processIdOverride();
   return static_cast<int32_t>(::getpid());
+}
+
+bool processExists(int32_t id) {
+  if (id <= 0) return true;
+  return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
 }
 
 void setProcessIdOverride(std::optional<int32_t> id) { processIdOverride() = id; }

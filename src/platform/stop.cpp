@@ -14,6 +14,15 @@ std::vector<PreStopAction>& preStopActions() {
   return actions;
 }
 
+std::vector<PreStopAction>& exitActions() {
+  static std::vector<PreStopAction> actions;
+  return actions;
+}
+
+void runExitActions() {
+  for (PreStopAction action : exitActions()) action();
+}
+
 StopHook& stopHook() {
   static StopHook hook;
   return hook;
@@ -31,6 +40,19 @@ void registerPreStop(PreStopAction action) {
   auto& actions = preStopActions();
   for (PreStopAction a : actions) {
     if (a == action) return;
+  }
+  actions.push_back(action);
+}
+
+void registerExitAction(PreStopAction action) {
+  auto& actions = exitActions();
+  for (PreStopAction a : actions) {
+    if (a == action) return;
+  }
+  // Registered after the unit table exists, the actions run before its closing at exit.
+  if (actions.empty()) {
+    io::unitIsOpen(io::kStdoutUnit);
+    std::atexit(runExitActions);
   }
   actions.push_back(action);
 }

@@ -19,6 +19,10 @@ using PreStopAction = void (*)();
 // once. Actions run in the order they were registered.
 void registerPreStop(PreStopAction action);
 
+// Registers ACTION to run when the process ends normally (exit, or a return from main),
+// before the units still open are closed; an action registered twice runs once.
+void registerExitAction(PreStopAction action);
+
 [[noreturn]] void processStop(int32_t status, bool abort = false);
 
 // Test seam: with a hook set, processStop calls it instead of ending the process. The

@@ -69,6 +69,12 @@ struct UnitTable {
   }
 };
 
+// The most characters a formatted read kept of one record, for the tests of the bound.
+std::size_t& largestRecord() {
+  static std::size_t n = 0;
+  return n;
+}
+
 UnitTable& table() {
   static UnitTable t;
   return t;
@@ -423,6 +429,10 @@ int32_t writeNonAdvancing(int32_t unit, std::string_view text) {
 }
 
 int32_t readRecord(int32_t unit, std::string& record) {
+  return readRecord(unit, record, std::string::npos);
+}
+
+int32_t readRecord(int32_t unit, std::string& record, std::size_t bound) {
   Unit* u = find(unit);
   if (int32_t rc = checkReadable(u, Form::Formatted, Access::Sequential)) return rc;
   if (int32_t rc = prepareSequentialRead(*u)) return rc;
@@ -430,6 +440,7 @@ int32_t readRecord(int32_t unit, std::string& record) {
   u->openRecord = false;
   record.clear();
   bool any = false;
+  bool cut = false;  // characters past the bound were skipped
   for (;;) {
     int c = std::getc(u->stream);
     if (c == EOF) {
@@ -443,21 +454,29 @@ int32_t readRecord(int32_t unit, std::string& record) {
     }
     any = true;
     if (c == '\n') break;
-    record.push_back(static_cast<char>(c));
+    if (record.size() < bound) {
+      record.push_back(static_cast<char>(c));
+    } else {
+      cut = true;
+    }
   }
-  if (!record.empty() && record.back() == '\r') record.pop_back();
+  if (!cut && !record.empty() && record.back() == '\r') record.pop_back();
+  largestRecord() = std::max(largestRecord(), record.size());
   return kIosOk;
 }
 
 int32_t readRecord(int32_t unit, char* text, int32_t length) {
   std::string record;
-  int32_t rc = readRecord(unit, record);
+  int32_t rc = readRecord(unit, record, static_cast<std::size_t>(std::max(length, 0)));
   if (rc != kIosOk || length <= 0) return rc;
   size_t n = std::min(record.size(), static_cast<size_t>(length));
   std::memcpy(text, record.data(), n);
   std::memset(text + n, ' ', static_cast<size_t>(length) - n);
   return kIosOk;
 }
+
+std::size_t largestRecordRead() { return largestRecord(); }
+void resetLargestRecordRead() { largestRecord() = 0; }
 
 int32_t writeUnformatted(int32_t unit, std::span<const int32_t> words) {
   Unit* u = find(unit);
@@ -594,6 +613,31 @@ int32_t readDirect(int32_t unit, int64_t record, std::span<int32_t> words) {
   }
   zeroFrom(done);
   return kIosOk;
+}
+
+int32_t readDirectWords(int32_t unit, int64_t first, std::span<int32_t> words) {
+  Unit* u = find(unit);
+  if (int32_t rc = checkReadable(u, Form::Unformatted, Access::Direct)) return rc;
+  if (first < 1) return kIosBadRecord;
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(words.data());
+  const size_t total = words.size() * 4;
+  const off_t offset = static_cast<off_t>(first - 1) * 4;
+  size_t done = 0;
+  while (done < total) {
+    const ssize_t r = ::pread(u->fd, bytes + done, total - done, offset + static_cast<off_t>(done));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      std::fill(bytes, bytes + total, static_cast<unsigned char>(0));
+      return kIosReadError;
+    }
+    if (r == 0) break;
+    done += static_cast<size_t>(r);
+  }
+  std::fill(bytes + done, bytes + total, static_cast<unsigned char>(0));
+  if constexpr (!kLittleEndian) {
+    for (size_t k = 0; k < words.size(); ++k) words[k] = static_cast<int32_t>(getLE32(&bytes[k * 4]));
+  }
+  return done == total ? kIosOk : kIosEnd;
 }
 
 void redirectStandardUnit(int32_t unit, int fd) {

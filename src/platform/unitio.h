@@ -104,9 +104,15 @@ int32_t writeRecord(int32_t unit, std::string_view text);
 int32_t writeNonAdvancing(int32_t unit, std::string_view text);
 // Reads the next record without its line end (and without a trailing "\r").
 int32_t readRecord(int32_t unit, std::string& record);
+// As above, keeping at most BOUND characters of the record: the rest of the line is read
+// past without being stored, so a line of any length costs BOUND characters.
+int32_t readRecord(int32_t unit, std::string& record, std::size_t bound);
 // An (A) read into a fixed text of LENGTH characters: the record is cut at LENGTH or
-// padded with blanks to it.
+// padded with blanks to it; no more than that is kept of a longer line.
 int32_t readRecord(int32_t unit, char* text, int32_t length);
+// Test seam: the most characters a formatted read kept of one record since the reset.
+std::size_t largestRecordRead();
+void resetLargestRecordRead();
 
 // Unformatted sequential records of 32-bit words, framed by length markers.
 int32_t writeUnformatted(int32_t unit, std::span<const int32_t> words);
@@ -122,6 +128,12 @@ int32_t writeDirect(int32_t unit, int64_t record, std::span<const int32_t> words
 // file answers kIosEnd with WORDS zero-filled; a record that is only partly present is
 // zero-filled past the end.
 int32_t readDirect(int32_t unit, int64_t record, std::span<int32_t> words);
+// Reads WORDS.size() words of a direct-access unit's file from word FIRST on (from 1; the
+// words of the records in file order, record r beginning at word (r - 1) x RECL + 1), one
+// run across as many records as it spans. kIosOk; kIosEnd when the file ends first, the
+// words past its end zero; kIosBadRecord for FIRST below 1; on a read error WORDS is
+// zero-filled.
+int32_t readDirectWords(int32_t unit, int64_t first, std::span<int32_t> words);
 
 // The temporary directory that scratch files are made in.
 std::string tempDirectory();

@@ -98,7 +98,20 @@ void openDriver(const DriverOpen& open) {
   if (open.tableOne) PLTPAR.colourTable = 1;
 }
 
+namespace {
+JobEnd gOpenJob = nullptr;
+}  // namespace
+
+void endOpenJob() {
+  const JobEnd end = gOpenJob;
+  gOpenJob = nullptr;
+  if (end != nullptr) end();
+}
+
+void jobOpened(JobEnd end) { gOpenJob = end; }
+
 void closeDriver(bool giveBackColour) {
+  gOpenJob = nullptr;
   PLTCAP.words = PLXFRM.words;
   PLTDEV.colourCount = PLXFRM.colourCount;
   PLTDEV.colourCount2 = PLXFRM.colourCount2;

@@ -72,6 +72,16 @@ struct DriverOpen {
 // the text offsets of PLTPAR to 0.0.
 void openDriver(const DriverOpen& open);
 
+// The routine that ends the job a graphics driver has open: its opcode 2, or a routine
+// that gives back what the job took over without writing. One graphics device is open at
+// a time, so a driver's opcode 1 first calls endOpenJob, before it reads or changes
+// anything: a second opcode 1 without a close then saves the words and colour tables of
+// the device open before the first, not those of the job. After openDriver the driver
+// names its end with jobOpened; closeDriver forgets it.
+using JobEnd = void (*)();
+void endOpenJob();
+void jobOpened(JobEnd end);
+
 // Opcode 2 of the contract: gives back the saved description words, colour count, second
 // colour count and character cell; the current colour, colour table number and line
 // attribute are given back with GIVEBACKCOLOUR, else set to 0.

@@ -189,7 +189,12 @@ int32_t MENPRM(int32_t noList, FText, FText prompt) {
     return 0;
   }
   IOMODE.endOfInput = 0;
-  return reply.at(1) == '/' ? 0 : 1;
+  // A "/" or "//" standing alone cancels; one that begins a word is a path ("/home/x.dmp").
+  const auto ends = [&reply](int32_t k) {
+    return k > reply.length() || reply.at(k) == ' ' || reply.at(k) == '\0';
+  };
+  const bool cancel = reply.at(1) == '/' && (ends(2) || (reply.at(2) == '/' && ends(3)));
+  return cancel ? 0 : 1;
 }
 
 }  // namespace kvr

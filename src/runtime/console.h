@@ -102,7 +102,8 @@ void PRMRDL(FText prompt, int32_t n, int32_t inUnit, int32_t outUnit, FText repl
 // The menu prompt: unless NOLIST is set, every entry of the value list PRMLST as a line
 // (trimmed, at least one character); then PROMPT, trimmed, without a new line; then one
 // reply from the console input unit into REPLYB. Answers 1, or 0 at the end of input, on
-// a read error, or for a reply that begins with "/". TITLE is not used.
+// a read error, or for a reply that is a "/" or "//" standing alone (followed by a blank
+// or nothing); a reply that begins with a path ("/tmp/x") is taken. TITLE is not used.
 int32_t MENPRM(int32_t noList, FText title, FText prompt);
 
 // Ends the run: closes the database and every file, then, when ABORTFLAG is non-zero,

@@ -181,4 +181,14 @@ void DSPRST(int32_t mode, int32_t key) {
   }
 }
 
+void SLTFND(int32_t key, int32_t& slot) {
+  slot = 0;
+  for (int32_t s = 1; s <= SlotTable::kSlots; ++s) {
+    if (SLTTAB.key(s) == key) {
+      slot = s;
+      return;
+    }
+  }
+}
+
 }  // namespace kvr

@@ -283,5 +283,38 @@ TEST_F(DefinitionWalk, HeadersInUseAndReferringFields) {
   EXPECT_EQ(check(68, {{-9, 2}}, "INT").status, -1);
 }
 
+// A property whose attribute holds the group of header 1 alone: header 2 lies beyond its
+// stored values and is not in use, although a read there answers the last stored value.
+TEST_F(DefinitionWalk, HeadersBeyondTheStoredGroupsAreNotInUse) {
+  build(kPhy);
+  attribute(3, 3, {1, 6, 0, 1});
+  MODCNT.word(kCntProperties) = 3;
+  EXPECT_EQ(list(69, {{119, 0}, {295, 0}, {-9, 3}}).entries,
+            (std::vector<Entry>{{-69, 8, "SHELL"}}));
+  EXPECT_EQ(check(69, {{-9, 3}}, "BEAM").status, -1);
+  const Checked c = check(69, {{-9, 3}}, "SHELL");
+  EXPECT_EQ((std::array{c.status, c.listValue}), (std::array{0, 11}));
+}
+
+// Keys of a stored table too large for the walk value key x 10 + level are not offered:
+// the value is computed wide, never wrapped.
+TEST_F(DefinitionWalk, KeysTooLargeForAWalkValueAreNotOffered) {
+  constexpr int32_t kHuge = 2147483600;
+  build(kPhy);
+  header(kPhy, 2, "BEAM", "BEAM", {21, kHuge});
+  option(kPhy, 2, kHuge, 4, "OPT4", {101, 102, 103});
+  EXPECT_EQ(check(302, {{-302, 21}}, "OPT4").status, -1) << "an option";
+
+  build(kPhy);
+  option(kPhy, 2, 22, 4, "OPT4", {kHuge, 102, 103});
+  field(kPhy, 1, kHuge, 1, "INT", 32);
+  EXPECT_EQ(check(302, {{-302, 21}, {-302, 222}}, "12").status, -1) << "a value";
+  MODCNT.word(kCntCurves) = 1;
+  EXPECT_EQ(check(68, {{-9, 2}, {-69, 21}}, "INT").status, -1) << "a referring field";
+  field(kPhy, 1, 101, 1, "INT", 32);
+  option(kPhy, 2, 22, 4, "OPT4", {101, 102, 103});
+  EXPECT_EQ(check(68, {{-9, 2}, {-69, 21}}, "INT").status, 0) << "the same with key 101";
+}
+
 }  // namespace
 }  // namespace kvr

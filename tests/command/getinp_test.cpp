@@ -144,7 +144,7 @@ TEST_F(AnswerLine, RepliesAndTheirAnswers) {
       {std::string("ab\0cd\n", 6), 0, kInputGiven, "ab"},  // free text kept as typed
       {"  dump1  \n", 0, kInputGiven, "dump1"},
       {" / \n", 1, kInputCancelled, ""},
-      {"/X\n", 1, kInputCancelled, ""},  // the prompt routine takes a leading "/" as a cancel
+      {"/X\n", 1, kInputGiven, "/X"},    // a "/" that begins a word is no cancel
       {"", 1, kInputCancelled, ""},       // end of input
       {"\n", 1, kInputCancelled, ""},     // an empty reply asks again, then the input ends
   };
@@ -154,6 +154,69 @@ TEST_F(AnswerLine, RepliesAndTheirAnswers) {
     o.upcase = c.upcase;
     const Asked a = ask(50, "Name =>", o);
     EXPECT_EQ(a.result, c.result) << c.typed;
+    EXPECT_EQ(a.answer, padded(c.answer)) << c.typed;
+  }
+}
+
+// The dump-file prompt (menu 50, the reply kept as typed) takes a path whole, from the
+// keyboard and from a command file; a "/" standing alone cancels.
+TEST_F(AnswerLine, APathIsTakenWholeAtTheDumpFilePrompt) {
+  struct Case {
+    std::string typed;
+    int32_t result;
+    const char* answer;
+  };
+  const Case cases[] = {
+      {"/home/user/runs/model.dmp\n", kInputGiven, "/home/user/runs/model.dmp"},
+      {"runs/model.dmp\n", kInputGiven, "runs/model.dmp"},
+      {"  ../Runs/m.dmp  \n", kInputGiven, "../Runs/m.dmp"},
+      {",x/y\n", kInputGiven, ",x/y"},
+      {"/\n", kInputCancelled, ""},
+      {"/ runs/model.dmp\n", kInputCancelled, ""},
+  };
+  Options o;
+  o.upcase = 0;
+  for (const Case& c : cases) {
+    replies(c.typed);
+    Asked a = ask(50, "Name =>", o);
+    EXPECT_EQ(a.result, c.result) << "keyboard: " << c.typed;
+    EXPECT_EQ(a.answer, padded(c.answer)) << "keyboard: " << c.typed;
+
+    MNUCTL.inputState = kStateComplete;
+    commandFile("dump.cmd", c.typed);
+    a = ask(50, "Name =>", o);
+    EXPECT_EQ(a.result, c.result) << "command file: " << c.typed;
+    EXPECT_EQ(a.answer, padded(c.answer)) << "command file: " << c.typed;
+    if (c.result == kInputGiven) {
+      EXPECT_TRUE(callsOf(HostCommand::HCCMD3).empty()) << c.typed;
+    }
+    test::gHostCalls.clear();
+    INPSRC({}, -1);
+  }
+}
+
+// A file or text argument takes any token whole, "/" included, and a first "," or "$".
+TEST_F(AnswerLine, FileAndTextArgumentsTakeTheirTokenWhole) {
+  struct Case {
+    int32_t menu;  // 140: a file; 55: a text
+    std::string typed;
+    const char* answer;
+  };
+  const Case cases[] = {
+      {140, "runs/Model.dmp\n", "runs/Model.dmp"},
+      {140, "/tmp/a.b\n", "/tmp/a.b"},
+      {140, ",abc\n", ",abc"},
+      {140, "$HOME/x\n", "$HOME/x"},
+      {55, "a/b c/d\n", "a/b c/d"},
+      {55, ", two\n", ", two"},
+      {55, "$1 x\n", "$1 x"},
+  };
+  Options o;
+  o.upcase = 0;
+  for (const Case& c : cases) {
+    replies(c.typed);
+    const Asked a = ask(c.menu, "Name =>", o);
+    EXPECT_EQ(a.result, kInputGiven) << c.typed;
     EXPECT_EQ(a.answer, padded(c.answer)) << c.typed;
   }
 }

@@ -109,6 +109,20 @@ TEST_F(SpecialKinds, NewNamesAreFreeTakenByTheirOwnClassOrRefused) {
   EXPECT_EQ(seqHighest(1), 8);
 }
 
+// Only the first eight characters of a new definition's name count, for its sequence as
+// for its answer: "MD12345678" of kind 37 (sequence slot 16, MD) is noted as MD123456,
+// as the "#" name is.
+TEST_F(SpecialKinds, ANewDefinitionNameNotesItsFirstEightCharacters) {
+  for (const char* token : {"MD12345678", "#MD12345678"}) {
+    seqHighest(16) = 7;
+    seqNext(16) = 8;
+    const Checked c = check(37, token);
+    EXPECT_EQ(c.check.status, 0) << token;
+    EXPECT_EQ(c.text(), "MD123456") << token;
+    EXPECT_EQ(seqHighest(16), 123456) << token;
+  }
+}
+
 TEST_F(SpecialKinds, NamesMustNotBeCommandWordsOrSynonyms) {
   points({"P3", "UTI", "FIL", "STEPS"});
   seqHighest(1) = 3;

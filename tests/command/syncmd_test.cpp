@@ -13,6 +13,7 @@
 #include "command/cmdlin.h"
 #include "messages/synsta.h"
 #include "parsefixture.h"
+#include "platform/unitio.h"
 #include "plot/pltdsp.h"
 
 namespace kvr {
@@ -224,6 +225,35 @@ TEST_F(Synonyms, TheThreeHundredAndFirstSynonymIsRefused) {
   EXPECT_EQ(journal1().back(), "  * W3170: Maximum number of synonyms exceeded");
   EXPECT_EQ(journal2().back(), "  * W3170: Maximum number of synonyms exceeded");
   EXPECT_EQ(taken(), (Lines{" SYNONYM FILE FOUND", " SYNONYMS ACTIVATED"}));
+}
+
+// What a synonym file costs is bounded by what is used of it: 80 characters a line, and
+// at most 300 synonyms, however long its lines or how many of them.
+TEST_F(Synonyms, LongLinesAndLongFilesAreReadToWhatIsUsed) {
+  std::string many;
+  for (int32_t k = 1; k <= 10'000; ++k) {
+    many += "+ S" + std::to_string(k) + " 1 " + std::string(200, 'Y') + "\n";
+  }
+  struct Case {
+    const char* what;
+    std::string text;
+    int32_t count;
+    Entry last;
+  };
+  const Case cases[] = {
+      {"a line of 10 MB", "+ LO 1 " + std::string(10'000'000, 'Z') + "\n+ ST 2 UTILITY SETUP\n", 2,
+       {"ST", 2, "UTILITY SETUP"}},
+      {"10,000 lines", many, 300, {"S300", 1, std::string(71, 'Y')}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    writeSynonyms(c.text);
+    io::resetLargestRecordRead();
+    EXPECT_EQ(read(), 0);
+    EXPECT_EQ(SYNSTA.count, c.count);
+    EXPECT_EQ(entry(c.count), c.last);
+    EXPECT_LE(io::largestRecordRead(), 80u);
+  }
 }
 
 TEST_F(Synonyms, TheCommandProcessorResetReadsTheFile) {

@@ -289,6 +289,11 @@ TEST_F(DisplayBuild, UnknownNodeFailsStepTwo) {
   EXPECT_EQ(modelCounts(), (std::vector<int32_t>{0, 0, 0}));
   EXPECT_EQ(buildInformation(),
             (std::vector<std::string>{infoLine("DIBLD", "BUILDING NODAL CONNECTIVITY")}));
+  // The stopped build still leaves the nodes found with their sequence numbers in the
+  // stored entries; node 25 keeps the word after it.
+  const std::vector<Record> e = elementEntries(2);
+  EXPECT_EQ((Record{e[0][7], e[0][8], e[0][9], e[0][10]}), (Record{10, 1, 20, 2}));
+  EXPECT_EQ((Record{e[1][7], e[1][8], e[1][9], e[1][10]}), (Record{20, 2, 25, 0}));
 }
 
 // ---- Connectivity ----------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <bit>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -405,6 +406,97 @@ TEST_F(Processing, LoaderFailureWithBothOutputs) {
   EXPECT_EQ(DISTAT.datasetKey(kC), 0);
   lines = neutralLines();
   EXPECT_EQ(lines.back(), " -3");
+}
+
+// Each model opened for an append is walked as its own model record says, whatever model
+// the process created or built before: after the build of an assembly, results appended
+// to a plain model are matched by its own numbers; after the create of a plain model,
+// results appended to the assembly walk its components.
+TEST_F(Processing, AppendsWalkEachModelAsItsOwnRecordSays) {
+  ASSERT_EQ(begin(kOutputDatabase), 0);
+  createSquare("c1");
+  createSquare("c2");
+  ASSERT_EQ(header(1, 3, "assy", kA), 0);
+  for (const char* component : {"C1", "C2"}) {
+    std::vector<int32_t> r = {kTagRecord};
+    for (int32_t c : test::codes(component, 20)) r.push_back(c);
+    r.push_back(0);
+    int32_t flag = -1;
+    TMPWRT(r, kA, flag);
+    ASSERT_EQ(flag, 0);
+  }
+  ASSERT_EQ(dilim(kA), 0);
+
+  struct Step {
+    const char* model;
+    const char* loadCase;
+    bool plain;  // word 1 of its model record is 1 (an assembly's is 2, or 3 once it
+                 // has a load case)
+  };
+  for (const Step& step : {Step{"c1", "PLAIN", true}, Step{"assy", "ASSY", false}}) {
+    SCOPED_TRACE(step.model);
+    ASSERT_EQ(header(1, 2, step.model, kB), 0);
+    displacements(step.loadCase, kB);
+    EXPECT_EQ(dilim(kB), 0);
+    EXPECT_EQ(DBLEVL.numberingMode == 1, step.plain);
+    EXPECT_GT(CTLREC.word(kLoadCaseClass, 8), 0) << "the results are recorded";
+    // The next step opens its model after a plain one is created in the process.
+    createSquare(std::string("p") + step.loadCase);
+  }
+  EXPECT_EQ(distp(), 0);
+}
+
+// One beam-load stream, processed with both outputs, is read alike by the loader and the
+// neutral file: a point load and a distributed load (three parts) on element 1, then a
+// point moment on it by its type. Each part is a tag record and six reals; the loader
+// stores them after the header words, the neutral file shows them one line each.
+TEST_F(Processing, BeamLoadsReadAlikeByBothSides) {
+  ASSERT_EQ(begin(kOutputBoth), 0);
+  createSquare("beam");
+  ASSERT_EQ(header(28, 1, "LOAD1", kB), 0);
+  const auto part = [](int32_t p) {
+    std::vector<int32_t> w;
+    for (int32_t j = 1; j <= 6; ++j) w.push_back(std::bit_cast<int32_t>(10.0f * p + j));
+    return w;
+  };
+  const std::vector<std::vector<int32_t>> stream = {
+      {kTagRecord, 1, 0, 1, 1, 0, 0, 5, 6}, {kTagRepeat}, part(1), {kTagRepeat}, part(2),
+      {kTagRepeat}, part(3), {kTagRecord, 1, kQU4, 0, 0, 1, 0, 0, 0}, {kTagRepeat}, part(4)};
+  for (const std::vector<int32_t>& r : stream) {
+    int32_t flag = -1;
+    TMPWRT(r, kB, flag);
+    ASSERT_EQ(flag, 0);
+  }
+  DISTAT.datasetComplete(kB) = 1;
+  ASSERT_EQ(dilim(kB), 0);
+
+  const int32_t first = CTLREC.word(kLoadCaseClass, 10);
+  ASSERT_GT(first, 0);
+  DbPage page(DBLEVL.dataPageSize);
+  PAGRD(1, first, page);
+  std::vector<int32_t> expected = {1, 1, 27, 1, 1, 0, 0, 5, 6};
+  for (int32_t p = 1; p <= 3; ++p) {
+    for (int32_t w : part(p)) expected.push_back(w);
+  }
+  for (int32_t w : std::vector<int32_t>{1, 1, 15, 0, 0, 1, 0, 0, 0}) expected.push_back(w);
+  for (int32_t w : part(4)) expected.push_back(w);
+  const std::span<const int32_t> entries = std::span<const int32_t>(page.words()).subspan(38);
+  EXPECT_EQ(std::vector<int32_t>(entries.begin(), entries.begin() + 42), expected);
+  EXPECT_EQ(page.word(5), 38 + 42);
+
+  const std::vector<std::string> lines = neutralLines();
+  ASSERT_GE(lines.size(), 8u);
+  const std::vector<std::string> tail(lines.end() - 7, lines.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{
+                      " -1    1    0    1    1    0    0    5    6",
+                      " -2    0 0.11000E+02 0.12000E+02 0.13000E+02 0.14000E+02 0.15000E+02 0.16000E+02",
+                      " -2    0 0.21000E+02 0.22000E+02 0.23000E+02 0.24000E+02 0.25000E+02 0.26000E+02",
+                      " -2    0 0.31000E+02 0.32000E+02 0.33000E+02 0.34000E+02 0.35000E+02 0.36000E+02",
+                      " -1    1    9    0    0    1    0    0    0",
+                      " -2    0 0.41000E+02 0.42000E+02 0.43000E+02 0.44000E+02 0.45000E+02 0.46000E+02",
+                      " -3"}));
+  EXPECT_EQ(lines[lines.size() - 8].substr(0, 12), "   28CLOAD1 ");
+  EXPECT_EQ(distp(), 0);
 }
 
 }  // namespace

@@ -667,12 +667,13 @@ TEST_F(NeutralFile, ResultsFileInTwoNumberFormats) {
 // fixtures_f0.neu, fixtures_f1.neu: the datasets that no record routine of the library
 // makes, written word by word. Materials of kinds 1, 2 (2 + 5 further reals on two " -2"
 // lines), 3 (2(1 + 2) further reals) and 7 (none); a beam with 1 point load and 1
-// distributed load (3 load records); a combination of two load cases; a scan (two -2
-// records skipped, then its first record and two entries); nodal local axes of 2 x 0
-// records; two multi-point constraints, of type 12 (a + b = 2 term records) and of type
-// 1 (one term record with 3 node ids); a transformation; a symbol set of two symbols, the
-// second not written (tag -1); node and element names; an assembly build of key 111
-// whose second component runs onto a " -2" line.
+// distributed load (3 parts, each a tag record and six reals, shown with an I5 field of
+// 0); a combination of two load cases; a scan (two -2 records skipped, then its first
+// record and two entries); nodal local axes of 2 x 0 records; two multi-point
+// constraints, of type 12 (a + b = 2 term records) and of type 1 (one term record with 3
+// node ids); a transformation; a symbol set of two symbols, the second not written (tag
+// -1); node and element names; an assembly build of key 111 whose second component runs
+// onto a " -2" line.
 TEST_F(NeutralFile, DatasetsWithoutRecordRoutinesInTwoNumberFormats) {
   for (int32_t format : {kFormatI5E12, kFormatI10E12}) {
     const std::string name = "fixtures_f" + std::to_string(format) + ".neu";
@@ -691,9 +692,9 @@ TEST_F(NeutralFile, DatasetsWithoutRecordRoutinesInTwoNumberFormats) {
                  {-1, 3, 1, 2, 3, real(1.0F), real(1.0F), real(1.0F), real(1.0F)},
                  Words(6, real(-1.0F)),
                  {-1, 7, 9, 9, 4, real(0.0F), real(0.0F), real(0.0F), real(-0.0F)}});
-    Words load = {-2, 1};
+    Words load;
     for (int32_t j = 1; j <= 6; ++j) load.push_back(real(static_cast<float>(j)));
-    dataset(28, {{-1, 10, 1, 1, 1, 0, 0, 0, 0}, load, load, load});
+    dataset(28, {{-1, 10, 1, 1, 1, 0, 0, 0, 0}, {-2}, load, {-2}, load, {-2}, load});
     dataset(29, {Words{-1} + codes("LOAD1", 6) + Words{1, real(1.5F)},
                  Words{-1} + codes("LOAD2", 6) + Words{2, real(-0.5F)}});
     dataset(31, {{-2, 0}, {-2, 0}, {-1, 3}, Words{-2} + codes("LOAD1", 6) + Words{1},
@@ -752,6 +753,15 @@ TEST_F(NeutralFile, StreamCutShortAnswersAReadFailureAndKeepsTheLinesBeforeIt) {
   TMPRST(1);
   EXPECT_EQ(writeNeutralDataset(1), kNeutralReadFailed);
   EXPECT_EQ(lines().size(), 3U);
+
+  // A beam load whose distributed loads are counted below 0: its parts cannot be counted.
+  newFile("beam.neu");
+  free();
+  header(28, 1, "LOAD1");
+  append(Words{-1, 1, 0, 1, -1, 0, 0, 0, 0, -2} + Words(6, real(1.0F)));
+  DISTAT.datasetComplete(1) = 1;
+  EXPECT_EQ(process(), kNeutralReadFailed);
+  EXPECT_EQ(lines().size(), 2U);
 
   // A model header alone: the dataset it opens is missing.
   newFile("model.neu");

@@ -30,14 +30,6 @@ static void expectCode(int32_t got, int32_t want, const char* what) {
   }
 }
 
-static int32_t opn(int32_t unit, int32_t mode, const char* name, int32_t istat, int32_t iform) {
-  char fname[80];
-  int32_t iacces = 1, irecl = 0, iostat = -99;
-  pad(fname, 80, name);
-  dll_opntldbf(&unit, &mode, fname, &istat, &iform, &iacces, &irecl, &iostat);
-  return iostat;
-}
-
 /* A dataset header of KEY named NAME on unit index K (0-based). */
 static int32_t header(int32_t key, const char* name, int k) {
   char hname[21], htitle[21], htext[11];
@@ -159,9 +151,9 @@ static void sendModel(void) {
   char text6[6], text79[79], last[256];
   int32_t id, k;
 
-  expect(opn(MSG_UNIT, 2, "direcs_host.msg", 1, 2) == 0, "open message file");
-  expect(opn(luneu, 2, "direcs_host.neu", 1, 2) == 0, "open neutral file");
-  for (k = 0; k < NUNITS; ++k) expect(opn(units[k], 0, "", 2, 1) == 0, "open scratch unit");
+  expect(openUnit(MSG_UNIT, 2, "direcs_host.msg", 1, 2) == 0, "open message file");
+  expect(openUnit(luneu, 2, "direcs_host.neu", 1, 2) == 0, "open neutral file");
+  for (k = 0; k < NUNITS; ++k) expect(openUnit(units[k], 0, "", 2, 1) == 0, "open scratch unit");
   dll_diini2(&luopt, &ludb8, &ludb7, &luneu, units, &itfnum, &ikeep, &nform, &lumsg1, &lumsg2,
              &ipgsiz, &ierr);
   expectCode(ierr, 0, "dll_diini2");

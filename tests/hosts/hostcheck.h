@@ -35,6 +35,17 @@ static inline int report(void) {
   return failed == 0 ? 0 : 1;
 }
 
+/* Opens the file NAME on UNIT through dll_opntldbf (sequential access) with MODE, ISTAT
+   and IFORM as it takes them; answers its IOSTAT. */
+static inline int32_t openUnit(int32_t unit, int32_t mode, const char* name, int32_t istat,
+                               int32_t iform) {
+  char fname[80];
+  int32_t iacces = 1, irecl = 0, iostat = -99;
+  pad(fname, 80, name);
+  dll_opntldbf(&unit, &mode, fname, &istat, &iform, &iacces, &irecl, &iostat);
+  return iostat;
+}
+
 /* Opens the query model, the file named by KVR_QUERY_MODEL, through dll_ustrt2 with the
    work array WORK of SIZE words, counting the opening as a check: the status it answers,
    or -1 (said on the output) when the variable is not set. */

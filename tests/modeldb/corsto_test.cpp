@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdint>
 #include <numeric>
+#include <span>
 #include <vector>
 
 #include "runtime/incftb.h"
@@ -159,6 +160,70 @@ TEST_F(Store, PutAcrossAPageBoundaryAndGetBack) {
     EXPECT_EQ(std::count(ib.begin(), ib.end(), 77), 15);
     for (size_t k = 0; k < 15; ++k) EXPECT_EQ(std::bit_cast<int32_t>(rb[k]), words[k]);
   }
+}
+
+TEST_F(Store, LoadFillsPagesFromTheSourceInRunsOfWholeRecords) {
+  constexpr int32_t kR = 4;
+  constexpr int32_t kW = 3;
+  // Records 1..9 of an empty array: two whole pages and one record of a third, the words
+  // numbered in order; the source sees one run a page.
+  const int32_t a = create(2, kW, kR);
+  std::vector<size_t> runs;
+  int32_t next = 1;
+  int32_t stat = -1;
+  CoreLoad(2, a, 9, [&](std::span<int32_t> words) {
+    runs.push_back(words.size());
+    for (int32_t& w : words) w = next++;
+    return true;
+  }, stat);
+  EXPECT_EQ(stat, 0);
+  EXPECT_EQ(runs, (std::vector<size_t>{12, 12, 3}));
+  const CoreHeader& h = CORSTO.header(2, a);
+  EXPECT_EQ(h.lastPage, 2);
+  std::vector<int32_t> all(3 * kR * kW, -1);
+  ASSERT_EQ(get(2, a, 1, 3 * kR, all), 0);
+  std::vector<int32_t> want(3 * kR * kW, 0);
+  std::iota(want.begin(), want.begin() + 27, 1);
+  EXPECT_EQ(all, want) << "the words past record 9 of the last page are cleared";
+
+  // A page the array holds keeps its words past record N; a second load writes over it.
+  ASSERT_EQ(put(2, a, 1, 2, std::vector<int32_t>(6, 5)), 0);
+  CoreLoad(2, a, 1, [](std::span<int32_t> words) {
+    std::fill(words.begin(), words.end(), 8);
+    return true;
+  }, stat);
+  EXPECT_EQ(stat, 0);
+  std::vector<int32_t> two(6, -1);
+  ASSERT_EQ(get(2, a, 1, 2, two), 0);
+  EXPECT_EQ(two, (std::vector<int32_t>{8, 8, 8, 5, 5, 5}));
+  EXPECT_EQ(h.lastPage, 2);
+}
+
+TEST_F(Store, LoadFailuresLeaveZerosInThePagesTheyAllocated) {
+  constexpr int32_t kR = 4;
+  const int32_t a = create(3, 2, kR);
+  // The source fails in the second page after writing part of it.
+  int32_t calls = 0;
+  int32_t stat = -1;
+  CoreLoad(3, a, 10, [&](std::span<int32_t> words) {
+    std::fill(words.begin(), words.end(), 9);
+    return ++calls < 2;
+  }, stat);
+  EXPECT_EQ(stat, 4);
+  const CoreHeader& h = CORSTO.header(3, a);
+  ASSERT_EQ(h.lastPage, 1);
+  std::vector<int32_t> words(2 * kR * 2, -1);
+  ASSERT_EQ(get(3, a, 1, 2 * kR, words), 0);
+  std::vector<int32_t> want(2 * kR * 2, 0);
+  std::fill(want.begin(), want.begin() + kR * 2, 9);
+  EXPECT_EQ(words, want);
+
+  // Statuses before any page: an array that is not registered, a width that holds no page.
+  const auto never = [](std::span<int32_t>) { return true; };
+  CoreLoad(3, 50, 1, never, stat);
+  EXPECT_EQ(stat, 1);
+  CoreLoad(3, create(3, 0, kR), 1, never, stat);
+  EXPECT_EQ(stat, 3);
 }
 
 TEST_F(Store, RealWordsMoveBitForBit) {

@@ -235,6 +235,24 @@ TEST_F(Dump, APromptComesWhenTheFileCannotBeOpened) {
   EXPECT_EQ(occurrences(consoleShown(), "Enter new name for DMP file =>"), 2 * 3);
 }
 
+// A new name may be a path, absolute or relative, kept as typed.
+TEST_F(Dump, ThePromptTakesAPath) {
+  std::filesystem::create_directory(dir.file("M1.DMP"));
+  std::filesystem::create_directory(dir.file("runs"));
+  const std::string absolute = dir.file("runs/Abs.dmp");
+  replies(absolute + "\n");
+  ASSERT_EQ(dump(), 0);
+  EXPECT_FALSE(modelFileWords(absolute).empty());
+  EXPECT_EQ(count(journal1(), "  *** DATA BASE DUMPED TO " + absolute + " ****"), 1);
+
+  replies("runs/Rel.dmp\n");
+  ASSERT_EQ(dump(), 0);
+  EXPECT_FALSE(modelFileWords(dir.file("runs/Rel.dmp")).empty());
+
+  replies("/\n");
+  EXPECT_EQ(dump(), -1);
+}
+
 TEST_F(Dump, TheEndOfInputCancels) {
   std::filesystem::create_directory(dir.file("M1.DMP"));
   replies("\n");

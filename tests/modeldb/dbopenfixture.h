@@ -46,7 +46,8 @@ namespace kvr::test {
 class DbOpenFixture : public ::testing::Test {
  protected:
   static constexpr int32_t kOurPid = 31337;
-  static constexpr int32_t kOtherPid = 4711;
+  // Another live process (init): a holder that no longer exists would be taken over.
+  static constexpr int32_t kOtherPid = 1;
   static constexpr int32_t kMessageUnit = 30;
   static constexpr int32_t kLogUnit = 7;
   static constexpr LocalTime kMoment{2024, 3, 5, 14, 30, 15};

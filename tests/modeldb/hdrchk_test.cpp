@@ -275,6 +275,53 @@ TEST_F(HeaderCheck, CountsBeyondTheFileFailTheLoad) {
   }
 }
 
+TEST_F(HeaderCheck, TheLoadReadsEachArrayAcrossPagesAndRecords) {
+  // Records of 2, 3 and 63 words run on across the pages of 2000 words: pages of the file
+  // end inside records, and the runs read into the store's pages (10000 records of nodes,
+  // 400 of the 63-word blocks) end inside pages of the file. Every word must land where
+  // the records put it, and the store's pages stay clear past the last record.
+  forget();
+  model();
+  MODCNT.word(kCntHighestNode) = 10001;
+  fill(11, 10001, 11000000);
+  fill(12, 10001, 12000000);
+  fill(20, 401, 20000000);
+  save("runs.mdl");
+  const Image before = image();
+  forget();
+  EXPECT_EQ(check(1, "runs.mdl"), 0);
+  EXPECT_EQ(image(), before);
+  for (const auto& [k, count] : {std::pair{12, 10001}, std::pair{20, 401}}) {
+    CoreRecords records(REGHED.file, REGHED.ARRCOR(k));
+    const auto rest = static_cast<int32_t>(records.addressable() - count);
+    ASSERT_GT(rest, 0) << k;
+    std::vector<int32_t> tail(static_cast<size_t>(rest) * static_cast<size_t>(REGHED.ARRWID(k)), -1);
+    ASSERT_TRUE(records.get(count + 1, rest, std::span<int32_t>(tail))) << k;
+    EXPECT_EQ(std::count(tail.begin(), tail.end(), 0), static_cast<std::ptrdiff_t>(tail.size())) << k;
+  }
+}
+
+TEST_F(HeaderCheck, ALastPageCutShortReadsAsZerosPastTheEnd) {
+  // The file ends three words before the last record's end, inside its last page: those
+  // words read as zeros, as a page partly present always did; the rest loads unchanged.
+  Image want = image();
+  int32_t last = 0;
+  for (const auto& [k, w] : want.arrays) {
+    if (!w.empty()) last = k;
+  }
+  ASSERT_NE(last, 0);
+  int64_t words = kPs;
+  for (const auto& [k, w] : want.arrays) words += static_cast<int64_t>(w.size());
+  std::vector<int32_t>& tail = want.arrays[last];
+  std::fill(tail.end() - 3, tail.end(), 0);
+  const std::string bytes = readFile(dir.file("m.mdl"));
+  ASSERT_LT(4 * (words - 3), static_cast<int64_t>(bytes.size()));
+  writeFile(dir.file("m.mdl"), bytes.substr(0, static_cast<size_t>(4 * (words - 3))));
+  forget();
+  EXPECT_EQ(check(1), 0);
+  EXPECT_EQ(image().arrays, want.arrays);
+}
+
 TEST_F(HeaderCheck, AnEmptyModelIsRefused) {
   for (int32_t k = 1; k <= 37; ++k) setHead("m.mdl", kHeadCountsBefore + k, 0);
   forget();

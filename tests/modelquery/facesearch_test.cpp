@@ -220,6 +220,29 @@ TEST_F(FaceSearch, FacesOfSolidsOnASurface) {
   EXPECT_EQ(faces(f), (std::vector<int32_t>{1, 2}));
 }
 
+TEST_F(FaceSearch, TheNodeSetFollowsTheEntityAndItsList) {
+  // The calls of the session go on without a mode 0 (no neighbour list), the nodes handed
+  // in the same words of one work array each time: the floor (nodes 1-4) holds face 1 of
+  // the cube, S1 (nodes 13-16) none of it; the top of the cube (5-8), written over the
+  // floor's nodes under the floor's number, its face 2.
+  std::vector<int32_t> work(200, 0);
+  auto ask = [&](int32_t number, std::array<int32_t, 4> nodes) {
+    std::copy(nodes.begin(), nodes.end(), work.begin() + 10);
+    int32_t mode = 1, element = kE + 1, shape = 13, kind = 3, rkind = 0, rnumber = 0;
+    int32_t target = 4, count = 4, size = 200, start = 10, faceCount = -1, status = -1;
+    std::array<int32_t, 6> list{};
+    dll_uefac2(&mode, &element, &shape, &kind, &number, &rkind, &rnumber, &target, &count,
+               work.data(), &size, &start, list.data(), &faceCount, &status);
+    return std::pair{status, std::vector<int32_t>(list.begin(), list.begin() + std::clamp(faceCount, 0, 6))};
+  };
+  using Answer = std::pair<int32_t, std::vector<int32_t>>;
+  EXPECT_EQ(ask(M::kFloor, {1, 2, 3, 4}), (Answer{0, {1}}));
+  EXPECT_EQ(ask(1, {13, 14, 15, 16}), (Answer{5, {}})) << "another entity";
+  EXPECT_EQ(ask(M::kFloor, {1, 2, 3, 4}), (Answer{0, {1}})) << "the first again";
+  EXPECT_EQ(ask(M::kFloor, {5, 6, 7, 8}), (Answer{0, {2}})) << "its list written anew";
+  EXPECT_EQ(ask(M::kFloor, {1, 2, 3, 4}), (Answer{0, {1}}));
+}
+
 TEST_F(FaceSearch, TheNeighbourListIsReadBackFromTheWorkArray) {
   // Over elements 6 and 7 the edge 2-3 is shared, 1-2 is not.
   std::vector<int32_t> work(40, -1);

@@ -110,6 +110,27 @@ TEST_F(Session, ConditionsMarkTheNodesFromNodesDownToPoints) {
   }
 }
 
+TEST_F(Session, NodeRecordsTheStoreHeldAlreadyAreBuiltAfresh) {
+  // Node condition records the store holds before they are built (a model saved with
+  // them) are cleared first; the records behind the nodes are not the nodes' to clear.
+  start();
+  std::vector<Words> want;
+  for (int32_t n = 1; n <= kN; ++n) want.push_back(nodeRecord(n));
+  reset();
+  SYSINI();
+  CHRSET();
+  MDLCON();
+  buildQueryModel();
+  installNodeQueries();
+  Words stale(static_cast<size_t>(kN + 2) * kNodeConditionWords, 7);
+  int32_t stat = 0;
+  ARRIO(-1, kArrNodeConditions, 1, kN + 2, -1, stale, {}, stat);
+  UNDATR();
+  for (int32_t n = 1; n <= kN; ++n) EXPECT_EQ(nodeRecord(n), want[static_cast<size_t>(n - 1)]) << n;
+  EXPECT_EQ(nodeRecord(kN + 1), (Words{7, 7, 7}));
+  EXPECT_EQ(REGHED.ARRLEN(kArrNodeConditions), kN + 2);
+}
+
 TEST_F(Session, CoordinateSystemsFromBodiesDownToPoints) {
   // The body in system 3, S1 in 4, L3 in 2, CYLLINE in 41, P1 in 5: a later kind
   // overrides an earlier.

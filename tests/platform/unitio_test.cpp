@@ -68,6 +68,46 @@ TEST_F(UnitIo, FormattedRecordsWriteOneLineEachAndReadBackWithoutCarriageReturn)
   EXPECT_EQ(readRecord(21, rec), kIosEnd);
 }
 
+// A bounded read keeps at most its bound of each record and reads past the rest: the next
+// read starts at the next line, a carriage return is dropped only at the record's end,
+// and the largest record kept is what the reads cost.
+TEST_F(UnitIo, ABoundedReadKeepsTheBoundAndSkipsTheRestOfTheLine) {
+  const std::string longLine(10'000'000, 'x');
+  writeFile("b.txt", "abcdef\r\nabc\r\nab\rcd\n" + longLine + "\r\nend");
+  ASSERT_EQ(unitOpen(22, want("b.txt", Form::Formatted, Access::Sequential, Status::Old)), kIosOk);
+  resetLargestRecordRead();
+  struct Case {
+    std::size_t bound;
+    std::string record;
+  };
+  const Case cases[] = {
+      {4, "abcd"},        // cut: the carriage return is past the bound
+      {4, "abc"},         // whole: its carriage return dropped
+      {3, "ab\r"},        // cut inside the line: the carriage return is data
+      {80, std::string(80, 'x')},
+      {80, "end"},
+  };
+  for (const Case& c : cases) {
+    std::string rec;
+    EXPECT_EQ(readRecord(22, rec, c.bound), kIosOk);
+    EXPECT_EQ(rec, c.record);
+  }
+  std::string rec;
+  EXPECT_EQ(readRecord(22, rec, 80), kIosEnd);
+  EXPECT_EQ(largestRecordRead(), 80u);
+
+  // The fixed-length read is bounded by its length.
+  writeFile("c.txt", longLine + "\nnext\n");
+  ASSERT_EQ(unitOpen(23, want("c.txt", Form::Formatted, Access::Sequential, Status::Old)), kIosOk);
+  resetLargestRecordRead();
+  char text[80];
+  EXPECT_EQ(readRecord(23, text, 80), kIosOk);
+  EXPECT_EQ(std::string(text, 80), std::string(80, 'x'));
+  EXPECT_EQ(readRecord(23, text, 80), kIosOk);
+  EXPECT_EQ(std::string(text, 80), "next" + std::string(76, ' '));
+  EXPECT_EQ(largestRecordRead(), 80u);
+}
+
 TEST_F(UnitIo, WriteAfterRewindEndsTheFileThere) {
   ASSERT_EQ(unitOpen(20, want("f.txt", Form::Formatted)), kIosOk);
   writeRecord(20, "one");

@@ -20,6 +20,7 @@
 #include "plot/hpgl/hg2buf.h"
 #include "plot/plrgb.h"
 #include "plot/plxfrm.h"
+#include "runtime/chrset.h"
 #include "runtime/pltcap.h"
 #include "runtime/pltctb.h"
 #include "runtime/pltdev.h"
@@ -86,6 +87,24 @@ TEST_F(Hg2Driver, DefaultJobMatchesTheGoldenFile) {
     for (const std::string& record : got) out << record << '\n';
   }
   EXPECT_EQ(test::readLines(golden), got);
+}
+
+// A colour map of 200 lines raises the highest colour index past the 190 entries it
+// fills: the entries it leaves empty are written as black, never as asterisks.
+TEST_F(Hg2Driver, EmptyPaletteEntriesAreWrittenBlack) {
+  CHRSET();  // the map reader's lexer
+  settings({"Colourmap: map.txt"});
+  std::string map;
+  for (int32_t k = 0; k < 200; ++k) map += "U S C P  1 1.0 0.0 0.0\n";
+  test::writeFile(dir.file("map.txt"), map);
+  start();
+  PLTDSP(kOpClose);
+  const std::string all = commands();
+  EXPECT_EQ(occurrences(all, "PC"), 200U);
+  EXPECT_EQ(all.find('*'), std::string::npos);
+  for (int32_t pen = 254; pen <= 263; ++pen) {
+    EXPECT_NE(all.find("PC" + std::to_string(pen) + ",000,000,000;"), std::string::npos) << pen;
+  }
 }
 
 TEST_F(Hg2Driver, OptionsFromSettingsVariablesAndTheCommandLine) {

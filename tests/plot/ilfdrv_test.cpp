@@ -398,7 +398,7 @@ TEST_F(FrameDriver, FillPatternsFollowTheColour) {
   // With 6 colours: p = 6 - |c| + 13, then 20 -> 17 and 17..19 -> p + 1.
   const std::vector<std::pair<int32_t, std::string>> cases = {
       {0, "20"}, {1, "19"}, {-1, "19"}, {2, "18"}, {3, "16"}, {4, "15"}, {5, "14"}, {6, "13"},
-      {-7, "12"}, {30, "**"}};
+      {-7, "13"}, {20, "13"}, {30, "13"}, {-2147483647 - 1, "13"}};  // held to the last colour
   for (const auto& [c, pattern] : cases) {
     SCOPED_TRACE(c);
     PLTPAR.colour = c;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -162,6 +163,32 @@ TEST_F(PclDriver, DebugLinesTellTheSettingsOfTheJob) {
   open(kLaserjet);
   close();
   EXPECT_EQ(unit6Lines().size(), before);
+}
+
+// A thick line of width 10^6 to a far end draws the copies the page shows, not one a unit
+// of its width; to a point that is not a number it draws none.
+TEST_F(PclDriver, AThickLineToAFarEndDrawsThePageItsCopiesReach) {
+  open(kLaserjet);
+  PLTPAR.lineAttribute = -1000000;
+  PLTDSP(kOpLineAttribute);
+  RasterEngine& e = pclEngine();
+  const int64_t page = int64_t{e.columns} + (e.highest - e.lowest + 1);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct Case {
+    float x, y;
+    bool drawn;
+  };
+  for (const Case far : {Case{1.0e30f, 100.0f, true}, Case{-1.0e8f, 1.0e8f, true},
+                         Case{nan, 100.0f, false}, Case{100.0f, nan, false}}) {
+    SCOPED_TRACE(far.x);
+    e.thickCopies = 0;
+    move(10.0f, 10.0f);
+    draw(far.x, far.y);
+    EXPECT_EQ(e.thickCopies > 0, far.drawn);
+    EXPECT_LE(e.thickCopies, page);
+  }
+  const PclJob job = readPcl(close());
+  EXPECT_TRUE(job.wellFormed) << job.fault;
 }
 
 TEST_F(PclDriver, CloseGivesTheDeviceWordsAndColourTablesBack) {

@@ -63,6 +63,7 @@ class PlotFixture : public SettingsFixture {
     PLRGB = {};
     PLXFRM = {};
     VIEWMT = {};
+    jobOpened(nullptr);  // no job of an earlier test is ended by this one's opcode 1
   }
 
   // Installs ENTRY for DEVICE (put back at the end) and makes DEVICE the device number.

@@ -209,6 +209,24 @@ TEST_F(Engine, AWidthFarBeyondThePageDrawsWhatAPageWideOneDoes) {
   EXPECT_FALSE(gStored.empty());
 }
 
+// The segment is cut to the window widened by the width first: what lies further out
+// cannot reach the window, and is not pressed onto its edge.
+TEST_F(Engine, ThickCopiesComeFromTheSegmentWithinTheWidenedWindow) {
+  PLTDEV.transformWindow = {0.0f, 99.0f, 0.0f, 99.0f};
+  gStored.clear();
+  RASTHK(e, 10.0f, -50.0f, 60.0f, -50.0f, 3);  // 50 units below a window 3 wide
+  EXPECT_TRUE(gStored.empty());
+  gStored.clear();
+  RASTHK(e, 10.0f, -2.0f, 60.0f, -2.0f, 3);  // its upper copies reach the window
+  EXPECT_EQ(stored(), [] {
+    Pixels p;
+    for (int32_t y : {1, 2}) {
+      for (const Pixel& q : plainWalk(11, y, 61, y)) p.insert(q);
+    }
+    return p;
+  }());
+}
+
 TEST_F(Engine, PolylinesDrawTheirSegmentsThenTheirCopies) {
   const std::array<float, 3> x{0, 4, 4};
   const std::array<float, 3> y{0, 0, 4};

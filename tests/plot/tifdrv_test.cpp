@@ -156,6 +156,37 @@ TEST_F(TiffDriver, TheRasterHasOnePixelPerDeviceUnitOfThePageExtents) {
   close();
 }
 
+// A thick line of width 10^6 to a far end costs what its copies on the page cost, not a
+// copy a unit of its width: fewer copies than the page has columns and rows together; to
+// a point that is not a number nothing at all.
+TEST_F(TiffDriver, AThickLineToAFarEndDrawsThePageItsCopiesReach) {
+  open();
+  const RasterEngine& e = TIFSTA.engine;
+  const int64_t page = int64_t{e.columns} + (e.highest - e.lowest + 1);
+  struct Case {
+    float x, y;
+  };
+  for (int32_t width : {1000000, std::numeric_limits<int32_t>::max()}) {
+    PLTPAR.lineAttribute = -width;
+    PLTDSP(kOpLineAttribute);
+    for (const Case far : {Case{1.0e30f, 100.0f}, Case{1.0e8f, 100.0f}, Case{100.0f, -1.0e30f},
+                           Case{std::numeric_limits<float>::infinity(), 50.0f}}) {
+      SCOPED_TRACE(std::to_string(width) + " " + std::to_string(far.x));
+      TIFSTA.engine.thickCopies = 0;
+      moveDraw(10.0f, 10.0f, far.x, far.y);
+      EXPECT_GT(e.thickCopies, 0);
+      EXPECT_LE(e.thickCopies, page);
+    }
+    for (const Case nan : {Case{std::numeric_limits<float>::quiet_NaN(), 100.0f},
+                           Case{100.0f, std::numeric_limits<float>::quiet_NaN()}}) {
+      TIFSTA.engine.thickCopies = 0;
+      moveDraw(10.0f, 10.0f, nan.x, nan.y);
+      EXPECT_EQ(e.thickCopies, 0);
+    }
+  }
+  close();
+}
+
 TEST_F(TiffDriver, CloseGivesTheDeviceWordsAndColourTablesBack) {
   PLTCAP.words = {1, 9, 1, 3, 1, 2, 6, 0, 1, 0, 0, 0, 0, 0, 4, 0, 0, 0};
   PLTDEV.colourCount = 5;

@@ -293,13 +293,16 @@ TEST_F(Console, MenprmListsTheValuesAndReadsTheReply) {
   PRMLST = {};
 }
 
-TEST_F(Console, MenprmAnswersNoForASlashOrTheEndOfInput) {
+TEST_F(Console, MenprmAnswersNoForALoneSlashOrTheEndOfInput) {
   struct Case {
     std::string replies;
     int32_t noList;
     int32_t answer;
   };
-  const Case cases[] = {{"/x\n", 1, 0}, {"", 1, 0}, {" /\n", 1, 1}, {"abc\n", 1, 1}};
+  // A "/" that begins a path is a reply; standing alone it cancels, as "//" does.
+  const Case cases[] = {{"/\n", 1, 0},          {"/ x\n", 1, 0},  {"//\n", 1, 0}, {"", 1, 0},
+                        {"/x\n", 1, 1},         {" /\n", 1, 1},   {"abc\n", 1, 1},
+                        {"/home/u/m.dmp\n", 1, 1}, {"//x\n", 1, 1}};
   for (const Case& c : cases) {
     freshConsole();
     PRMLST.count = 1;

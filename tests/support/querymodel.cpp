@@ -24,12 +24,10 @@
 #include "runtime/reghed.h"
 #include "runtime/startup.h"
 #include "runtime/sysini.h"
+#include "modelwords.h"
 
 namespace kvr::test {
 namespace {
-
-using Words = std::vector<int32_t>;
-using Set = std::initializer_list<std::pair<int32_t, int32_t>>;
 
 constexpr int32_t kWrite = -1;
 constexpr int32_t kArrPointNamesArray = 1;
@@ -51,66 +49,11 @@ constexpr int32_t kQU4 = 5;
 constexpr int32_t kPointElement = 20;
 constexpr int32_t kArrRealValueStore = 16;
 
-void put(int32_t k, int32_t first, const Words& words) {
-  Words w = words;
-  int32_t stat = 0;
-  const auto n = static_cast<int32_t>(w.size()) / REGHED.ARRWID(k);
-  ARRIO(kWrite, k, first, n, -1, w, {}, stat);
-}
-
-void putReals(int32_t k, int32_t first, std::vector<float> reals) {
-  int32_t stat = 0;
-  const auto n = static_cast<int32_t>(reals.size()) / REGHED.ARRWID(k);
-  ARRIO(kWrite, k, first, n, 1, {}, reals, stat);
-}
-
-// A record of W words with the given words (word number, value) set, the rest 0.
-Words record(int32_t w, Set set) {
-  Words r(static_cast<size_t>(w), 0);
-  for (auto [k, v] : set) r[static_cast<size_t>(k - 1)] = v;
-  return r;
-}
-
-// The two name words of an eight-character NAME.
-Words nameWords(std::string_view name) {
-  return {a4Word(name.substr(0, std::min<size_t>(4, name.size()))),
-          a4Word(name.size() > 4 ? name.substr(4) : std::string_view())};
-}
-
-void entity(int32_t array, int32_t width, int32_t names, int32_t id, const char* name, Set set) {
-  put(array, (id - 1) * width + 1, record(width, set));
-  put(names, id, nameWords(name));
-}
-
 void element(int32_t e, int32_t shape, Words nodes) {
   nodes.resize(kElementNodes, 0);
   int32_t nnod = static_cast<int32_t>(SHPNOD(shape));
   int32_t stat = 0;
   ELCONN(-e, nodes, nnod, shape, stat);
-}
-
-// Attribute entry (TYPE, ID) labelled NAME with REAL values.
-void entry(int32_t type, int32_t id, const char* name, std::vector<float> values) {
-  Words label = nameWords(name);
-  std::array<int32_t, 2> rval = {label[0], label[1]};
-  int32_t key = id;
-  auto count = static_cast<int32_t>(values.size());
-  ATTFND(-1, rval, type, key, count);
-  count = static_cast<int32_t>(values.size());
-  int32_t stat = 0;
-  ATTVAL(-1, type, id, 1, count, {}, values, stat);
-}
-
-// Attribute entry (TYPE, ID) of a type 0 or below labelled NAME with INTEGER values.
-void intEntry(int32_t type, int32_t id, const char* name, std::vector<int32_t> values) {
-  Words label = nameWords(name);
-  std::array<int32_t, 2> rval = {label[0], label[1]};
-  int32_t key = id;
-  auto count = static_cast<int32_t>(values.size());
-  ATTFND(-1, rval, type, key, count);
-  count = static_cast<int32_t>(values.size());
-  int32_t stat = 0;
-  ATTVAL(-1, type, id, 1, count, values, {}, stat);
 }
 
 // The words of a REAL array that hold text: four characters each.
@@ -210,13 +153,8 @@ void QueryModel::node(int32_t n, float& x, float& y, float& z) {
 }
 
 void buildQueryModel() {
-  CoreFreeFile(-1);
-  REGHED = {};
+  freshModelStore();
   int32_t stat = 0;
-  ARRNUM(1);
-  ARRREG(2, 1, stat);
-  MODCNT = {};
-  MODSTA = {};
 
   MODCNT.word(kCntPoints) = QueryModel::kPoints;
   MODCNT.word(kCntLines) = QueryModel::kLines;

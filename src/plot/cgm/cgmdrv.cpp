@@ -335,13 +335,14 @@ void jobEnd();
 void jobStart() {
   // A job still open is ended first: its metafile is finished and what it took over is
   // given back, so that this job saves the caller's state and not the driver's.
-  if (CGMSTA.open) jobEnd();
+  endOpenJob();
   openDriver({"CGM", DeviceRow::CgmHpgl2, PLTDEV.colourCount, 0, false});
   readSettings();
   CGMOPN(CGMSTA.encoding);
   mapPage(PLTDEV.window, 2.0f * PLXFRM.cellHeight, kVdcExtent, kVdcExtent, kVdcCentre, kVdcCentre);
   saveColourTables();
   CGMSTA.open = true;
+  jobOpened(jobEnd);
   metafileStart();
   pictureStart(true);
 }

@@ -42,6 +42,10 @@ constexpr float kMarkerShift = 0.0416667f;  // a marker's glyph is 1/24 inch wid
 
 constexpr int32_t kFillPoints = 9;
 constexpr int32_t kFillBase = 13;  // pattern = colour count - |colour| + 13
+// The patterns of the frame's fills: 13 for the last colour of the table .. 20 for the
+// background. A colour index past the table is held to the last colour.
+constexpr int64_t kFirstPattern = 13;
+constexpr int64_t kLastPattern = 20;
 constexpr int32_t kMaxTextCodes = 80;
 constexpr size_t kMaxTextChars = 39;
 
@@ -113,7 +117,14 @@ std::string escaped(std::string_view text) {
   return out;
 }
 
+// A second opcode 1 gives back what the open frame took over, writing nothing.
+void abandonJob() {
+  closeDriver(true);
+  ILFSTA.open = false;
+}
+
 void open() {
+  endOpenJob();
   // The page extents across; up from their bottom to the top of the picture window,
   // raised by two character heights of the device open before.
   const PlotWindow window{PLTDEV.window2.xMin, PLTDEV.window2.xMax, PLTDEV.window2.yMin,
@@ -129,6 +140,7 @@ void open() {
   for (std::string_view line : kHead) put(line);
   ILFSTA.object = 1;
   ILFSTA.open = true;
+  jobOpened(abandonJob);
 }
 
 void close() {
@@ -194,7 +206,8 @@ void edge(int32_t i, int32_t j, int32_t object) {
 
 void fill() {
   PLTDEV.currentColour = PLTPAR.colour;
-  int64_t pattern = int64_t{PLTDEV.colourCount} - magnitude(PLTPAR.colour) + kFillBase;
+  int64_t pattern = std::clamp(int64_t{PLTDEV.colourCount} - magnitude(PLTPAR.colour) + kFillBase,
+                               kFirstPattern, kLastPattern);
   if (pattern == 20) {
     pattern = 17;
   } else if (pattern >= 17 && pattern <= 19) {

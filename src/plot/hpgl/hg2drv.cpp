@@ -141,7 +141,10 @@ void pageStart() {
   DEFCOL();
   const int32_t highest = std::clamp(PLRGB.highest, 0, PlRgb::kEntries);
   for (int32_t i = 1; i <= highest; ++i) {
-    HG2PC(PLRGB.red(i), PLRGB.green(i), PLRGB.blue(i), PLRGB.deviceColour(i) - 1);
+    // An entry the colour map left empty (-1) is written as black.
+    const bool empty = PLRGB.red(i) < 0 || PLRGB.green(i) < 0 || PLRGB.blue(i) < 0;
+    HG2PC(empty ? 0 : PLRGB.red(i), empty ? 0 : PLRGB.green(i), empty ? 0 : PLRGB.blue(i),
+          PLRGB.deviceColour(i) - 1);
   }
   // Basic colours 1 and 8 trade palette entries: white pen 63 draws black on paper.
   for (int32_t row = 1; row <= 3; ++row) {
@@ -199,7 +202,23 @@ void pageStart() {
   writeTitle();
 }
 
+void giveBackTables() {
+  PLTCTB.counts = HG2STA.savedCounts;
+  PLTCTB.shades = HG2STA.savedShades;
+  PLRGB = HG2STA.savedPalette;
+}
+
+// A second opcode 1 gives back what the open job took over; nothing of it is written,
+// its collected commands neither.
+void abandonJob() {
+  HG2BUF.text.clear();
+  giveBackTables();
+  closeDriver(false);
+  HG2STA.open = false;
+}
+
 void jobStart() {
+  endOpenJob();
   mapPage(PLTDEV.window, 2.0f * PLTDEV.cellHeight, kPageWidth, kPageHeight, kCentreX, kCentreY);
   openDriver({"HPGL2", DeviceRow::CgmHpgl2, PLTDEV.colourCount, 0, false});
 
@@ -217,6 +236,7 @@ void jobStart() {
   HG2STA.savedShades = PLTCTB.shades;
   HG2STA.savedPalette = PLRGB;
   HG2STA.open = true;
+  jobOpened(abandonJob);
 
   pageStart();
 }
@@ -226,9 +246,7 @@ void close() {
   // not this driver's: giving them back would wipe the palette and the description.
   if (!HG2STA.open) return;
   HG2PAG();
-  PLTCTB.counts = HG2STA.savedCounts;
-  PLTCTB.shades = HG2STA.savedShades;
-  PLRGB = HG2STA.savedPalette;
+  giveBackTables();
   closeDriver(false);
   HG2STA.open = false;
 }

@@ -99,7 +99,16 @@ void takeTitle() {
   HPGSTA.titleY = 0.5f * PLTDEV.cellHeight * PLXFRM.pageScale;
 }
 
+// A second opcode 1 gives back what the open job took over; nothing of it is written,
+// its collected commands neither.
+void abandonJob() {
+  HG2BUF.text.clear();
+  closeDriver(false);
+  HPGSTA.open = false;
+}
+
 void jobStart() {
+  endOpenJob();
   openDriver({"HPGL", DeviceRow::Hpgl, kDefaultPens - 1, 0, false});
   const int32_t pens = penCount();
   PLTDEV.colourCount = pens - 1;
@@ -116,6 +125,7 @@ void jobStart() {
   writeTitle();
   PLTPAR.markerScale = 1.0f;
   HPGSTA.open = true;
+  jobOpened(abandonJob);
 }
 
 void close() {

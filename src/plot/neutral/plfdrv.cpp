@@ -95,7 +95,11 @@ void moveBefore(float shiftX, float shiftY) {
   write(i4(deviceX(x + shiftX)) + i4(deviceY(y + shiftY)));
 }
 
+// A second opcode 1 gives back what the open job took over, writing nothing.
+void abandonJob() { closeDriver(true); }
+
 void open() {
+  endOpenJob();
   const int32_t option = PLTOPT.word(kOptColourCount);
   const int32_t colours = option >= 1 ? std::min(option, kMaxColours) : PLTDEV.colourCount;
   header(kRecHead, 2);
@@ -124,6 +128,7 @@ void open() {
           i4(PLTOPT.word(kOptHeights + k - 1)) + fmt::editI(PLTOPT.word(kOptThirdRow + k - 1), 2));
   }
   sharedStep(kOpColourTable, false);  // the table number of PLTPAR, 1
+  jobOpened(abandonJob);
 }
 
 void lineAttribute() {

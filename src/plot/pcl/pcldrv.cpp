@@ -221,7 +221,7 @@ void abandonJob() {
 
 void jobStart() {
   PclSta& s = PCLSTA;
-  if (s.open) abandonJob();
+  endOpenJob();
   openDriver({"Raster", DeviceRow::Pcl, 0, 0});
 
   FixedText value(kSettingLength);
@@ -294,6 +294,7 @@ void jobStart() {
 
   RASOPN();
   s.open = true;
+  jobOpened(abandonJob);
   pageSetUp();
 }
 

@@ -106,6 +106,14 @@ void titleBlock() {
   psLine("grestore");
 }
 
+// What a job took over: basic colours 1 and 8 exchanged back on white paper, the colour
+// tables and the device words. A second opcode 1 gives them back, writing nothing.
+void giveBack() {
+  if (LASSTA.colour && !LASSTA.blackBackground) psSwapWhiteAndBlack();
+  psRestoreColours();
+  closeDriver(false);
+}
+
 void close() {
   LasSta& st = LASSTA;
   titleBlock();
@@ -114,9 +122,7 @@ void close() {
   psLine("saveobj restore");
   psLine("%%Trailer");
   psLine("%%Pages: " + fmt::editI(st.pageCount, 3));
-  if (st.colour && !st.blackBackground) psSwapWhiteAndBlack();
-  psRestoreColours();
-  closeDriver(false);
+  giveBack();
 }
 
 void newPage() {
@@ -173,7 +179,8 @@ void draw() {
 void fill() {
   LasSta& st = LASSTA;
   const int32_t c = PLTPAR.colour;
-  const int32_t fillPen = st.colour ? PENCOL(PLTDEV.colourTableCount, c, kFillRow) + 1 : 0;
+  // The table the record names (word 624), not the one the device last selected.
+  const int32_t fillPen = st.colour ? PENCOL(PLTPAR.colourTable, c, kFillRow) + 1 : 0;
   const int32_t n = PLTPAR.pointCount;
   std::array<int32_t, PltPar::kMaxPoints> xs{};
   std::array<int32_t, PltPar::kMaxPoints> ys{};
@@ -298,12 +305,18 @@ std::string psF(float value, int w, int d) {
 }
 
 void PSMONO(int32_t opcode) {
-  if (opcode == kOpOpen) LASSTA.colour = false;
+  if (opcode == kOpOpen) {
+    endOpenJob();  // before the colour switch: an open job ends with its own
+    LASSTA.colour = false;
+  }
   LASPLT(opcode);
 }
 
 void PSCOLR(int32_t opcode) {
-  if (opcode == kOpOpen) LASSTA.colour = true;
+  if (opcode == kOpOpen) {
+    endOpenJob();
+    LASSTA.colour = true;
+  }
   LASPLT(opcode);
 }
 
@@ -311,7 +324,10 @@ void LASPLT(int32_t opcode) {
   if (sharedStep(opcode, LASSTA.colour)) return;
   LasSta& st = LASSTA;
   switch (opcode) {
-    case kOpOpen: LASOPN(); break;
+    case kOpOpen:
+      LASOPN();
+      jobOpened(giveBack);
+      break;
     case kOpClose: close(); break;
     case kOpNewPage: newPage(); break;
     case kOpColour:

@@ -577,6 +577,7 @@ void PSCTAB(int32_t red, int32_t green, int32_t blue, int32_t n) {
 }
 
 void LASOPN() {
+  endOpenJob();
   const bool colour = LASSTA.colour;
   LASSTA = {};
   LASSTA.colour = colour;

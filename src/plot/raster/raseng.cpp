@@ -4,8 +4,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+#include <limits>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -65,6 +67,11 @@ struct Side {
   int mx, my;
 };
 
+// A thick line's segment in device units.
+struct Segment {
+  double x1, y1, x2, y2;
+};
+
 float moved(float v, int direction, float d, float low, float high) {
   if (direction < 0) return std::max(v - d, low);
   if (direction > 0) return std::min(v + d, high);
@@ -77,25 +84,138 @@ bool pressed(float v, int direction, float d, float low, float high) {
   return true;
 }
 
-// True when the copies of SIDE from D on cannot differ from the copy at D (every moving
-// end pressed onto the window) or cannot reach the pixels kept (the copy lies beyond them
-// in a direction it moves in, and moves on or is pressed onto an edge further out).
-bool sideSettled(const RasterEngine& e, const Clip& c, Side s, float d, float x1, float y1,
-                 float x2, float y2, const std::array<float, 4>& copy) {
-  if (pressed(x1, s.mx, d, c.xa, c.xb) && pressed(x2, s.mx, d, c.xa, c.xb) &&
-      pressed(y1, s.my, d, c.ya, c.yb) && pressed(y2, s.my, d, c.ya, c.yb)) {
+// A coordinate off the page without end: the farthest one a real holds.
+double finite(float v) {
+  return std::clamp(static_cast<double>(v), -static_cast<double>(std::numeric_limits<float>::max()),
+                    static_cast<double>(std::numeric_limits<float>::max()));
+}
+
+// Cuts S to the box [XLOW, XHIGH] x [YLOW, YHIGH] (Liang and Barsky); false when nothing
+// of it lies inside.
+bool clipTo(Segment& s, double xLow, double xHigh, double yLow, double yHigh) {
+  const double dx = s.x2 - s.x1;
+  const double dy = s.y2 - s.y1;
+  double t0 = 0.0;
+  double t1 = 1.0;
+  auto edge = [&](double p, double q) {
+    if (p == 0.0) return q >= 0.0;
+    const double t = q / p;
+    if (p < 0.0) {
+      if (t > t1) return false;
+      t0 = std::max(t0, t);
+    } else {
+      if (t < t0) return false;
+      t1 = std::min(t1, t);
+    }
+    return true;
+  };
+  if (!edge(-dx, s.x1 - xLow) || !edge(dx, xHigh - s.x1) || !edge(-dy, s.y1 - yLow) ||
+      !edge(dy, yHigh - s.y1)) {
+    return false;
+  }
+  const Segment whole = s;
+  if (t1 < 1.0) {
+    s.x2 = whole.x1 + t1 * dx;
+    s.y2 = whole.y1 + t1 * dy;
+  }
+  if (t0 > 0.0) {
+    s.x1 = whole.x1 + t0 * dx;
+    s.y1 = whole.y1 + t0 * dy;
+  }
+  return true;
+}
+
+// The device units whose pixels the engine keeps: column trunc(x sx) + 1 lies in
+// 1..columns, height trunc(y sy) + 1 in lowest..highest. Empty without a scale.
+struct KeptBox {
+  double xLow, xHigh, yLow, yHigh;
+  bool empty;
+};
+
+KeptBox keptBox(const RasterEngine& e) {
+  if (!(e.sx > 0.0f) || !(e.sy > 0.0f) || e.columns < 1 || e.highest < e.lowest) {
+    return {0.0, 0.0, 0.0, 0.0, true};
+  }
+  const double sx = e.sx;
+  const double sy = e.sy;
+  return {-1.0 / sx, e.columns / sx, (e.lowest - 2.0) / sy, e.highest / sy, false};
+}
+
+// How far (device units, per axis the larger) copy C lies outside box K: 0 when it may
+// reach a kept pixel.
+double gapTo(const Segment& c, const KeptBox& k) {
+  const double gx = std::max({k.xLow - std::max(c.x1, c.x2), std::min(c.x1, c.x2) - k.xHigh, 0.0});
+  const double gy = std::max({k.yLow - std::max(c.y1, c.y2), std::min(c.y1, c.y2) - k.yHigh, 0.0});
+  return std::max(gx, gy);
+}
+
+// The copies of one side of a thick line.
+struct ThickSide {
+  static constexpr int32_t kAllPressed = 15;
+
+  const RasterEngine& e;
+  const Clip& c;
+  const KeptBox& kept;
+  Side side;
+  std::array<float, 4> ends;  // x1, y1, x2, y2
+
+  std::array<float, 4> copyAt(int64_t i) const {
+    const auto d = static_cast<float>(i);
+    return {moved(ends[0], side.mx, d, c.xa, c.xb), moved(ends[1], side.my, d, c.ya, c.yb),
+            moved(ends[2], side.mx, d, c.xa, c.xb), moved(ends[3], side.my, d, c.ya, c.yb)};
+  }
+
+  // One bit a coordinate of copy I pressed onto the window (or not moving): x1, y1, x2,
+  // y2 from the lowest bit. Once pressed, a coordinate stays.
+  int32_t pressedState(int64_t i) const {
+    const auto d = static_cast<float>(i);
+    return (pressed(ends[0], side.mx, d, c.xa, c.xb) ? 1 : 0) |
+           (pressed(ends[1], side.my, d, c.ya, c.yb) ? 2 : 0) |
+           (pressed(ends[2], side.mx, d, c.xa, c.xb) ? 4 : 0) |
+           (pressed(ends[3], side.my, d, c.ya, c.yb) ? 8 : 0);
+  }
+
+  // The pixels of the ends of COPY's part on the kept pixels; false when it has none.
+  bool shown(const std::array<float, 4>& copy, std::array<int64_t, 4>& pixels) const {
+    Segment part{copy[0], copy[1], copy[2], copy[3]};
+    if (!clipTo(part, kept.xLow, kept.xHigh, kept.yLow, kept.yHigh)) return false;
+    pixels = {column(e, static_cast<float>(part.x1)), height(e, static_cast<float>(part.y1)),
+              column(e, static_cast<float>(part.x2)), height(e, static_cast<float>(part.y2))};
     return true;
   }
-  const int64_t cx1 = column(e, copy[0]);
-  const int64_t cx2 = column(e, copy[2]);
-  const int64_t hy1 = height(e, copy[1]);
-  const int64_t hy2 = height(e, copy[3]);
-  if (e.sx > 0.0f && s.mx < 0 && cx1 < 1 && cx2 < 1) return true;
-  if (e.sx > 0.0f && s.mx > 0 && cx1 > e.columns && cx2 > e.columns) return true;
-  if (e.sy > 0.0f && s.my < 0 && hy1 < e.lowest && hy2 < e.lowest) return true;
-  if (e.sy > 0.0f && s.my > 0 && hy1 > e.highest && hy2 > e.highest) return true;
-  return false;
-}
+
+  bool outside(float x, float y) const {
+    return x <= kept.xLow || x >= kept.xHigh || y <= kept.yLow || y >= kept.yHigh;
+  }
+
+  // How many copies after copy I show what it shows (PIXELS) while one end of the copies
+  // stands still and the other, off the kept pixels, moves on one straight line: seen from
+  // the still end the moving one turns one way only, so copies that show the same at both
+  // ends of a run show it all through. Found by doubling steps; 0 outside such a fan.
+  int64_t sameFan(int64_t i, int64_t n, const std::array<int64_t, 4>& pixels) const {
+    const int32_t state = pressedState(i);
+    const bool firstStill = (state & 3) == 3;
+    const bool secondStill = (state & 12) == 12;
+    if (firstStill == secondStill) return 0;
+    const size_t far = firstStill ? 2 : 0;
+    int64_t same = 0;
+    for (int64_t step = 1; i + same + step <= n;) {
+      const int64_t j = i + same + step;
+      const std::array<float, 4> copy = copyAt(j);
+      std::array<int64_t, 4> seen{};
+      if (pressedState(j) == state && outside(copy[far], copy[far + 1]) && shown(copy, seen) &&
+          seen == pixels) {
+        same += step;
+        step *= 2;
+      } else if (step > 1) {
+        step = 1;
+      } else {
+        break;
+      }
+    }
+    return same;
+  }
+};
 
 // Paints row ROW of a fill with the crossings of its active entries.
 void paintRow(RasterEngine& e, int32_t activeCount, int64_t row, int32_t colour) {
@@ -133,6 +253,8 @@ void paintFillRow(RasterEngine& e, int32_t count, int64_t row, int32_t colour) {
 }
 
 void RASLIN(RasterEngine& e, float x1, float y1, float x2, float y2) {
+  // A point that is not a number lies nowhere on the page.
+  if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return;
   int64_t X1 = column(e, x1);
   int64_t Y1 = height(e, y1);
   int64_t X2 = column(e, x2);
@@ -186,6 +308,8 @@ void RASLIN(RasterEngine& e, float x1, float y1, float x2, float y2) {
 
 void RASTHK(RasterEngine& e, float x1, float y1, float x2, float y2, int32_t n) {
   if (n < 1) return;
+  // A point that is not a number lies nowhere on the page: no copy reaches it.
+  if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return;
   const Clip c = clipWindow();
   std::array<Side, 2> sides{};
   if (x2 - x1 == 0.0f) {
@@ -197,18 +321,52 @@ void RASTHK(RasterEngine& e, float x1, float y1, float x2, float y2, int32_t n) 
   } else {
     sides = {Side{-1, -1}, Side{1, 1}};
   }
-  // A copy that can no longer change, or no longer reach the kept pixels, ends its side:
-  // a width far beyond the page costs no more than the page.
-  std::array<bool, 2> settled{};
-  for (int64_t i = 1; i <= n && !(settled[0] && settled[1]); ++i) {
-    const float d = static_cast<float>(i);
-    for (size_t k = 0; k < sides.size(); ++k) {
-      if (settled[k]) continue;
-      const Side s = sides[k];
-      const std::array<float, 4> copy{moved(x1, s.mx, d, c.xa, c.xb), moved(y1, s.my, d, c.ya, c.yb),
-                                      moved(x2, s.mx, d, c.xa, c.xb), moved(y2, s.my, d, c.ya, c.yb)};
-      RASLIN(e, copy[0], copy[1], copy[2], copy[3]);
-      settled[k] = sideSettled(e, c, s, d, x1, y1, x2, y2, copy);
+
+  // No copy moves further than N: what lies beyond the window widened by N can reach it
+  // only by being pressed onto its edge, so the segment is first cut to that band, and a
+  // far end costs no more than one at its edge.
+  const double width = n;
+  Segment s{finite(x1), finite(y1), finite(x2), finite(y2)};
+  if (!clipTo(s, std::min<double>(c.xa, c.xb) - width, std::max<double>(c.xa, c.xb) + width,
+              std::min<double>(c.ya, c.yb) - width, std::max<double>(c.ya, c.yb) + width)) {
+    return;
+  }
+
+  // A copy that shows the kept pixels what the one before showed (the same ends of its
+  // part on them) is not drawn again, and copies beyond the kept pixels are stepped over
+  // as many at a time as cannot reach them: every end moves one unit a copy at most.
+  const KeptBox kept = keptBox(e);
+  if (kept.empty) return;
+  // Unless cut, the ends are the record's own.
+  const std::array<float, 4> ends{static_cast<float>(s.x1), static_cast<float>(s.y1),
+                                  static_cast<float>(s.x2), static_cast<float>(s.y2)};
+  for (const Side side : sides) {
+    const ThickSide t{e, c, kept, side, ends};
+    std::array<int64_t, 4> shownBefore{};
+    bool drawn = false;
+    for (int64_t i = 1; i <= n;) {
+      const std::array<float, 4> copy = t.copyAt(i);
+      const double gap = gapTo(Segment{copy[0], copy[1], copy[2], copy[3]}, kept);
+      if (gap >= 4.0) {
+        // Half the gap: far out a real's spacing may add to a step.
+        i += static_cast<int64_t>(gap / 2.0);
+        continue;
+      }
+      std::array<int64_t, 4> pixels{};
+      if (t.shown(copy, pixels)) {
+        if (!drawn || pixels != shownBefore) {
+          RASLIN(e, copy[0], copy[1], copy[2], copy[3]);
+          ++e.thickCopies;
+          shownBefore = pixels;
+          drawn = true;
+        } else {
+          i += t.sameFan(i, n, pixels);
+        }
+      }
+      const int32_t state = t.pressedState(i);
+      // Every moving end pressed onto the window: the copies that follow are this one.
+      if (state == ThickSide::kAllPressed) break;
+      ++i;
     }
   }
 }

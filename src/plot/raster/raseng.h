@@ -64,6 +64,8 @@ struct RasterEngine {
   bool wholeBoxMarkers = false;
   PixelSink sink = nullptr;
   RasterFill fill;
+  // The copies RASTHK has drawn so far: the work a thick line costs.
+  int64_t thickCopies = 0;
 };
 
 // Marker numbers.
@@ -77,14 +79,18 @@ inline constexpr int32_t kMarkerTriangle = 7;
 inline constexpr int32_t kMarkerDash = 8;
 
 // One-pixel line from (X1, Y1) to (X2, Y2) in the line colour by Bresenham's rule, both
-// ends included; nothing when both ends fall on one pixel. In the x-major case an error of
+// ends included; nothing when both ends fall on one pixel or an end is not a number. In the x-major case an error of
 // exactly 0 steps in y.
 void RASLIN(RasterEngine& e, float x1, float y1, float x2, float y2);
 
 // N copies of the segment on each side (not the segment itself), copy i moved by i
 // device units: up and down for a horizontal segment, left and right for a vertical one,
 // diagonally for a sloped one; copy ends that would leave the clip window are pressed
-// onto its edge. Nothing for N below 1.
+// onto its edge. Nothing for N below 1, nor for a point that is not a number. The segment
+// is first cut to the clip window widened by N (an infinite end is the farthest real);
+// each copy is drawn by its part on the kept pixels, a copy with the pixels of the one
+// before is not drawn again, and copies that cannot reach the kept pixels cost nothing:
+// a record costs what its visible copies cost, whatever its far end.
 void RASTHK(RasterEngine& e, float x1, float y1, float x2, float y2, int32_t n);
 
 // Polyline through points 1..N of X and Y: the one-pixel segments, then, with WIDTH of 1

@@ -159,7 +159,7 @@ void abandonJob() {
 }
 
 void jobStart() {
-  if (TIFSTA.open) abandonJob();
+  endOpenJob();
   openDriver({"TIFF", DeviceRow::Tiff, 0});
 
   FixedText value(kSettingLength);
@@ -224,6 +224,7 @@ void jobStart() {
   softwareText();
   debugLine(fmt::listDirected({"SymbolScale is", TIFSTA.symbolScale}));
   TIFSTA.open = true;
+  jobOpened(abandonJob);
 }
 
 void jobEnd() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/fmtedit.h"
+#include "plot/defcol.h"
 #include "psfixture.h"
 #include "runtime/filcls.h"
 #include "runtime/pltctb.h"
@@ -218,6 +219,26 @@ TEST_F(PsDraw, ColourOnWhite) {
   }
   EXPECT_EQ(PLTCTB.count(4), 21);
   EXPECT_EQ(PLTCAP.word(1), 1);
+}
+
+// A fill takes the colour table its record names (PLTPAR word 624), also before any
+// opcode 35 has selected one on the device.
+TEST_F(PsDraw, AShadedFillTakesTheTableOfItsRecord) {
+  open(4);
+  ASSERT_EQ(PLTDEV.colourTableCount, 0);
+  auto colourLine = [](int32_t pen) {
+    return fmt::editF(LASSTA.red(pen), 7, 4) + fmt::editF(LASSTA.green(pen), 7, 4) +
+           fmt::editF(LASSTA.blue(pen), 7, 4) + " C";
+  };
+  for (int32_t table : {4, 6}) {
+    SCOPED_TRACE(table);
+    fresh();
+    PLTPAR.colourTable = table;
+    points(kOpFill, {{0, 0}, {10, 0}, {10, 10}}, -3);
+    const int32_t pen = PENCOL(table, -3, 3) + 1;
+    ASSERT_NE(pen, PENCOL(0, -3, 3) + 1) << "the table makes a difference";
+    EXPECT_EQ(fresh().at(0), colourLine(pen));
+  }
 }
 
 TEST_F(PsDraw, PagesAndTitles) {
