@@ -46,7 +46,6 @@ constexpr int32_t kE1160Empty = 160;
 constexpr int32_t kE2100Allocation = 1100;
 constexpr int32_t kE2110NotRegistered = 1110;
 constexpr int32_t kE2130NoMemory = 1130;
-constexpr int32_t kE2160StoreIo = 1160;
 constexpr int32_t kW2100WrongType = 1100;
 constexpr int32_t kM431Status = 431;
 constexpr int32_t kM432PageSize = 432;

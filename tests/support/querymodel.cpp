@@ -29,7 +29,6 @@
 namespace kvr::test {
 namespace {
 
-constexpr int32_t kWrite = -1;
 constexpr int32_t kArrPointNamesArray = 1;
 constexpr int32_t kArrPointCoordinates = 2;
 constexpr int32_t kArrLineNames = 3;
