@@ -7,9 +7,9 @@
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
 #include "runtime/incftb.h"
 #include "runtime/modcon.h"
+#include "runtime/reghed.h"
 #include "runtime/slttab.h"
 
 namespace kvr {

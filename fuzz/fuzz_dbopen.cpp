@@ -11,10 +11,10 @@
 #include "platform/cmdline.h"
 #include "platform/exedir.h"
 #include "platform/procid.h"
-#include "plot/pltpar.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"
 #include "runtime/iounit.h"
+#include "runtime/pltpar.h"
 #include "runtime/resget.h"
 #include "runtime/startup.h"
 

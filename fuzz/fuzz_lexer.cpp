@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "command/nxttkn.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"
+#include "runtime/nxttkn.h"
 
 using namespace kvr;
 

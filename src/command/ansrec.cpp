@@ -10,9 +10,9 @@
 #include "command/cmdlin.h"
 #include "messages/catalog.h"
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
-#include "runtime/codtxt.h"
 #include "runtime/chrset.h"
+#include "runtime/codtxt.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <limits>
 
-#include "command/gridmd.h"
 #include "runtime/codtxt.h"
+#include "runtime/gridmd.h"
 
 namespace kvr {
 namespace {

@@ -14,8 +14,8 @@
 #include "modeldb/attlst.h"
 #include "modeldb/elttab.h"
 #include "modeldb/entqry.h"
-#include "modeldb/reghed.h"
 #include "platform/fmtedit.h"
+#include "runtime/reghed.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

@@ -33,8 +33,8 @@
 #include <cstdint>
 #include <span>
 
-#include "modelquery/queries.h"
 #include "runtime/ftext.h"
+#include "runtime/ftextarray.h"
 
 namespace kvr {
 

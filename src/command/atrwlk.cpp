@@ -14,7 +14,6 @@
 #include "command/ansrec.h"
 #include "command/atrrec.h"
 #include "command/mnuctl.h"
-#include "command/nxttkn.h"
 #include "command/vallst.h"
 #include "modeldb/attlst.h"
 #include "modeldb/codcmp.h"
@@ -22,6 +21,7 @@
 #include "modeldb/entrec.h"
 #include "platform/fmtedit.h"
 #include "runtime/codtxt.h"
+#include "runtime/nxttkn.h"
 #include "runtime/platrtn.h"
 
 namespace kvr {

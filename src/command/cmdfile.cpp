@@ -4,13 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "modeldb/inpsrc.h"
 #include "modeldb/seqtab.h"
 #include "platform/unitio.h"
-#include "plot/pltopt.h"
 #include "runtime/filcls.h"
-#include "runtime/inpsrc.h"
 #include "runtime/iomode.h"
 #include "runtime/msglin.h"
+#include "runtime/pltopt.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

@@ -1,10 +1,7 @@
-// The command file: the words of its reader that the switch of the command input sets, and
-// the routines that read it. The words are the line counter of the current command file
-// (reset when a command file is opened, raised for every line read, blank lines too), the
-// in-use flag of the reader's name map (freed on the return to the terminal when set), and
-// a command-file state word (cleared on that return). The input unit and the input mode
-// themselves live in IOMODE; the silent-read switch is word 1 of VWDFLT, which only the
-// display-switch save turns on.
+// The command file and the routines that read it. The words of its reader (line counter,
+// name-map flag, state word) lie with the switch of the command input that sets them
+// (modeldb/inpsrc.h). The input unit and the input mode themselves live in IOMODE; the
+// silent-read switch is word 1 of VWDFLT, which only the display-switch save turns on.
 //
 // A command file is a text file of records of up to 255 characters (a longer line is cut),
 // one command per line. Blank lines are skipped; a line that begins, after leading blanks,
@@ -13,17 +10,10 @@
 
 #include <cstdint>
 
+#include "modeldb/inpsrc.h"
 #include "runtime/ftext.h"
 
 namespace kvr {
-
-struct CommandFileWords {
-  int32_t lineCounter = 0;
-  int32_t nameMapInUse = 0;
-  int32_t state = 0;
-};
-
-inline CommandFileWords gCommandFile;
 
 // CMFRD statuses.
 inline constexpr int32_t kLineRead = 1;

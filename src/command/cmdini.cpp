@@ -2,8 +2,8 @@
 
 #include "command/cmdlin.h"
 #include "command/mnuctl.h"
-#include "command/synsta.h"
 #include "command/syncmd.h"
+#include "messages/synsta.h"
 #include "runtime/ftext.h"
 #include "runtime/setget.h"
 

@@ -10,13 +10,13 @@
 #include "command/cmdlin.h"
 #include "command/mnuctl.h"
 #include "command/mnutab.h"
-#include "command/nxttkn.h"
 #include "command/pckprm.h"
-#include "command/synsta.h"
-#include "modeldb/reghed.h"
-#include "plot/pltdsp.h"
+#include "messages/synsta.h"
 #include "runtime/journal.h"
 #include "runtime/msglin.h"
+#include "runtime/nxttkn.h"
+#include "runtime/pltops.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "messages/catalog.h"
-#include "modeldb/dbnames.h"
+#include "modeldb/dbprobe.h"
 #include "platform/unitio.h"
 #include "runtime/fileutil.h"
 #include "runtime/ftext.h"

@@ -9,20 +9,20 @@
 #include <span>
 #include <vector>
 
-#include "dbinterface/dipes.h"
 #include "messages/catalog.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/entrec.h"
-#include "modeldb/reghed.h"
-#include "plot/pltcap.h"
-#include "plot/pltdsp.h"
-#include "plot/pltpar.h"
+#include "modeldb/setdir.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
 #include "runtime/ftext.h"
 #include "runtime/machcn.h"
 #include "runtime/msgarg.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltops.h"
+#include "runtime/pltpar.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {
@@ -412,7 +412,7 @@ void DRWCLR(int32_t k, int32_t g) {
   *flag = 0;
   if (was == 0 || PLTCAP.word(kCapStatusOpcode) == 0) return;
   PLTPAR.status = k + 100 * window + 10000 * g;
-  PLTDSP(kOpStatus);
+  sendPlotRecord(kOpStatus);
 }
 
 void DRWMRK(int32_t k, int32_t g) {

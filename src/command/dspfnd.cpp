@@ -5,14 +5,13 @@
 #include <cstddef>
 #include <vector>
 
-#include "dbinterface/ldframe.h"
-#include "dbinterface/ldsearch.h"
 #include "messages/catalog.h"
 #include "modeldb/codcmp.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/dbopen.h"
 #include "modeldb/dbpage.h"
+#include "modeldb/dbwords.h"
 #include "modeldb/recwords.h"
 #include "platform/unitio.h"
 #include "runtime/codtxt.h"

@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "command/ansrec.h"
-#include "command/gridmd.h"
 #include "command/mnuctl.h"
 #include "runtime/codtxt.h"
+#include "runtime/gridmd.h"
 
 namespace kvr {
 namespace {

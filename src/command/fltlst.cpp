@@ -12,8 +12,8 @@
 #include "command/trndsp.h"
 #include "modeldb/codcmp.h"
 #include "modeldb/entqry.h"
-#include "modeldb/modcnt.h"
 #include "runtime/codtxt.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

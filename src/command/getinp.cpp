@@ -11,15 +11,15 @@
 #include "command/cmdlin.h"
 #include "command/cmdlog.h"
 #include "command/mnuctl.h"
-#include "command/nxttkn.h"
 #include "command/prmtyp.h"
 #include "command/prslin.h"
-#include "command/synsta.h"
+#include "messages/synsta.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
 #include "runtime/iomode.h"
 #include "runtime/journal.h"
 #include "runtime/msglin.h"
+#include "runtime/nxttkn.h"
 #include "runtime/replyb.h"
 
 namespace kvr {
@@ -257,5 +257,7 @@ void GETINP(int32_t echo, int32_t journal2, int32_t journal1, int32_t listMode,
   gParseSwitches = savedSwitches;
   SYNSTA.active = savedActive;
 }
+
+ParserHooks PRSHOOKS{GETINP};
 
 }  // namespace kvr

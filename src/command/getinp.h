@@ -7,14 +7,13 @@
 #include <cstdint>
 #include <span>
 
+#include "modeldb/parser.h"
 #include "runtime/ftext.h"
 
 namespace kvr {
 
-// Results.
-inline constexpr int32_t kInputGiven = 1;
-inline constexpr int32_t kInputEmpty = 0;
-inline constexpr int32_t kInputCancelled = -1;
+// Results: kInputGiven, kInputEmpty, kInputCancelled, with the model database's entry to
+// the parser (modeldb/parser.h).
 
 // Journal modes of a channel.
 inline constexpr int32_t kJournalNone = 0;

@@ -6,10 +6,10 @@
 
 #include "command/ansrec.h"
 #include "command/mnuctl.h"
-#include "command/nxttkn.h"
 #include "platform/unitio.h"
 #include "runtime/codtxt.h"
 #include "runtime/genopen.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

@@ -11,17 +11,17 @@
 #include "modeldb/dbhead.h"
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "modeldb/setrec.h"
-#include "modelquery/geosta.h"
-#include "plot/pltdsp.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
 #include "runtime/ftext.h"
+#include "runtime/geosta.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
 #include "runtime/msglin.h"
+#include "runtime/pltops.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -1,6 +1,6 @@
 #include "command/numsfx.h"
 
-#include "command/nxttkn.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 

@@ -6,11 +6,11 @@
 #include "command/ansrec.h"
 #include "command/mnuctl.h"
 #include "command/objrec.h"
-#include "dbinterface/lcfind.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/ctlwords.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/dbpage.h"
+#include "modeldb/lcfind.h"
 #include "platform/unitio.h"
 #include "runtime/iounit.h"
 

@@ -9,11 +9,11 @@
 #include "command/cmdlin.h"
 #include "command/mnuctl.h"
 #include "command/mnutab.h"
-#include "command/nxttkn.h"
-#include "command/prmlst.h"
 #include "messages/catalog.h"
 #include "runtime/codtxt.h"
 #include "runtime/hostcb.h"
+#include "runtime/nxttkn.h"
+#include "runtime/prmlst.h"
 
 namespace kvr {
 namespace {

@@ -7,10 +7,10 @@
 
 #include "command/mnuctl.h"
 #include "command/mnutab.h"
-#include "command/prmlst.h"
 #include "command/vallst.h"
 #include "messages/catalog.h"
 #include "runtime/codtxt.h"
+#include "runtime/prmlst.h"
 
 namespace kvr {
 namespace {

@@ -13,7 +13,6 @@
 #include "command/atrwlk.h"
 #include "command/elshpn.h"
 #include "command/mnuctl.h"
-#include "command/nxttkn.h"
 #include "command/prpseq.h"
 #include "command/trndsp.h"
 #include "command/vallst.h"
@@ -21,9 +20,10 @@
 #include "modeldb/attlst.h"
 #include "modeldb/codcmp.h"
 #include "modeldb/entqry.h"
-#include "modeldb/modcnt.h"
 #include "platform/fmtedit.h"
 #include "runtime/codtxt.h"
+#include "runtime/modcnt.h"
+#include "runtime/nxttkn.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

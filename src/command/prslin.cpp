@@ -14,19 +14,19 @@
 #include "command/cmdlog.h"
 #include "command/mnuctl.h"
 #include "command/mnutab.h"
-#include "command/nxttkn.h"
 #include "command/pckprm.h"
 #include "command/prmtyp.h"
-#include "command/synsta.h"
 #include "command/vallst.h"
 #include "messages/catalog.h"
+#include "messages/synsta.h"
 #include "modeldb/attlst.h"
 #include "modeldb/codcmp.h"
 #include "platform/fmtedit.h"
-#include "plot/pltdev.h"
 #include "runtime/codtxt.h"
 #include "runtime/hostcb.h"
 #include "runtime/iomode.h"
+#include "runtime/nxttkn.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

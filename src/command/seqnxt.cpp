@@ -12,19 +12,19 @@
 #include <vector>
 
 #include "command/getinp.h"
-#include "command/nxttkn.h"
 #include "messages/catalog.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "platform/fmtedit.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
+#include "runtime/nxttkn.h"
 #include "runtime/platrtn.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -13,18 +13,18 @@
 #include "command/cmdlin.h"
 #include "command/getinp.h"
 #include "command/mnuctl.h"
-#include "command/nxttkn.h"
-#include "command/synsta.h"
 #include "messages/catalog.h"
+#include "messages/synsta.h"
 #include "modeldb/codcmp.h"
 #include "platform/unitio.h"
-#include "plot/pltdsp.h"
 #include "runtime/codtxt.h"
 #include "runtime/filcls.h"
 #include "runtime/filtyp.h"
 #include "runtime/fouvre.h"
 #include "runtime/iounit.h"
 #include "runtime/msglin.h"
+#include "runtime/nxttkn.h"
+#include "runtime/pltops.h"
 
 namespace kvr {
 namespace {

@@ -10,7 +10,6 @@
 #include "command/ansrec.h"
 #include "command/cmdlin.h"
 #include "command/fltlst.h"
-#include "command/nxttkn.h"
 #include "command/objlst.h"
 #include "command/prplst.h"
 #include "command/spclst.h"
@@ -20,6 +19,7 @@
 #include "runtime/codtxt.h"
 #include "runtime/genopen.h"
 #include "runtime/iomode.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

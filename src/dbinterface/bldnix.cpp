@@ -9,7 +9,7 @@
 #include "dbinterface/ldframe.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 

@@ -13,9 +13,11 @@
 #include <cstdint>
 #include <span>
 
+#include "modeldb/elmarr.h"
+
 namespace kvr {
 
-inline constexpr int32_t kNodeCoordinateHandle = 1;
+// kNodeCoordinateHandle: with the element work arrays (modeldb/elmarr.h).
 inline constexpr int32_t kListStoreHandle = 5;
 inline constexpr int32_t kListIndexHandle = 6;
 inline constexpr int32_t kNodeTableHandle = 8;

@@ -5,7 +5,7 @@
 #include <bit>
 #include <cstddef>
 
-#include "dbinterface/cmptrf.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/dbpage.h"

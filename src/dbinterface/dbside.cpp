@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "dbinterface/diblocks.h"
-#include "modeldb/dbnames.h"
 #include "modeldb/dbopen.h"
+#include "modeldb/dbprobe.h"
 #include "runtime/codtxt.h"
 #include "runtime/iounit.h"
 

@@ -16,7 +16,6 @@
 #include "dbinterface/facvis.h"
 #include "dbinterface/ldframe.h"
 #include "dbinterface/nodcpy.h"
-#include "dbinterface/roadarr.h"
 #include "dbinterface/toparr.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/ctlwords.h"
@@ -24,6 +23,7 @@
 #include "modeldb/dbopen.h"
 #include "modeldb/dbpage.h"
 #include "modeldb/recwords.h"
+#include "modeldb/roadarr.h"
 #include "runtime/dspsta.h"
 #include "runtime/ftext.h"
 

@@ -8,7 +8,6 @@
 #include <span>
 #include <string_view>
 
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/dbhdrr.h"
 #include "dbinterface/dbside.h"
 #include "dbinterface/diblocks.h"
@@ -26,19 +25,20 @@
 #include "dbinterface/dipsl.h"
 #include "dbinterface/direcs.h"
 #include "dbinterface/ldframe.h"
-#include "dbinterface/lcfind.h"
 #include "dbinterface/reslvl.h"
 #include "dbinterface/symtab.h"
 #include "dbinterface/tmpstream.h"
 #include "modeldb/arrreg.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/ctlwords.h"
 #include "modeldb/dblevl.h"
 #include "modeldb/dbopen.h"
-#include "modeldb/reghed.h"
+#include "modeldb/lcfind.h"
 #include "runtime/codtxt.h"
 #include "runtime/filcls.h"
 #include "runtime/iounit.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

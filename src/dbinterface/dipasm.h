@@ -29,8 +29,8 @@
 #include <cstdint>
 #include <span>
 
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/ldframe.h"
+#include "modeldb/cmptrf.h"
 
 namespace kvr {
 

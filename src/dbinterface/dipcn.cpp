@@ -16,7 +16,7 @@
 #include "modeldb/arrreg.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/dblevl.h"
-#include "modeldb/reghed.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

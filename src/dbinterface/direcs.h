@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <span>
 
+#include "modeldb/setdir.h"
 #include "runtime/ftext.h"
 
 namespace kvr {
@@ -46,8 +47,7 @@ inline constexpr int32_t kHeaderText = 46;    // 10 codes
 inline constexpr int32_t kHeaderNameCodes = 20;
 inline constexpr int32_t kHeaderTitleCodes = 20;
 inline constexpr int32_t kHeaderTextCodes = 10;
-inline constexpr int32_t kSetNameCodes = 8;
-inline constexpr int32_t kSetTitleCodes = 30;
+// kSetNameCodes and kSetTitleCodes: with the set directory (modeldb/setdir.h).
 inline constexpr int32_t kAttributeNameCodes = 8;
 inline constexpr int32_t kAxesReals = 9;
 

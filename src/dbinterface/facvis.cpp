@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "dbinterface/elnord.h"
-#include "dbinterface/elshap.h"
 #include "dbinterface/eltacc.h"
 #include "dbinterface/toparr.h"
+#include "geometry/elshap.h"
 #include "geometry/vector3.h"
 #include "modeldb/elttab.h"
 #include "runtime/dspsta.h"

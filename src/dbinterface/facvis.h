@@ -11,8 +11,8 @@
 
 #include "dbinterface/bldhold.h"
 #include "dbinterface/elnord.h"
-#include "dbinterface/elshap.h"
 #include "dbinterface/toparr.h"
+#include "geometry/elshap.h"
 
 namespace kvr {
 

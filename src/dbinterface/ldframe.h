@@ -28,11 +28,12 @@
 #include <span>
 #include <string_view>
 
+#include "modeldb/dbpage.h"
+#include "modeldb/dicnt.h"
 #include "runtime/codtxt.h"  // ISLCPY
 
 namespace kvr {
 
-inline constexpr int32_t kLargestPageWords = 32640;
 inline constexpr int32_t kLoaderPageAreas = 4;
 inline constexpr int32_t kLoaderScratchPages = 2;
 
@@ -41,13 +42,8 @@ inline constexpr int32_t kNodeDataset = 5;
 inline constexpr int32_t kElementDataset = 6;
 inline constexpr int32_t kQuickDrawDataset = 9;
 
-// Words of a loader page head.
-inline constexpr int32_t kLoaderNextWord = 4;
-inline constexpr int32_t kLoaderLastUsedWord = 5;
-inline constexpr int32_t kLastLoaderPage = -1;  // next-page word of a dataset's last page
-
-// DSCLOS kind of a dataset recorded in the dataset directory.
-inline constexpr int32_t kRecordInDirectory = 1;
+// The words of a loader page head (kLoaderNextWord ...) and kRecordInDirectory: with the
+// page layout (modeldb/dbpage.h).
 
 // Code of a failed stream read and of an inconsistency the record routines should have
 // prevented (shown with the loader's name and a location number).
@@ -60,30 +56,7 @@ using LoaderScratchBuffer = std::array<int32_t, kLoaderScratchPages * kLargestPa
 inline LoaderPageBuffer LDPAGE{};
 inline LoaderScratchBuffer LDSCR{};
 
-// DICNT: the model summary counters, in their stored order. Extents are REALs.
-struct Dicnt {
-  int32_t elementCount = 0;          // elements loaded (topology loader, at its end)
-  int32_t nodeCount = 0;             // nodes loaded (coordinate loader, at its end)
-  int32_t loadCaseCount = 0;         // load cases added
-  int32_t oneDimensional = 0;        // 1 when an element of dimension 1 was loaded
-  int32_t twoDimensional = 0;
-  int32_t threeDimensional = 0;
-  std::array<float, 3> minimum{};    // coordinate extents x, y, z
-  std::array<float, 3> maximum{};
-  int32_t coordinatesLoaded = 0;     // 1 after a successful coordinate load
-  int32_t nodeCountCopy = 0;
-  int32_t firstConnectivityCount = 0;
-  int32_t topologyLoaded = 0;        // 1 after a successful topology load
-  int32_t elementCountCopy = 0;
-  int32_t largestNodeCount = 0;      // most nodes of any element loaded
-  int32_t secondConnectivityCount = 0;
-  int32_t lastNodeId = 0;
-  int32_t highestElementId = 0;
-  int32_t firstNodeId = 0;           // -1 when the node ids are not consecutive
-  int32_t firstElementId = 0;        // -1 when the element ids are not consecutive
-};
-
-inline Dicnt DICNT;
+// DICNT, the model summary counters: modeldb/dicnt.h.
 
 // Makes the highest numbers written (the numbered setting of the number format asks for
 // them) DICNT's last node id and highest element id. The start of the road calls it.

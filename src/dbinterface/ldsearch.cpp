@@ -8,9 +8,6 @@
 #include "runtime/machcn.h"
 
 namespace kvr {
-int32_t loaderWordsPerReal() {
-  return std::clamp(MACHCN.word(kMachWordsPerReal), 1, kMaxWordsPerReal);
-}
 
 NodeMatch findNode(EntryCursor& cursor, int32_t id) {
   while (cursor.atEntry() && cursor.nodeId() < id) cursor.next();

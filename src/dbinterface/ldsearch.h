@@ -9,6 +9,7 @@
 #include <span>
 
 #include "dbinterface/ldframe.h"
+#include "modeldb/dbwords.h"
 
 namespace kvr {
 
@@ -16,10 +17,7 @@ namespace kvr {
 inline constexpr int32_t kNodeNotFound = 238;
 inline constexpr int32_t kElementNotFound = 239;
 
-// Integer words per REAL, as start-up found them (1..kMaxWordsPerReal; a REAL of this
-// library is one word).
-inline constexpr int32_t kMaxWordsPerReal = 2;
-int32_t loaderWordsPerReal();
+// kMaxWordsPerReal and loaderWordsPerReal: with the database words (modeldb/dbwords.h).
 
 // The outcome of a node search.
 enum class NodeMatch {

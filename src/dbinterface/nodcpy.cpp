@@ -7,10 +7,10 @@
 #include <cstddef>
 
 #include "dbinterface/bldnix.h"
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/ldframe.h"
 #include "dbinterface/reslvl.h"
 #include "modeldb/arrreg.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/dblevl.h"
 
 namespace kvr {

@@ -5,7 +5,6 @@
 #include <bit>
 
 #include "dbinterface/diblocks.h"
-#include "dbinterface/lcfind.h"
 #include "dbinterface/ressel.h"
 #include "geometry/matrix4.h"
 #include "modeldb/ctlrec.h"
@@ -14,6 +13,7 @@
 #include "modeldb/dbmsg.h"
 #include "modeldb/dbopen.h"
 #include "modeldb/dbpage.h"
+#include "modeldb/lcfind.h"
 #include "runtime/iounit.h"
 
 namespace kvr {

@@ -34,7 +34,7 @@
 #include <cstdint>
 #include <span>
 
-#include "dbinterface/cmptrf.h"
+#include "modeldb/cmptrf.h"
 
 namespace kvr {
 

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
-#include "command/nxttkn.h"
 #include "messages/catalog.h"
 #include "modeldb/codcmp.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/ctlwords.h"
 #include "modeldb/dbpage.h"
 #include "runtime/iounit.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "command/nxttkn.h"
 #include "dbinterface/symtab.h"
 #include "messages/catalog.h"
 #include "platform/unitio.h"
@@ -18,6 +17,7 @@
 #include "runtime/filtyp.h"
 #include "runtime/iounit.h"
 #include "runtime/msglin.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

@@ -7,10 +7,10 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "dbinterface/cmptrf.h"
 #include "geometry/curent.h"
 #include "geometry/vector3.h"
-#include "modelquery/geosta.h"
+#include "modeldb/cmptrf.h"
+#include "runtime/geosta.h"
 #include "runtime/msgarg.h"
 
 namespace kvr {

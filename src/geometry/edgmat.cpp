@@ -6,7 +6,7 @@
 
 #include "geometry/geodsp.h"
 #include "geometry/vector3.h"
-#include "modelquery/geosta.h"
+#include "runtime/geosta.h"
 #include "runtime/modcon.h"
 
 namespace kvr {

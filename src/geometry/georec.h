@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <span>
 
-#include "geometry/shpdef.h"
 #include "modeldb/entrec.h"
-#include "modeldb/reghed.h"
+#include "modeldb/shpdef.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 

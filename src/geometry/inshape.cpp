@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "dbinterface/elshap.h"
+#include "geometry/elshap.h"
 #include "geometry/vector3.h"
 #include "runtime/machcn.h"
 

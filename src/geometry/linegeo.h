@@ -20,7 +20,7 @@
 #include <numbers>
 #include <span>
 
-#include "geometry/shpdef.h"
+#include "modeldb/shpdef.h"
 
 namespace kvr {
 

@@ -9,8 +9,8 @@
 #include "geometry/georec.h"
 #include "geometry/vector3.h"
 #include "modeldb/entrec.h"
-#include "modeldb/reghed.h"
 #include "runtime/machcn.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

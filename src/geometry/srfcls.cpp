@@ -10,7 +10,7 @@
 #include "geometry/vector3.h"
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
-#include "modelquery/geosta.h"
+#include "runtime/geosta.h"
 #include "runtime/machcn.h"
 
 namespace kvr {

@@ -11,11 +11,11 @@
 #include "geometry/sixcyl.h"
 #include "geometry/srfwork.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "platform/fmtedit.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 #include "runtime/msgarg.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -9,12 +9,12 @@
 
 #include "geometry/geodsp.h"
 #include "geometry/georec.h"
+#include "geometry/setcnt.h"
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/setrec.h"
-#include "modelquery/setqry.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 #include "runtime/msgarg.h"
 
 namespace kvr {

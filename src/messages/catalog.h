@@ -37,6 +37,17 @@ void MSGM(int32_t n, std::span<const int32_t> ints, std::span<const float> real,
 // severity in its thousands digit) and empties the queue.
 void MSGMSH();
 
+// TXTHOOKS: what the catalogues read from the in-memory model, which stands above them and
+// fills the table where it defines it (modeldb/entrec.cpp).
+struct ModelTextHooks {
+  // ARRREA: record I of named array K through the REAL buffer RBUF (MODE 1 reads). Empty
+  // (nullptr), as in a library without a model database: nothing is read, so a
+  // reinforcement section's name is two words 0.
+  void (*recordIo)(int32_t mode, int32_t k, int32_t i, std::span<float> rbuf) = nullptr;
+};
+
+extern ModelTextHooks TXTHOOKS;
+
 // Appends the text of reinforcement or property error CODE (1-6, 11-13, 99) to LINE from
 // POSITION on, cut at the line's end; LAST receives the last position filled. Codes 11 to
 // 13 name reinforcement section SECTION (below 1: "One reinforcement section"). Any other

@@ -9,13 +9,14 @@
 #include <cmath>
 #include <iterator>
 
-#include "command/synsta.h"
 #include "messages/catalog.h"
 #include "messages/catline.h"
 #include "messages/meshtext.h"
+#include "messages/synsta.h"
 #include "platform/fmtedit.h"
 #include "runtime/ftext.h"
 #include "runtime/modcon.h"
+#include "runtime/msgarg.h"
 #include "runtime/msglin.h"
 #include "runtime/txtutil.h"
 
@@ -715,5 +716,7 @@ void MSGMSH() {
   // The queue is emptied also when nothing was written.
   MSGARG.count() = 0;
 }
+
+CatalogueHooks CATHOOKS{MSGMSH};
 
 }  // namespace kvr

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "messages/catalog.h"
-#include "modeldb/entrec.h"
 #include "runtime/codtxt.h"
 
 namespace kvr {
@@ -35,7 +34,7 @@ constexpr int32_t kSectionNames = 27;
 // The name of reinforcement section SECTION as stored, four characters per word.
 std::array<int32_t, 2> sectionName(int32_t section) {
   std::array<float, 2> name{};
-  ARRREA(1, kSectionNames, section, name);
+  if (TXTHOOKS.recordIo != nullptr) TXTHOOKS.recordIo(1, kSectionNames, section, name);
   return {std::bit_cast<int32_t>(name[0]), std::bit_cast<int32_t>(name[1])};
 }
 

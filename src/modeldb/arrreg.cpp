@@ -14,16 +14,16 @@
 #include "messages/catalog.h"
 #include "modeldb/arrdef.h"
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
+#include "modeldb/inpsrc.h"
 #include "platform/stop.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
 #include "runtime/dspsta.h"
-#include "runtime/inpsrc.h"
 #include "runtime/iomode.h"
 #include "runtime/journal.h"
 #include "runtime/msgarg.h"
 #include "runtime/msglin.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -9,11 +9,11 @@
 
 #include "modeldb/arrreg.h"
 #include "modeldb/entqry.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "platform/fmtedit.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -23,7 +23,8 @@
 #include <cstdint>
 #include <span>
 
-#include "modelquery/queries.h"
+#include "modeldb/qrylen.h"
+#include "runtime/ftextarray.h"
 
 namespace kvr {
 

@@ -411,16 +411,6 @@ void CoreFreeFrom(int32_t f, int32_t a) {
   CORSTO.count(f) = a - 1;
 }
 
-void SLTFND(int32_t key, int32_t& slot) {
-  slot = 0;
-  for (int32_t s = 1; s <= SlotTable::kSlots; ++s) {
-    if (SLTTAB.key(s) == key) {
-      slot = s;
-      return;
-    }
-  }
-}
-
 void MEMFNO(int32_t& f) {
   CORFRE.fill(0);
   for (int32_t s = 1; s <= SlotTable::kSlots; ++s) {

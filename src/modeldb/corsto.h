@@ -24,6 +24,8 @@
 #include <functional>
 #include <span>
 
+#include "runtime/slttab.h"
+
 namespace kvr {
 
 inline constexpr int32_t kCoreFiles = 50;
@@ -200,9 +202,7 @@ void CoreFreeFile(int32_t f);
 // 1..50 or A outside 1..91 is ignored.
 void CoreFreeFrom(int32_t f, int32_t a);
 
-// SLOT receives the first window slot (1..20) whose key word equals KEY, else 0; KEY 0
-// finds the first free slot.
-void SLTFND(int32_t key, int32_t& slot);
+// SLTFND: with the window slots (runtime/slttab.h).
 
 // F receives the lowest in-memory file number 2..50 that no window slot in use keeps its
 // registry in, or 51 when all are kept. File 1 belongs to the answer store.

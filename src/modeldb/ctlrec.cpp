@@ -5,14 +5,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "command/nxttkn.h"
 #include "modeldb/codcmp.h"
 #include "modeldb/dbmsg.h"
-#include "modeldb/idxlay.h"
 #include "platform/unitio.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
+#include "runtime/idxlay.h"
 #include "runtime/iounit.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

@@ -4,7 +4,7 @@
 #include <bit>
 
 #include "modeldb/ctlrec.h"
-#include "modeldb/idxlay.h"
+#include "runtime/idxlay.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

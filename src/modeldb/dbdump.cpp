@@ -8,19 +8,16 @@
 #include <string_view>
 #include <vector>
 
-#include "command/getinp.h"
-#include "command/nxttkn.h"
 #include "messages/catalog.h"
 #include "modeldb/attlst.h"
 #include "modeldb/dbmsg.h"
 #include "modeldb/dbpage.h"
 #include "modeldb/entrec.h"
+#include "modeldb/inpsrc.h"
 #include "modeldb/mdlload.h"
 #include "modeldb/mdlstore.h"
-#include "modeldb/modcnt.h"
+#include "modeldb/parser.h"
 #include "modeldb/seqtab.h"
-#include "modelquery/geosta.h"
-#include "plot/pltpar.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
 #include "runtime/dattim.h"
@@ -28,13 +25,16 @@
 #include "runtime/filcls.h"
 #include "runtime/filtyp.h"
 #include "runtime/fouvre.h"
-#include "runtime/inpsrc.h"
+#include "runtime/geosta.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
 #include "runtime/journal.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
 #include "runtime/msglin.h"
+#include "runtime/nxttkn.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {
@@ -136,8 +136,9 @@ bool askName(std::string& name) {
     std::array<int32_t, kAnswerCodes> answer{};
     int32_t result = 0;
     // The name is kept as typed: on Linux another case names another file.
-    GETINP(2, 0, 0, -5, 50, FText(noInput), prompt, static_cast<int32_t>(prompt.size()), 0,
-           answer, kAnswerCodes, result);
+    if (PRSHOOKS.answer == nullptr) return false;
+    PRSHOOKS.answer(2, 0, 0, -5, 50, FText(noInput), prompt,
+                    static_cast<int32_t>(prompt.size()), 0, answer, kAnswerCodes, result);
     // The end of input cancels, so the prompt never waits for ever.
     if (result == kInputCancelled) return false;
     if (result == kInputEmpty) continue;

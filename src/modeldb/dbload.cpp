@@ -21,12 +21,12 @@
 #include "modeldb/entrec.h"
 #include "modeldb/mdlload.h"
 #include "modeldb/mdlstore.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/setrec.h"
 #include "platform/unitio.h"
 #include "runtime/codtxt.h"
 #include "runtime/iounit.h"
 #include "runtime/journal.h"
+#include "runtime/modcnt.h"
 #include "runtime/msglin.h"
 #include "runtime/txtutil.h"
 

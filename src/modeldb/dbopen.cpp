@@ -16,8 +16,6 @@
 #include "platform/procid.h"
 #include "platform/stop.h"
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
-#include "plot/pltdsp.h"
 #include "runtime/codtxt.h"
 #include "runtime/dattim.h"
 #include "runtime/filcls.h"
@@ -26,6 +24,7 @@
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
 #include "runtime/msglin.h"
+#include "runtime/pltops.h"
 #include "runtime/setget.h"
 
 namespace kvr {
@@ -77,7 +76,6 @@ constexpr int32_t kLockForget = 2;
 constexpr int32_t kHeld = 1;
 constexpr int32_t kOwnLockOnly = 1;
 constexpr int32_t kCloseAll = -1;
-constexpr int32_t kKeepConsole = 2;
 constexpr int32_t kCloseGraphics = 1;
 
 // Model record words that DBCTRW reads.
@@ -501,13 +499,6 @@ void JRNEND() {
   const std::string record = fmt::format1("(1X, I4)", {kArchiveEnd});
   if (io::writeRecord(unitOfType(kArchiveFile), record) != io::kIosOk) MSGE3(kCannotWriteArchive);
   FILCLS(kArchiveFile);
-}
-
-void GFXCLS(int32_t x) { GFXRQ2(x); }
-
-void GFXRQ2(int32_t x) {
-  if (PLTDEV.outputMode == kOutputConsole && x == kKeepConsole) return;
-  PLTDSP(kOpClose);
 }
 
 void DBCNTW() {

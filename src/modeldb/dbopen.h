@@ -97,10 +97,7 @@ void DBENDS();
 // it cannot be written), and the file closed.
 void JRNEND();
 
-// GFXCLS(X) is GFXRQ2(X): sends the plot close request (opcode 2) to the dispatcher,
-// except when the output mode is the console and X is 2.
-void GFXCLS(int32_t x);
-void GFXRQ2(int32_t x);
+// GFXCLS and GFXRQ2: with the plot protocol (runtime/pltops.h).
 
 // Writes the index file's next-page word and free-page head into words 6 and 7 of its
 // page 1, when the next-page word is not 0.

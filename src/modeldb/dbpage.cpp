@@ -9,17 +9,17 @@
 
 #include "modeldb/dblevl.h"
 #include "modeldb/dbpage.h"
-#include "modeldb/idxlay.h"
 #include "platform/fmtedit.h"
 #include "platform/stop.h"
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
 #include "runtime/console.h"
 #include "runtime/fileutil.h"
 #include "runtime/filtyp.h"
 #include "runtime/fouvre.h"
 #include "runtime/ftext.h"
+#include "runtime/idxlay.h"
 #include "runtime/iounit.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

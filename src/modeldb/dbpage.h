@@ -34,6 +34,17 @@
 
 namespace kvr {
 
+// The words of the largest page.
+inline constexpr int32_t kLargestPageWords = 32640;
+
+// Words of a loader page head.
+inline constexpr int32_t kLoaderNextWord = 4;
+inline constexpr int32_t kLoaderLastUsedWord = 5;
+inline constexpr int32_t kLastLoaderPage = -1;  // next-page word of a dataset's last page
+
+// DSCLOS kind of a dataset recorded in the dataset directory.
+inline constexpr int32_t kRecordInDirectory = 1;
+
 // File slots of DBPARM.
 inline constexpr int32_t kIndexFileSlot = 1;
 inline constexpr int32_t kDataFileSlot = 2;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "modeldb/dbnames.h"
+#include "modeldb/dbprobe.h"
 #include "runtime/codtxt.h"
 #include "runtime/genopen.h"
 #include "runtime/modelname.h"

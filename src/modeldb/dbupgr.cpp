@@ -13,15 +13,15 @@
 #include "modeldb/attlst.h"
 #include "modeldb/dbhead.h"
 #include "modeldb/entrec.h"
-#include "modeldb/idpack.h"
 #include "modeldb/mdlload.h"
 #include "modeldb/mdlstore.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/seqtab.h"
-#include "modelquery/geosta.h"
 #include "platform/fmtedit.h"
 #include "runtime/codtxt.h"
+#include "runtime/geosta.h"
+#include "runtime/idpack.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

@@ -1,11 +1,13 @@
 #include "modeldb/dbwords.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "modeldb/dblevl.h"
 #include "modeldb/dbopen.h"
 #include "modeldb/dbpage.h"
 #include "runtime/machcn.h"
+#include "runtime/startup.h"
 
 namespace kvr {
 namespace {
@@ -14,6 +16,10 @@ constexpr int32_t kForgetHolder = 2;
 constexpr int32_t kLoaderPageHeader = 38;
 
 }  // namespace
+
+int32_t loaderWordsPerReal() {
+  return std::clamp(MACHCN.word(kMachWordsPerReal), 1, kMaxWordsPerReal);
+}
 
 void resetDatabaseWords() {
   DBLEVL.currentTypeCode = kNewTypeCode;
@@ -24,5 +30,7 @@ void resetDatabaseWords() {
   DBLOCK(kForgetHolder, unused);
   resetPseudoUnits();
 }
+
+RunHooks RUNHOOKS{resetDatabaseWords, DBENDS};
 
 }  // namespace kvr

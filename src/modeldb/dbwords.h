@@ -6,8 +6,15 @@
 // with nothing written.
 #pragma once
 
+#include <cstdint>
+
 namespace kvr {
 
 void resetDatabaseWords();
+
+// Integer words per REAL, as start-up found them (1..kMaxWordsPerReal; a REAL of this
+// library is one word).
+inline constexpr int32_t kMaxWordsPerReal = 2;
+int32_t loaderWordsPerReal();
 
 }  // namespace kvr

@@ -10,7 +10,7 @@
 #include "modeldb/elttab.h"
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 

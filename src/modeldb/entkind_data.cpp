@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "modeldb/modcnt.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

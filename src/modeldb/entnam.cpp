@@ -5,18 +5,18 @@
 #include <array>
 #include <bit>
 
-#include "command/gridmd.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "platform/fmtedit.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
+#include "runtime/gridmd.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
+#include "runtime/modcnt.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

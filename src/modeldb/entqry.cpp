@@ -11,12 +11,12 @@
 #include "modeldb/entkind.h"
 #include "modeldb/entnam.h"
 #include "modeldb/entrec.h"
-#include "modeldb/idpack.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "runtime/codtxt.h"
+#include "runtime/idpack.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

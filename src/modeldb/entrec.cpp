@@ -6,16 +6,17 @@
 #include <limits>
 #include <vector>
 
+#include "messages/catalog.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/corsto.h"
 #include "modeldb/elttab.h"
 #include "modeldb/entkind.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "modeldb/seqtab.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {
@@ -235,5 +236,7 @@ void ELRNGL(int32_t id, int32_t& first, int32_t& last, int32_t& sub) {
 }
 
 void installEntityLabels() { setEntityLabelReader(entityLabel); }
+
+ModelTextHooks TXTHOOKS{ARRREA};
 
 }  // namespace kvr

@@ -8,8 +8,8 @@
 
 #include "modeldb/attlst.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/setrec.h"
+#include "runtime/modcnt.h"
 #include "runtime/msgarg.h"
 
 namespace kvr {

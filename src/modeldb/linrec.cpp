@@ -9,9 +9,9 @@
 #include "modeldb/attlst.h"
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "modeldb/shprec.h"
+#include "runtime/modcnt.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -8,7 +8,7 @@
 #include <span>
 
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 

@@ -10,9 +10,9 @@
 #include "modeldb/arrreg.h"
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "runtime/codtxt.h"
+#include "runtime/modcnt.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

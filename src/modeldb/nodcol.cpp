@@ -12,10 +12,10 @@
 #include "modeldb/attlst.h"
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
-#include "modeldb/idpack.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
+#include "runtime/idpack.h"
+#include "runtime/modcnt.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "command/gridmd.h"
-#include "command/synsta.h"
+#include "messages/synsta.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
+#include "runtime/gridmd.h"
 #include "runtime/journal.h"
 #include "runtime/modcon.h"
 

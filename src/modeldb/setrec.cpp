@@ -6,10 +6,10 @@
 
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "platform/memory.h"
 #include "runtime/dspsta.h"
+#include "runtime/modcnt.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "geometry/shpdef.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/entnam.h"
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
+#include "modeldb/shpdef.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

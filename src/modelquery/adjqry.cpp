@@ -9,13 +9,13 @@
 
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "modeldb/setrec.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "modelquery/setlst.h"
 #include "modelquery/setqry.h"
+#include "runtime/modcnt.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

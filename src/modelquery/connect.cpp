@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "geometry/edgmat.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/nodcol.h"
 #include "modelquery/condition.h"
-#include "modelquery/geosta.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "runtime/ftext.h"
+#include "runtime/geosta.h"
+#include "runtime/modcnt.h"
 #include "runtime/msglin.h"
 
 namespace kvr {

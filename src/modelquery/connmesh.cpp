@@ -8,12 +8,12 @@
 
 #include "modeldb/elnord.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/adjqry.h"
 #include "modelquery/connect.h"
 #include "modelquery/facsel.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

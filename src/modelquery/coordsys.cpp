@@ -14,12 +14,12 @@
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "modelquery/session.h"
 #include "platform/fmtedit.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 
 namespace kvr {

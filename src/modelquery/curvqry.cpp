@@ -12,10 +12,10 @@
 #include "geometry/matrix4.h"
 #include "geometry/vector3.h"
 #include "modeldb/attlst.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

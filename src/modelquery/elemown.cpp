@@ -8,11 +8,11 @@
 #include "geometry/inshape.h"
 #include "modeldb/attlst.h"
 #include "modeldb/entrec.h"
-#include "modeldb/idpack.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
+#include "runtime/idpack.h"
+#include "runtime/modcnt.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -13,10 +13,10 @@
 #include "geometry/vector3.h"
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
-#include "modelquery/geosta.h"
 #include "modelquery/linlen.h"
 #include "modelquery/patchpar.h"
 #include "modelquery/queries.h"
+#include "runtime/geosta.h"
 #include "runtime/machcn.h"
 #include "runtime/modcon.h"
 

@@ -13,7 +13,6 @@
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
 #include "modeldb/loctop.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/setrec.h"
 #include "modelquery/adjqry.h"
 #include "modelquery/elfaces.h"
@@ -22,6 +21,7 @@
 #include "modelquery/queries.h"
 #include "modelquery/setlst.h"
 #include "modelquery/setqry.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

@@ -8,12 +8,12 @@
 #include <cstdlib>
 
 #include "modeldb/entrec.h"
-#include "modeldb/idpack.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/linlen.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
+#include "runtime/idpack.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

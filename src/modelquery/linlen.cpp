@@ -12,11 +12,11 @@
 #include "geometry/vector3.h"
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
-#include "modelquery/geosta.h"
 #include "modelquery/qrydata.h"
 #include "platform/fmtedit.h"
+#include "runtime/geosta.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 
 namespace kvr {

@@ -8,12 +8,12 @@
 
 #include "geometry/axes3.h"
 #include "modeldb/attlst.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/coordsys.h"
 #include "modelquery/entpar.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "platform/fmtedit.h"
+#include "runtime/modcnt.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

@@ -14,12 +14,12 @@
 
 #include "modeldb/attlst.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/adjqry.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "modelquery/session.h"
 #include "platform/fmtedit.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

@@ -15,14 +15,14 @@
 #include <bit>
 #include <type_traits>
 
-#include "command/nxttkn.h"
 #include "modeldb/attlst.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "platform/fmtedit.h"
 #include "runtime/codtxt.h"
+#include "runtime/modcnt.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

@@ -17,27 +17,12 @@
 #include <cstdint>
 #include <span>
 
+#include "modeldb/descriptors.h"
+#include "modeldb/qrylen.h"
 #include "runtime/ftext.h"
+#include "runtime/ftextarray.h"
 
 namespace kvr {
-
-// A character array argument: COUNT texts of LENGTH characters each, laid end to end,
-// as a host passes an array of fixed-length texts. Text K counts from 1.
-class FTextArray {
- public:
-  constexpr FTextArray() = default;
-  constexpr FTextArray(char* data, int32_t length, int32_t count)
-      : data_(data), length_(length < 0 ? 0 : length), count_(count < 0 ? 0 : count) {}
-
-  constexpr int32_t length() const { return length_; }
-  constexpr int32_t count() const { return count_; }
-  FText at(int32_t k) const { return FText(data_ + static_cast<size_t>(k - 1) * length_, length_); }
-
- private:
-  char* data_ = nullptr;
-  int32_t length_ = 0;
-  int32_t count_ = 0;
-};
 
 // ---- Session start and model sizes -------------------------------------------------
 
@@ -105,7 +90,7 @@ void UBODY2(const int32_t& number, FText name, std::span<int32_t, 16> desc,
 
 // ---- Sets and entity node lists -------------------------------------------------------
 
-inline constexpr int32_t kUSET2NameLength = 8;
+// kUSET2NameLength: modeldb/qrylen.h.
 void USET2(const int32_t& set, const int32_t& kind, FText name, std::span<int32_t> members,
            const int32_t& size, int32_t& count, int32_t& status);
 
@@ -155,14 +140,8 @@ inline constexpr int32_t kUPHYSELineLength = 80;
 void UPHYSE(std::span<const float> values, const int32_t& spare, const int32_t& max,
             int32_t& count, std::span<int32_t> lengths, FTextArray lines, int32_t& status);
 
-// The descriptor records of analysis program CODE at LEVEL (0 the probe: ANSWER 100 when
-// the program has tables, else 0); RECORDS holds CAPACITY records.
-inline constexpr int32_t kMATDSCRecordLength = 255;
-void MATDSC(const int32_t& code, const int32_t& level, std::span<const int32_t> slots,
-            FTextArray records, const int32_t& capacity, int32_t& count, int32_t& answer);
-inline constexpr int32_t kPHYDSCRecordLength = 255;
-void PHYDSC(const int32_t& code, const int32_t& level, std::span<const int32_t> slots,
-            FTextArray records, const int32_t& capacity, int32_t& count, int32_t& answer);
+// MATDSC and PHYDSC, the descriptor records of the analysis programs, which both roads
+// read: in modeldb/descriptors.h (kMATDSCRecordLength: modeldb/qrylen.h).
 
 // ---- Constraints, prescribed values, rigid beams, equations, connections ----------------
 

@@ -13,11 +13,11 @@
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "modeldb/setrec.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/setqry.h"
+#include "runtime/modcnt.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -10,11 +10,11 @@
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/nodcol.h"
 #include "modeldb/setrec.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
+#include "runtime/modcnt.h"
 #include "runtime/msgarg.h"
 
 namespace kvr {

@@ -13,29 +13,9 @@
 #include <cstdint>
 #include <span>
 
+#include "geometry/setcnt.h"
+
 namespace kvr {
-
-// SETCNT: the member counts by kind of the set that SETMBR sorted last. Word 1 is the
-// index word of the face and adjacency searches and words 9 and 10 belong to them too;
-// SETMBR writes words 2 to 8.
-struct SetCnt {
-  static constexpr int32_t kWords = 10;
-  std::array<int32_t, kWords> words{};
-  int32_t& word(int32_t k) { return words[static_cast<std::size_t>(k - 1)]; }
-};
-
-inline constexpr int32_t kSetCntPoints = 2;
-inline constexpr int32_t kSetCntLines = 3;       // lines other than composite lines
-inline constexpr int32_t kSetCntComposites = 4;  // composite lines
-inline constexpr int32_t kSetCntSurfaces = 5;
-inline constexpr int32_t kSetCntNone = 6;        // always 0
-inline constexpr int32_t kSetCntBodies = 7;
-inline constexpr int32_t kSetCntCleared = 8;
-
-inline SetCnt SETCNT;
-
-// The work array of the face and adjacency searches.
-inline constexpr int32_t kArrSearchWork = 21;
 
 // Sorts the existing points, plain lines, composite lines, surfaces and bodies of stored
 // set |SET|, in that order and each in block order, into LIST (at most CAPACITY of them

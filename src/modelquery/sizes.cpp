@@ -10,12 +10,12 @@
 #include "modeldb/elttab.h"
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/qrydata.h"
 #include "modelquery/queries.h"
 #include "modelquery/session.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

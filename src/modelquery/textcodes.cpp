@@ -2,9 +2,9 @@
 // upper case (UCCONV) and the next token of a code line (UDECOD).
 #include <algorithm>
 
-#include "command/nxttkn.h"
 #include "modelquery/queries.h"
 #include "runtime/codtxt.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

@@ -7,17 +7,17 @@
 #include <string_view>
 #include <vector>
 
-#include "command/nxttkn.h"
 #include "platform/fmtedit.h"
 #include "platform/unitio.h"
-#include "plot/pltcap.h"
-#include "plot/pltctb.h"
 #include "runtime/codtxt.h"
 #include "runtime/filcls.h"
 #include "runtime/filtyp.h"
 #include "runtime/fouvre.h"
 #include "runtime/ftext.h"
 #include "runtime/iounit.h"
+#include "runtime/nxttkn.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltctb.h"
 #include "runtime/resget.h"
 
 namespace kvr {

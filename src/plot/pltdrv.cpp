@@ -11,13 +11,13 @@
 #include "plot/hpgl/hpgdrv.h"
 #include "plot/neutral/plfdrv.h"
 #include "plot/pcl/pcldrv.h"
-#include "plot/postscript/lasplt.h"
-#include "plot/pltctb.h"
 #include "plot/pltdsp.h"
-#include "plot/pltopt.h"
-#include "plot/pltpar.h"
 #include "plot/plxfrm.h"
+#include "plot/postscript/lasplt.h"
 #include "plot/tiff/tifdrv.h"
+#include "runtime/pltctb.h"
+#include "runtime/pltopt.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

@@ -19,8 +19,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "plot/pltcap.h"
-#include "plot/pltdev.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 

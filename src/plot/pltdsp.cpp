@@ -4,12 +4,13 @@
 #include <cstdint>
 
 #include "geometry/matrix4.h"
-#include "plot/pltcap.h"
-#include "plot/pltdev.h"
+#include "plot/defcol.h"
 #include "plot/pltdrv.h"
-#include "plot/pltpar.h"
 #include "runtime/console.h"
 #include "runtime/iounit.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 #include "runtime/vocswp.h"
 
 namespace kvr {
@@ -85,14 +86,10 @@ void PLTMAT(Matrix4& matrix, Matrix4& inverse) {
   for (size_t k = 0; k < r.values.size(); ++k) inverse[k / 4][k % 4] = r.values[k];
 }
 
-void PLTOBJ(int32_t kind) {
-  PLTPAR.objectKind = kind;
-  PLTDSP(kOpObjectKind);
-}
+DispatcherHooks DSPHOOKS{PLTDSP, PLTALP, PLTGRA};
 
-void PLTCOL(int32_t index) {
-  PLTPAR.colour = index;
-  PLTDSP(kOpColour);
-}
+ConsoleDeviceHooks CONHOOKS{
+    sharedStep, []() -> const DeviceWords& { return deviceDescription(DeviceRow::Console); },
+    DEFCOL};
 
 }  // namespace kvr

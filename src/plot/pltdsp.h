@@ -1,36 +1,17 @@
 // The plot dispatcher: every picture element and every console request is one opcode
 // record (one word, the opcode; operands in PLTPAR) sent to the output device of the
 // current output mode. The console mode hands it to the console device; every other mode
-// (none, graphics) to the driver of the device number (pltdrv.h).
+// (none, graphics) to the driver of the device number (pltdrv.h). The opcodes, PLTOBJ
+// and PLTCOL are declared with the protocol (runtime/pltops.h); the floors below reach
+// the routines here through its DSPHOOKS, which pltdsp.cpp fills.
 #pragma once
 
 #include <cstdint>
 
 #include "runtime/dspsta.h"
+#include "runtime/pltops.h"
 
 namespace kvr {
-
-// Opcodes that the dispatcher, the console, the shared driver step and the drivers send
-// or treat specially.
-inline constexpr int32_t kOpOpen = 1;
-inline constexpr int32_t kOpClose = 2;
-inline constexpr int32_t kOpNewPage = 8;
-inline constexpr int32_t kOpColour = 10;
-inline constexpr int32_t kOpLineAttribute = 11;
-inline constexpr int32_t kOpCharacterSize = 12;
-inline constexpr int32_t kOpMove = 14;
-inline constexpr int32_t kOpDraw = 15;
-inline constexpr int32_t kOpFill = 16;
-inline constexpr int32_t kOpText = 18;
-inline constexpr int32_t kOpMarker = 19;
-inline constexpr int32_t kOpTextOutput = 22;
-inline constexpr int32_t kOpObjectKind = 25;
-inline constexpr int32_t kOpDeviceMatrix = 27;
-inline constexpr int32_t kOpPolyline = 29;
-inline constexpr int32_t kOpSelectTransform = 31;
-inline constexpr int32_t kOpDefineTransform = 33;
-inline constexpr int32_t kOpColourTable = 35;
-inline constexpr int32_t kOpTextOutput2 = 48;
 
 // The opcodes a full page driver acts on: open and close, new page, the colour, line and
 // character attributes, the drawing primitives, the object kind, the transformations and
@@ -67,9 +48,5 @@ void PLTGRA();
 // which leaves it alone for a matrix without a usable scale). With word 10 at 0 nothing
 // is sent and both are left untouched.
 void PLTMAT(Matrix4& matrix, Matrix4& inverse);
-
-// Records object kind KIND (opcode 25) and colour index INDEX (opcode 10).
-void PLTOBJ(int32_t kind);
-void PLTCOL(int32_t index);
 
 }  // namespace kvr

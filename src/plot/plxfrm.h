@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "plot/pltcap.h"
+#include "runtime/pltcap.h"
 
 namespace kvr {
 

@@ -6,13 +6,13 @@
 #include <string_view>
 #include <vector>
 
-#include "command/prmlst.h"
 #include "platform/unitio.h"
-#include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "runtime/codtxt.h"
 #include "runtime/console.h"
 #include "runtime/iomode.h"
+#include "runtime/pltops.h"
+#include "runtime/pltpar.h"
+#include "runtime/prmlst.h"
 #include "runtime/replyb.h"
 
 namespace kvr {
@@ -147,7 +147,7 @@ int32_t MSGBOX(FText title, FText text, int32_t icon, int32_t buttons, int32_t d
   PLTPAR.text2Count = last;
   // Without a device to answer, no earlier box's answer may be taken for this one's.
   PLTPAR.answer = 0;
-  PLTDSP(kOpMessageBox);
+  sendPlotRecord(kOpMessageBox);
   return PLTPAR.answer;
 }
 

@@ -5,14 +5,12 @@
 #include <string_view>
 
 #include "platform/unitio.h"
-#include "plot/defcol.h"
-#include "plot/pltcap.h"
-#include "plot/pltctb.h"
-#include "plot/pltdev.h"
-#include "plot/pltdrv.h"
-#include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "runtime/codtxt.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltctb.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltops.h"
+#include "runtime/pltpar.h"
 #include "runtime/replyb.h"
 #include "runtime/resget.h"
 #include "runtime/txtutil.h"
@@ -65,7 +63,7 @@ void open() {
   const PlotWindow page{1.0f, w, 1.0f, h};
 
   PLTCAP.deviceName().assign("Alpha");
-  PLTCAP.words = deviceDescription(DeviceRow::Console);
+  if (CONHOOKS.description != nullptr) PLTCAP.words = CONHOOKS.description();
   PLTCAP.scale = 1.0f;
   PLTCAP.inverseWidth = 1.0f / w;
   PLTCAP.xMin = 1.0f;
@@ -102,7 +100,7 @@ void open() {
   PLTPAR.textOffsetX = 0.0f;
   PLTPAR.textOffsetY = 0.0f;
 
-  DEFCOL();
+  if (CONHOOKS.colourSetUp != nullptr) CONHOOKS.colourSetUp();
   PLTDEV.colourCount = PLTCTB.count(kBasicColourTable);
   PLTDEV.colourCount2 = PLTDEV.colourCount;
 }
@@ -148,7 +146,7 @@ void messageBox() {
 void ALPDRV(int32_t opcode) {
   // The device words of opcodes 10, 11, 12, 25, 31, 33 and 35 and the answer to a text
   // inquiry, as every device keeps them; the console has no colour counts by table.
-  sharedStep(opcode, false);
+  if (CONHOOKS.sharedStep != nullptr) CONHOOKS.sharedStep(opcode, false);
   switch (opcode) {
     case kOpOpen: open(); break;
     case kOpReadLine:

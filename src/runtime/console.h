@@ -14,9 +14,11 @@
 // The driver stops end the process with a failure status through the process stop.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "runtime/ftext.h"
+#include "runtime/pltcap.h"
 
 namespace kvr {
 
@@ -39,6 +41,24 @@ inline constexpr int32_t kButtonsYesNoCancel = 5;
 inline constexpr int32_t kBadIcon = -1;
 inline constexpr int32_t kBadButtons = -2;
 inline constexpr int32_t kBadDefault = -3;
+
+// CONHOOKS: what the console device takes from the plot output, which stands above it and
+// fills the table where it defines it (plot/pltdsp.cpp). A slot left empty (nullptr)
+// stands for a library without plot output.
+struct ConsoleDeviceHooks {
+  // The step every device takes first for the opcodes that change the device words
+  // (sharedStep of the drivers); true for a text inquiry. Empty: the device words stay
+  // as they are and no inquiry is answered.
+  bool (*sharedStep)(int32_t opcode, bool colourDevice) = nullptr;
+  // The console's row of the device descriptions, put into PLTCAP at opcode 1. Empty:
+  // the description words stay as they are.
+  const std::array<int32_t, PltCap::kIntegerWords>& (*description)() = nullptr;
+  // DEFCOL: the colour tables and the palette, built at opcode 1. Empty: the tables stay
+  // as they are.
+  void (*colourSetUp)() = nullptr;
+};
+
+extern ConsoleDeviceHooks CONHOOKS;
 
 // Acts on the opcode record OPCODE, its operands in PLTPAR: 1 open, 10 colour, 11 line
 // attribute, 12 character size, 18 text inquiry, 21 read a line, 22 and 48 text output,

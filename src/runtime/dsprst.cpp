@@ -1,13 +1,12 @@
 // The display state: its reset, and its save into and restore from the window slots.
 #include <algorithm>
 
-#include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
 #include "runtime/fileutil.h"
 #include "runtime/hostcb.h"
 #include "runtime/incftb.h"
+#include "runtime/reghed.h"
 #include "runtime/slttab.h"
 #include "runtime/startup.h"
 
@@ -179,6 +178,16 @@ void DSPRST(int32_t mode, int32_t key) {
       if (key != 0) restore(key);
       break;
     default: break;
+  }
+}
+
+void SLTFND(int32_t key, int32_t& slot) {
+  slot = 0;
+  for (int32_t s = 1; s <= SlotTable::kSlots; ++s) {
+    if (SLTTAB.key(s) == key) {
+      slot = s;
+      return;
+    }
   }
 }
 

@@ -7,9 +7,9 @@
 #include "platform/fmtedit.h"
 #include "platform/oscmd.h"
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
 #include "runtime/filtyp.h"
 #include "runtime/iounit.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

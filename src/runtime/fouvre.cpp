@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "plot/pltdev.h"
 #include "runtime/codtxt.h"
 #include "runtime/envpath.h"
 #include "runtime/filext.h"
@@ -13,6 +12,7 @@
 #include "runtime/genopen.h"
 #include "runtime/iounit.h"
 #include "runtime/modelname.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

@@ -5,16 +5,14 @@
 #include <string>
 #include <string_view>
 
-#include "modeldb/dbopen.h"
-#include "modeldb/dbwords.h"
-#include "plot/pltdev.h"
-#include "plot/pltdsp.h"
-#include "plot/pltopt.h"
 #include "runtime/dspsta.h"
 #include "runtime/hostcb.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
 #include "runtime/journal.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltops.h"
+#include "runtime/pltopt.h"
 #include "runtime/setget.h"
 #include "runtime/startup.h"
 
@@ -130,7 +128,7 @@ void GFXDEF() {
   IOMODE.inputUnit = IOUNIT.slot(kSlotTerminalInput);
   IOMODE.inputMode = kInputTerminal;
 
-  resetDatabaseWords();
+  if (RUNHOOKS.resetDatabase != nullptr) RUNHOOKS.resetDatabase();
 
   plotDefaults();
 
@@ -167,9 +165,9 @@ void PLTFMT(int32_t& device) {
 void LOGOPN(int32_t mode, int32_t end) {
   if (end == kEndGraphics) GFXCLS(kEndGraphics);
   if (mode == kGraphicsMode) {
-    PLTGRA();
+    if (DSPHOOKS.graphics != nullptr) DSPHOOKS.graphics();
   } else {
-    PLTALP();
+    if (DSPHOOKS.console != nullptr) DSPHOOKS.console();
   }
 }
 

@@ -5,7 +5,7 @@
 #include "platform/cmdline.h"
 #include "platform/fmtedit.h"
 #include "platform/unitio.h"
-#include "plot/pltpar.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "modeldb/reghed.h"
+#include "runtime/reghed.h"
 #include "runtime/slttab.h"
 
 namespace kvr {

@@ -3,17 +3,17 @@
 #include <span>
 #include <string_view>
 
-#include "modeldb/idpack.h"
-#include "modeldb/idxlay.h"
-#include "modeldb/modcnt.h"
-#include "modelquery/geosta.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
 #include "runtime/eltnam.h"
 #include "runtime/filtyp.h"
+#include "runtime/geosta.h"
+#include "runtime/idpack.h"
+#include "runtime/idxlay.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
 #include "runtime/resget.h"

@@ -1,6 +1,6 @@
 #include "runtime/modelname.h"
 
-#include "modeldb/dbnames.h"
+#include "runtime/dbnames.h"
 
 namespace kvr {
 namespace {

@@ -2,7 +2,6 @@
 
 #include <bit>
 
-#include "messages/catalog.h"
 #include "runtime/codtxt.h"
 
 namespace kvr {
@@ -17,6 +16,11 @@ void raiseFlags(int32_t m) {
   if (m > 2000) MSGARG.errorFlag() = 1;
 }
 
+// The composer of the catalogues, when there is one.
+void compose() {
+  if (CATHOOKS.compose != nullptr) CATHOOKS.compose();
+}
+
 void post(int32_t m, int32_t word, int32_t type) {
   raiseFlags(m);
   if (MSGARG.suppress() == 1) return;
@@ -28,7 +32,7 @@ void post(int32_t m, int32_t word, int32_t type) {
     MSGARG.type(k) = type;
     MSGARG.count() = k;
   }
-  if (m > 0) MSGMSH();
+  if (m > 0) compose();
 }
 
 }  // namespace
@@ -44,7 +48,7 @@ void MSGQ0(int32_t m) {
   if (MSGARG.suppress() == 1) return;
   if (m > 0) {
     MSGARG.number() = m;
-    MSGMSH();
+    compose();
   }
 }
 

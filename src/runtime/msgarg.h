@@ -37,6 +37,17 @@ struct MsgArg {
 
 inline MsgArg MSGARG;
 
+// CATHOOKS: the catalogue that composes a posted message. The message catalogues stand
+// above the runtime and fill the table where they define it (messages/msgmsh.cpp).
+struct CatalogueHooks {
+  // MSGMSH: composes the pending meshing or geometry message of MSGARG and empties the
+  // queue. Empty (nullptr), as in a library without catalogues: nothing is written and
+  // the message stays queued, its number and values as posted.
+  void (*compose)() = nullptr;
+};
+
+extern CatalogueHooks CATHOOKS;
+
 // Post number M with one integer value (type 1), with one integer value converted to a
 // real (type 2), or without a value. A number of 0 or more becomes the current number
 // (with a value); a positive number calls the composer.

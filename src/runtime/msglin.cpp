@@ -6,11 +6,11 @@
 
 #include "platform/fmtedit.h"
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
 #include "runtime/codtxt.h"
 #include "runtime/hostcb.h"
 #include "runtime/iomode.h"
 #include "runtime/journal.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

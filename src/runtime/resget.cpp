@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "platform/unitio.h"
-#include "plot/pltdsp.h"
 #include "runtime/envpath.h"
 #include "runtime/genopen.h"
 #include "runtime/hostcb.h"
 #include "runtime/msglin.h"
+#include "runtime/pltops.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include "command/nxttkn.h"
-#include "modeldb/modcnt.h"
-#include "modelquery/geosta.h"
 #include "runtime/codtxt.h"
+#include "runtime/geosta.h"
 #include "runtime/hostcb.h"
+#include "runtime/modcnt.h"
+#include "runtime/nxttkn.h"
 #include "runtime/resget.h"
 #include "runtime/setnum.h"
 #include "runtime/txtutil.h"

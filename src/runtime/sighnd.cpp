@@ -1,6 +1,6 @@
 #include <csignal>
 
-#include "plot/pltopt.h"
+#include "runtime/pltopt.h"
 #include "runtime/startup.h"
 
 namespace kvr {

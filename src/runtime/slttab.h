@@ -72,4 +72,8 @@ struct SlotTable {
 
 inline SlotTable SLTTAB{};
 
+// SLOT receives the first window slot (1..20) whose key word equals KEY, else 0; KEY 0
+// finds the first free slot.
+void SLTFND(int32_t key, int32_t& slot);
+
 }  // namespace kvr

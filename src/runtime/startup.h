@@ -10,6 +10,22 @@
 
 namespace kvr {
 
+// RUNHOOKS: the model database's part of the start and the end of a run. The model
+// database stands above the runtime and fills the table where it defines it
+// (modeldb/dbwords.cpp). A slot left empty (nullptr) stands for a library without a
+// model database.
+struct RunHooks {
+  // The database-side words that GFXDEF puts into their start state (resetDatabaseWords).
+  // Empty: there are none to reset.
+  void (*resetDatabase)() = nullptr;
+  // DBENDS, which STOPRN runs first: the archive ended, the plot output closed, this
+  // process's lock released, every file closed. Empty: STOPRN goes straight on (the
+  // process stop still flushes and closes every unit).
+  void (*endDatabase)() = nullptr;
+};
+
+extern RunHooks RUNHOOKS;
+
 // The version words of IOMODE: release number 1, release-letter index 0, and the
 // constant 5000 of a new database's index page 1.
 void INICON();

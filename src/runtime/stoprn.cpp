@@ -1,13 +1,13 @@
 // The ends of a run: the stop of the whole run and the device-driver stops.
 #include <string>
 
-#include "modeldb/dbopen.h"
 #include "platform/fmtedit.h"
 #include "platform/stop.h"
 #include "platform/unitio.h"
 #include "runtime/console.h"
 #include "runtime/fileutil.h"
 #include "runtime/iounit.h"
+#include "runtime/startup.h"
 
 namespace kvr {
 namespace {
@@ -20,7 +20,7 @@ constexpr int32_t kRecordModeStop = 45;
 }  // namespace
 
 void STOPRN(int32_t abortFlag) {
-  DBENDS();
+  if (RUNHOOKS.endDatabase != nullptr) RUNHOOKS.endDatabase();
   STPEMP();
   if (abortFlag != 0) ABTRUN();
 }

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "command/gridmd.h"
 #include "runtime/codtxt.h"
+#include "runtime/gridmd.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

@@ -12,10 +12,10 @@
 #include "command/cmdlin.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
 #include "platform/memory.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "command/elttxt.h"
-#include "command/gridmd.h"
 #include "runtime/codtxt.h"
+#include "runtime/gridmd.h"
 
 namespace kvr {
 namespace {

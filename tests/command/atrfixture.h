@@ -19,9 +19,9 @@
 #include "command/atrrec.h"
 #include "command/cmdlin.h"
 #include "command/mnuctl.h"
-#include "modeldb/reghed.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"
+#include "runtime/reghed.h"
 
 namespace kvr::test {
 

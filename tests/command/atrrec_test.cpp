@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "atrfixture.h"
-#include "modeldb/modcnt.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

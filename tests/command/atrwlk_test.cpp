@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "atrfixture.h"
-#include "modeldb/modcnt.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

@@ -16,12 +16,12 @@
 #include "command/cmdlin.h"
 #include "command/mnuctl.h"
 #include "command/mnutab.h"
-#include "command/prmlst.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"
+#include "runtime/prmlst.h"
+#include "runtime/reghed.h"
 
 namespace kvr::test {
 

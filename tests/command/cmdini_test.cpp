@@ -7,7 +7,7 @@
 #include "../runtime/settingsfixture.h"
 #include "command/cmdlin.h"
 #include "command/mnuctl.h"
-#include "command/synsta.h"
+#include "messages/synsta.h"
 #include "runtime/chrset.h"
 #include "runtime/iomode.h"
 

@@ -8,9 +8,9 @@
 
 #include "cmdfixture.h"
 #include "command/pckprm.h"
-#include "command/synsta.h"
+#include "messages/synsta.h"
 #include "platform/memory.h"
-#include "plot/pltpar.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

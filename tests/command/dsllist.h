@@ -12,17 +12,17 @@
 
 #include "../runtime/msgfixture.h"
 #include "command/dslupd.h"
-#include "command/synsta.h"
+#include "messages/synsta.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/corsto.h"
 #include "modeldb/elttab.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
-#include "plot/pltcap.h"
 #include "runtime/dspsta.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
+#include "runtime/pltcap.h"
+#include "runtime/reghed.h"
 
 namespace kvr::test {
 

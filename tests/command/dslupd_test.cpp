@@ -12,7 +12,7 @@
 
 #include "dsllist.h"
 #include "modeldb/entrec.h"
-#include "plot/pltpar.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cmdfixture.h"
-#include "command/gridmd.h"
+#include "runtime/gridmd.h"
 
 namespace kvr {
 namespace {

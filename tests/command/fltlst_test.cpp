@@ -12,7 +12,7 @@
 #include "command/ansrec.h"
 #include "command/vallst.h"
 #include "modeldb/entqry.h"
-#include "modeldb/modcnt.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

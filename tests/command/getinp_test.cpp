@@ -10,7 +10,7 @@
 
 #include "command/cmdlin.h"
 #include "command/mnuctl.h"
-#include "command/synsta.h"
+#include "messages/synsta.h"
 #include "parsefixture.h"
 
 namespace kvr {

@@ -17,10 +17,10 @@
 #include "modeldb/entrec.h"
 #include "modeldb/seqtab.h"
 #include "modeldb/setrec.h"
-#include "modelquery/geosta.h"
-#include "plot/pltdev.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"
+#include "runtime/geosta.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

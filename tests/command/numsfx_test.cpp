@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "command/nxttkn.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

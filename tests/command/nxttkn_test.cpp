@@ -1,4 +1,4 @@
-#include "command/nxttkn.h"
+#include "runtime/nxttkn.h"
 
 #include <gtest/gtest.h>
 

@@ -12,17 +12,17 @@
 
 #include "../dbinterface/resultsfixture.h"
 #include "command/dspfnd.h"
-#include "command/gridmd.h"
 #include "command/objrec.h"
 #include "dbinterface/symtab.h"
 #include "dbinterface/toparr.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/corsto.h"
 #include "modeldb/ctlwords.h"
-#include "modeldb/reghed.h"
 #include "modeldb/dblevl.h"
 #include "objfixture.h"
 #include "runtime/chrset.h"
+#include "runtime/gridmd.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

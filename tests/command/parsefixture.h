@@ -14,13 +14,13 @@
 #include "command/cmdlog.h"
 #include "command/pckprm.h"
 #include "command/prslin.h"
+#include "modeldb/inpsrc.h"
 #include "modeldb/seqtab.h"
 #include "platform/unitio.h"
-#include "plot/pltopt.h"
-#include "plot/pltpar.h"
 #include "runtime/hostcb.h"
-#include "runtime/inpsrc.h"
 #include "runtime/iounit.h"
+#include "runtime/pltopt.h"
+#include "runtime/pltpar.h"
 #include "runtime/replyb.h"
 
 namespace kvr::test {

@@ -11,11 +11,11 @@
 #include "command/ansrec.h"
 #include "command/cmdlin.h"
 #include "command/mnuctl.h"
-#include "command/nxttkn.h"
-#include "command/prmlst.h"
-#include "plot/pltdev.h"
-#include "runtime/iomode.h"
 #include "parsefixture.h"
+#include "runtime/iomode.h"
+#include "runtime/nxttkn.h"
+#include "runtime/pltdev.h"
+#include "runtime/prmlst.h"
 
 namespace kvr {
 namespace {

@@ -15,11 +15,11 @@
 
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "parsefixture.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/platrtn.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

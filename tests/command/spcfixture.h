@@ -13,18 +13,18 @@
 #include <vector>
 
 #include "command/argval.h"
-#include "modeldb/elttab.h"
 #include "command/prpseq.h"
 #include "command/seqnxt.h"
-#include "command/synsta.h"
 #include "command/xltsta.h"
+#include "messages/synsta.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
+#include "modeldb/elttab.h"
 #include "parsefixture.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/platrtn.h"
+#include "runtime/reghed.h"
 #include "valuecalls.h"
 
 namespace kvr::test {

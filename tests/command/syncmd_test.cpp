@@ -11,7 +11,7 @@
 
 #include "command/cmdini.h"
 #include "command/cmdlin.h"
-#include "command/synsta.h"
+#include "messages/synsta.h"
 #include "parsefixture.h"
 #include "platform/unitio.h"
 #include "plot/pltdsp.h"

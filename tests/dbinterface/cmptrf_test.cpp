@@ -1,4 +1,4 @@
-#include "dbinterface/cmptrf.h"
+#include "modeldb/cmptrf.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <bit>
 #include <vector>
 
-#include "dbinterface/cmptrf.h"
 #include "loaderfixture.h"
+#include "modeldb/cmptrf.h"
 
 namespace kvr {
 namespace {

@@ -10,8 +10,8 @@
 #include "dbinterface/tmpstream.h"
 #include "modeldb/dblevl.h"
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
 #include "runtime/iounit.h"
+#include "runtime/pltdev.h"
 #include "startfixture.h"
 
 namespace kvr {

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "dbinterface/dipes.h"
-#include "dbinterface/lcfind.h"
-#include "modeldb/reghed.h"
+#include "modeldb/lcfind.h"
+#include "runtime/reghed.h"
 #include "sessionfixture.h"
 
 namespace kvr {

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/dbhdrr.h"
 #include "dbinterface/dipmat.h"
 #include "dbinterface/dipnc.h"
 #include "dbinterface/reslvl.h"
 #include "loaderfixture.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/ctlwords.h"
 #include "platform/procid.h"
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/dbhdrr.h"
 #include "dbinterface/dipasm.h"
 #include "dbinterface/reslvl.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/dbopen.h"
 #include "resultsfixture.h"
 

@@ -1,4 +1,4 @@
-#include "dbinterface/lcfind.h"
+#include "modeldb/lcfind.h"
 
 #include <gtest/gtest.h>
 

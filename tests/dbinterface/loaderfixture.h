@@ -30,7 +30,6 @@
 
 #include "dbinterface/diblocks.h"
 #include "dbinterface/diendrec.h"
-#include "dbinterface/lcfind.h"
 #include "dbinterface/dimodel.h"
 #include "dbinterface/direcs.h"
 #include "dbinterface/ldframe.h"
@@ -41,6 +40,7 @@
 #include "modeldb/dbopen.h"
 #include "modeldb/dbpage.h"
 #include "modeldb/elttab.h"
+#include "modeldb/lcfind.h"
 #include "platform/unitio.h"
 #include "runtime/codtxt.h"
 #include "runtime/setget.h"

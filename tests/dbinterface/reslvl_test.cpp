@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "../modeldb/dbopenfixture.h"
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/diblocks.h"
-#include "dbinterface/lcfind.h"
 #include "dbinterface/ressel.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/ctlwords.h"
 #include "modeldb/dbopen.h"
 #include "modeldb/dbpage.h"
+#include "modeldb/lcfind.h"
 #include "platform/unitio.h"
 #include "runtime/iounit.h"
 

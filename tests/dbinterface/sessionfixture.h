@@ -19,11 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/diblocks.h"
-#include "dbinterface/dilim.h"
-#include "dbinterface/diini.h"
 #include "dbinterface/dihed2.h"
+#include "dbinterface/diini.h"
+#include "dbinterface/dilim.h"
 #include "dbinterface/dimodel.h"
 #include "dbinterface/dipasm.h"
 #include "dbinterface/diresult.h"
@@ -31,7 +30,9 @@
 #include "dbinterface/ldframe.h"
 #include "dbinterface/reslvl.h"
 #include "dbinterface/tmpstream.h"
+#include "loaderfixture.h"
 #include "modeldb/arrreg.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/dbmsg.h"
 #include "modeldb/dbopen.h"
@@ -42,7 +43,6 @@
 #include "runtime/codtxt.h"
 #include "runtime/dattim.h"
 #include "runtime/setget.h"
-#include "loaderfixture.h"
 #include "startfixture.h"
 #include "testsupport.h"
 

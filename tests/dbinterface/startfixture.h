@@ -23,7 +23,7 @@
 #include "dbinterface/tmpstream.h"
 #include "modeldb/dblevl.h"
 #include "platform/unitio.h"
-#include "plot/pltopt.h"
+#include "runtime/pltopt.h"
 
 namespace kvr::test {
 

@@ -5,12 +5,12 @@
 #include <array>
 #include <vector>
 
-#include "dbinterface/cmptrf.h"
 #include "dbinterface/dbhdrr.h"
 #include "dbinterface/dipasm.h"
 #include "dbinterface/reslvl.h"
+#include "modeldb/cmptrf.h"
 #include "modeldb/ctlwords.h"
-#include "modeldb/reghed.h"
+#include "runtime/reghed.h"
 #include "workarrayfixture.h"
 
 namespace kvr {

@@ -15,8 +15,8 @@
 #include "geometry/curent.h"
 #include "geometry/vector3.h"
 #include "machine_fixture.h"
-#include "modelquery/geosta.h"
 #include "placement.h"
+#include "runtime/geosta.h"
 #include "runtime/msgarg.h"
 
 namespace kvr::test {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "geometry/geodsp.h"
-#include "modelquery/geosta.h"
+#include "runtime/geosta.h"
 #include "runtime/modcon.h"
 
 namespace {

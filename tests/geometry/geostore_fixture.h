@@ -13,8 +13,8 @@
 #include "machine_fixture.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
 #include "runtime/msgarg.h"
+#include "runtime/reghed.h"
 #include "testsupport.h"
 
 namespace kvr::test {

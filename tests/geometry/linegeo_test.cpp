@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "geostore_fixture.h"
-#include "modeldb/modcnt.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 
 namespace kvr::test {

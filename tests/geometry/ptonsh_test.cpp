@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "geometry/shpdef.h"
 #include "linemodel_fixture.h"
+#include "modeldb/shpdef.h"
 
 namespace kvr::test {
 namespace {

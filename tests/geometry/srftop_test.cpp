@@ -13,9 +13,9 @@
 
 #include "linemodel_fixture.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/setlst.h"
 #include "modelquery/setqry.h"
+#include "runtime/modcnt.h"
 
 namespace kvr::test {
 namespace {

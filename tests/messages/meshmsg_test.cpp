@@ -9,9 +9,9 @@
 #include "messages/meshtext.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
 #include "runtime/codtxt.h"
 #include "runtime/msgarg.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

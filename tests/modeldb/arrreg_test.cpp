@@ -13,7 +13,6 @@
 #include "../runtime/consolefixture.h"
 #include "modeldb/arrdef.h"
 #include "modeldb/corsto.h"
-#include "modeldb/reghed.h"
 #include "platform/memory.h"
 #include "plot/pltdsp.h"
 #include "runtime/codtxt.h"
@@ -22,6 +21,7 @@
 #include "runtime/incftb.h"
 #include "runtime/journal.h"
 #include "runtime/msgarg.h"
+#include "runtime/reghed.h"
 #include "runtime/slttab.h"
 
 namespace kvr {

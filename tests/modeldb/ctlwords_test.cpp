@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "modeldb/ctlrec.h"
-#include "modeldb/idxlay.h"
+#include "runtime/idxlay.h"
 #include "runtime/iounit.h"
 #include "runtime/startup.h"
 

@@ -1,4 +1,4 @@
-#include "modeldb/dbnames.h"
+#include "runtime/dbnames.h"
 
 #include <gtest/gtest.h>
 

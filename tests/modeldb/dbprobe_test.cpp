@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "modeldb/dbnames.h"
+#include "modeldb/dbprobe.h"
 #include "platform/unitio.h"
 #include "runtime/chrset.h"
 #include "runtime/codtxt.h"

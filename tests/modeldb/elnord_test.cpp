@@ -11,9 +11,9 @@
 #include "modeldb/elnord.h"
 #include "modeldb/elttab.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
 #include "modelfixture.h"
 #include "runtime/machcn.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 namespace {

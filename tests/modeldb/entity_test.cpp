@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "command/gridmd.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/corsto.h"
@@ -15,19 +14,20 @@
 #include "modeldb/entnam.h"
 #include "modeldb/entqry.h"
 #include "modeldb/entrec.h"
-#include "modeldb/idpack.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
+#include "modelfixture.h"
 #include "runtime/codtxt.h"
 #include "runtime/dspsta.h"
+#include "runtime/gridmd.h"
+#include "runtime/idpack.h"
 #include "runtime/incftb.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
+#include "runtime/reghed.h"
 #include "runtime/slttab.h"
 #include "testsupport.h"
-#include "modelfixture.h"
 
 namespace kvr {
 namespace {

@@ -12,7 +12,7 @@
 #include "modeldb/entrsl.h"
 #include "nodemodelfixture.h"
 #include "platform/unitio.h"
-#include "plot/pltpar.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

@@ -5,11 +5,11 @@
 #include <bit>
 #include <string>
 
-#include "geometry/shpdef.h"
 #include "modeldb/entrec.h"
-#include "modeldb/idpack.h"
 #include "modeldb/linrec.h"
+#include "modeldb/shpdef.h"
 #include "modelfixture.h"
+#include "runtime/idpack.h"
 
 namespace kvr {
 namespace {

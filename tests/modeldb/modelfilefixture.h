@@ -20,15 +20,15 @@
 #include "modeldb/dbhead.h"
 #include "modeldb/dbupgr.h"
 #include "modeldb/mdlstore.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "modeldb/seqtab.h"
-#include "modelquery/geosta.h"
 #include "runtime/dspsta.h"
 #include "runtime/genopen.h"
+#include "runtime/geosta.h"
 #include "runtime/incftb.h"
 #include "runtime/journal.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
+#include "runtime/reghed.h"
 #include "runtime/slttab.h"
 
 namespace kvr::test {

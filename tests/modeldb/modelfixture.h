@@ -10,19 +10,19 @@
 #include <string>
 #include <vector>
 
-#include "command/gridmd.h"
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/corsto.h"
 #include "modeldb/elttab.h"
 #include "modeldb/entqry.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
 #include "runtime/dspsta.h"
+#include "runtime/gridmd.h"
 #include "runtime/incftb.h"
 #include "runtime/iomode.h"
+#include "runtime/modcnt.h"
 #include "runtime/modcon.h"
 #include "runtime/msgarg.h"
+#include "runtime/reghed.h"
 #include "runtime/slttab.h"
 #include "testsupport.h"
 

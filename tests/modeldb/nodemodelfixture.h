@@ -7,11 +7,11 @@
 #include <initializer_list>
 
 #include "modeldb/entrec.h"
-#include "modeldb/idpack.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/nodcol.h"
 #include "modeldb/setrec.h"
 #include "modelfixture.h"
+#include "runtime/idpack.h"
+#include "runtime/modcnt.h"
 
 namespace kvr {
 

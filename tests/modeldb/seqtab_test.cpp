@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "command/gridmd.h"
-#include "command/synsta.h"
+#include "messages/synsta.h"
+#include "modeldb/inpsrc.h"
 #include "modeldb/seqtab.h"
 #include "runtime/dspsta.h"
-#include "runtime/inpsrc.h"
+#include "runtime/gridmd.h"
 #include "runtime/iomode.h"
 #include "runtime/journal.h"
 #include "runtime/startup.h"

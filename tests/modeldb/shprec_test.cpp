@@ -4,8 +4,8 @@
 #include <bit>
 #include <string>
 
-#include "geometry/shpdef.h"
 #include "modeldb/entrec.h"
+#include "modeldb/shpdef.h"
 #include "modeldb/shprec.h"
 #include "modelfixture.h"
 

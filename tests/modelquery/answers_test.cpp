@@ -24,9 +24,9 @@
 
 #include "blockmodel.h"
 #include "kvr7dbio.h"
-#include "modeldb/reghed.h"
 #include "modelquery/queries.h"
 #include "queryfixture.h"
+#include "runtime/reghed.h"
 
 namespace kvr::test {
 namespace {

@@ -9,10 +9,10 @@
 
 #include "modeldb/arrdef.h"
 #include "modeldb/entrsl.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/setrec.h"
 #include "platform/stop.h"
 #include "queryfixture.h"
+#include "runtime/modcnt.h"
 
 namespace kvr::test {
 namespace {

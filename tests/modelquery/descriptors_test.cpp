@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "modeldb/attlst.h"
-#include "modelquery/descriptors.h"
+#include "modeldb/descriptors.h"
 #include "modelquery/queries.h"
 #include "platform/fmtedit.h"
 

@@ -9,8 +9,8 @@
 #include <initializer_list>
 #include <type_traits>
 
-#include "modelquery/geosta.h"
 #include "modelquery/queries.h"
+#include "runtime/geosta.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "modeldb/attlst.h"
 #include "modeldb/entrec.h"
 #include "modeldb/linrec.h"
-#include "modeldb/modcnt.h"
 #include "queryfixture.h"
+#include "runtime/modcnt.h"
 
 namespace kvr::test {
 namespace {

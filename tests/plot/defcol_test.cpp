@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <string>
 
-#include "plot/pltcap.h"
-#include "plot/pltctb.h"
 #include "plot/plrgb.h"
 #include "plotfixture.h"
 #include "runtime/chrset.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltctb.h"
 
 namespace kvr {
 namespace {

@@ -13,8 +13,8 @@
 #include "hg2fixture.h"
 #include "platform/fmtedit.h"
 #include "plot/hpgl/hg2drv.h"
-#include "plot/pltdev.h"
 #include "plot/plxfrm.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

@@ -18,13 +18,13 @@
 #include "hg2fixture.h"
 #include "platform/unitio.h"
 #include "plot/hpgl/hg2buf.h"
-#include "plot/pltcap.h"
-#include "plot/pltctb.h"
-#include "plot/pltdev.h"
-#include "plot/pltpar.h"
 #include "plot/plrgb.h"
 #include "plot/plxfrm.h"
 #include "runtime/chrset.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltctb.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

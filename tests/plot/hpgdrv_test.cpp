@@ -17,13 +17,13 @@
 
 #include "hg2fixture.h"
 #include "plot/hpgl/hg2buf.h"
-#include "plot/pltcap.h"
-#include "plot/pltctb.h"
-#include "plot/pltdev.h"
 #include "plot/pltdrv.h"
 #include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "plot/plxfrm.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltctb.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

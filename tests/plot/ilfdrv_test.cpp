@@ -16,15 +16,15 @@
 #include <vector>
 
 #include "framereader.h"
-#include "plotfixture.h"
 #include "platform/fmtedit.h"
-#include "plot/pltcap.h"
-#include "plot/pltctb.h"
-#include "plot/pltdev.h"
 #include "plot/pltdrv.h"
 #include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "plot/plxfrm.h"
+#include "plotfixture.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltctb.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

@@ -15,10 +15,10 @@
 #include "pclfixture.h"
 #include "plot/pcl/pclsta.h"
 #include "plot/pcl/raspag.h"
-#include "plot/pltcap.h"
-#include "plot/pltdev.h"
-#include "plot/pltpar.h"
 #include "plot/plxfrm.h"
+#include "runtime/pltcap.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

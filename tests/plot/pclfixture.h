@@ -16,17 +16,17 @@
 #include <vector>
 
 #include "command/cmdlin.h"
-#include "platform/fmtedit.h"
 #include "pclreader.h"
+#include "platform/fmtedit.h"
 #include "plot/pcl/pcldrv.h"
 #include "plot/pcl/pclsta.h"
 #include "plot/pcl/raspag.h"
 #include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "plot/plxfrm.h"
 #include "plot/raster/rasfile.h"
 #include "rasterfixture.h"
 #include "runtime/codtxt.h"
+#include "runtime/pltpar.h"
 #include "testsupport.h"
 
 namespace kvr::test {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/unitio.h"
-#include "plot/pltctb.h"
 #include "plot/pltdsp.h"
 #include "plot/plxfrm.h"
 #include "plotfixture.h"
+#include "runtime/pltctb.h"
 
 namespace kvr {
 namespace {

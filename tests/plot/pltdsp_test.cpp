@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "command/gridmd.h"
 #include "plot/defcol.h"
-#include "plot/pltctb.h"
-#include "plot/pltdev.h"
-#include "plot/pltpar.h"
 #include "plotfixture.h"
 #include "runtime/codtxt.h"
+#include "runtime/gridmd.h"
 #include "runtime/iounit.h"
 #include "runtime/machcn.h"
+#include "runtime/pltctb.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 #include "testsupport.h"
 
 namespace kvr {

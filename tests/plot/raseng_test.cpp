@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "plot/pltdev.h"
 #include "plot/plxfrm.h"
 #include "plot/raster/rasfnt.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

@@ -11,16 +11,16 @@
 
 #include "command/cmdlin.h"
 #include "platform/fmtedit.h"
-#include "plot/pltctb.h"
-#include "plot/pltdev.h"
 #include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "plot/plxfrm.h"
 #include "plot/tiff/tifsta.h"
 #include "plot/tiff/tifwrite.h"
 #include "rasterfixture.h"
 #include "runtime/codtxt.h"
 #include "runtime/iomode.h"
+#include "runtime/pltctb.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 #include "testsupport.h"
 
 namespace kvr {

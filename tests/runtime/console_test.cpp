@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "command/prmlst.h"
 #include "consolefixture.h"
 #include "plot/pltdsp.h"
 #include "runtime/codtxt.h"
 #include "runtime/fouvre.h"
+#include "runtime/prmlst.h"
 
 namespace kvr {
 namespace {

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
 #include "runtime/codtxt.h"
 #include "runtime/fouvre.h"
 #include "runtime/iounit.h"
+#include "runtime/pltdev.h"
 #include "settingsfixture.h"
 
 namespace kvr {

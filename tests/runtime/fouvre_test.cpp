@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
 #include "runtime/codtxt.h"
 #include "runtime/filcls.h"
 #include "runtime/filtyp.h"
 #include "runtime/genopen.h"
 #include "runtime/iounit.h"
+#include "runtime/pltdev.h"
 #include "settingsfixture.h"
 
 namespace kvr {

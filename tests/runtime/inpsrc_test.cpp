@@ -1,4 +1,4 @@
-#include "runtime/inpsrc.h"
+#include "modeldb/inpsrc.h"
 
 #include <gtest/gtest.h>
 

@@ -8,18 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "command/gridmd.h"
-#include "command/synsta.h"
+#include "messages/synsta.h"
 #include "platform/cmdline.h"
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
-#include "plot/pltpar.h"
+#include "runtime/gridmd.h"
 #include "runtime/hostcb.h"
 #include "runtime/iomode.h"
 #include "runtime/iounit.h"
 #include "runtime/journal.h"
 #include "runtime/msgarg.h"
 #include "runtime/msglin.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 #include "testsupport.h"
 
 namespace kvr::test {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/unitio.h"
-#include "plot/pltpar.h"
 #include "runtime/filext.h"
+#include "runtime/pltpar.h"
 #include "settingsfixture.h"
 
 namespace kvr {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "modeldb/modcnt.h"
-#include "modelquery/geosta.h"
 #include "runtime/chrset.h"
+#include "runtime/geosta.h"
+#include "runtime/modcnt.h"
 #include "settingsfixture.h"
 
 namespace {

@@ -16,12 +16,12 @@
 #include "modeldb/dbdump.h"
 #include "modeldb/elttab.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
-#include "modeldb/reghed.h"
+#include "modelwords.h"
 #include "runtime/chrset.h"
+#include "runtime/modcnt.h"
+#include "runtime/reghed.h"
 #include "runtime/startup.h"
 #include "runtime/sysini.h"
-#include "modelwords.h"
 
 namespace kvr::test {
 namespace {

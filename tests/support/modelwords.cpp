@@ -6,9 +6,9 @@
 #include "modeldb/arrreg.h"
 #include "modeldb/attlst.h"
 #include "modeldb/corsto.h"
-#include "modeldb/modcnt.h"
 #include "modeldb/elttab.h"
-#include "modeldb/reghed.h"
+#include "runtime/modcnt.h"
+#include "runtime/reghed.h"
 
 namespace kvr::test {
 

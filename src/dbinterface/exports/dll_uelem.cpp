@@ -4,8 +4,8 @@
 #include "dbinterface/hostcall.h"
 #include "kvr7dbio.h"
 #include "modeldb/entrec.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/queries.h"
+#include "runtime/modcnt.h"
 
 // The host's array holds the longest element of the model (model size position 7). An
 // element that could not be read is answered as one out of range.

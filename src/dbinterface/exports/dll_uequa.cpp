@@ -6,8 +6,8 @@
 
 #include "dbinterface/hostcall.h"
 #include "kvr7dbio.h"
-#include "modeldb/modcnt.h"
 #include "modelquery/queries.h"
+#include "runtime/modcnt.h"
 
 // An equation that could not be read is answered as a missing one.
 extern "C" KVR_EXPORT void dll_uequa(int32_t* number, int32_t* list, int32_t* size, int32_t* node,

@@ -23,8 +23,8 @@
 
 #include "plot/cgm/cgmenc.h"
 #include "plot/plrgb.h"
-#include "plot/pltctb.h"
 #include "runtime/ftext.h"
+#include "runtime/pltctb.h"
 
 namespace kvr {
 

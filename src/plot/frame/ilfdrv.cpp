@@ -11,13 +11,13 @@
 
 #include "platform/fmtedit.h"
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
 #include "plot/pltdrv.h"
 #include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "plot/plxfrm.h"
 #include "runtime/codtxt.h"
 #include "runtime/ftext.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

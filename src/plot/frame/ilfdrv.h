@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string>
 
-#include "plot/pltpar.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 

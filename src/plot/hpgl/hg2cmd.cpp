@@ -8,8 +8,8 @@
 #include "platform/fmtedit.h"
 #include "plot/hpgl/hg2buf.h"
 #include "plot/hpgl/hg2drv.h"
-#include "plot/pltdev.h"
 #include "plot/plxfrm.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

@@ -14,9 +14,9 @@
 #include <span>
 #include <string_view>
 
-#include "plot/pltctb.h"
 #include "plot/plrgb.h"
 #include "runtime/ftext.h"
+#include "runtime/pltctb.h"
 
 namespace kvr {
 

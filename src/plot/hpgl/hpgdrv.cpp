@@ -12,15 +12,15 @@
 #include "command/cmdlin.h"
 #include "platform/fmtedit.h"
 #include "plot/hpgl/hg2buf.h"
-#include "plot/pltdev.h"
 #include "plot/pltdrv.h"
 #include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "plot/plxfrm.h"
 #include "runtime/codtxt.h"
 #include "runtime/envirn.h"
 #include "runtime/ftext.h"
 #include "runtime/iounit.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

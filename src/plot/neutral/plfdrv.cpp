@@ -8,13 +8,13 @@
 #include "command/cmdlin.h"
 #include "platform/fmtedit.h"
 #include "platform/unitio.h"
-#include "plot/pltdev.h"
 #include "plot/pltdrv.h"
 #include "plot/pltdsp.h"
-#include "plot/pltopt.h"
-#include "plot/pltpar.h"
 #include "plot/plxfrm.h"
 #include "runtime/codtxt.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltopt.h"
+#include "runtime/pltpar.h"
 
 namespace kvr {
 namespace {

@@ -20,9 +20,9 @@
 #include <string>
 #include <string_view>
 
-#include "plot/pltctb.h"
 #include "plot/plrgb.h"
 #include "runtime/ftext.h"
+#include "runtime/pltctb.h"
 
 namespace kvr {
 

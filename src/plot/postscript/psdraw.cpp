@@ -13,14 +13,14 @@
 #include "platform/fmtedit.h"
 #include "platform/unitio.h"
 #include "plot/defcol.h"
-#include "plot/pltctb.h"
-#include "plot/pltdev.h"
 #include "plot/pltdrv.h"
 #include "plot/pltdsp.h"
-#include "plot/pltpar.h"
 #include "plot/postscript/lasopn.h"
 #include "plot/postscript/lasplt.h"
 #include "runtime/codtxt.h"
+#include "runtime/pltctb.h"
+#include "runtime/pltdev.h"
+#include "runtime/pltpar.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

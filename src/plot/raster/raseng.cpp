@@ -13,10 +13,10 @@
 #include <utility>
 
 #include "platform/fmtedit.h"
-#include "plot/pltdev.h"
 #include "plot/pltdrv.h"
 #include "plot/plxfrm.h"
 #include "plot/raster/rasfnt.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

@@ -1,9 +1,9 @@
 #include "plot/tiff/tifras.h"
 
-#include "plot/pltdev.h"
 #include "plot/raster/raseng.h"
 #include "plot/tiff/tifsta.h"
 #include "plot/tiff/tifwrite.h"
+#include "runtime/pltdev.h"
 
 namespace kvr {
 namespace {

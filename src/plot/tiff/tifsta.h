@@ -10,8 +10,8 @@
 #include <cstdint>
 
 #include "plot/plrgb.h"
-#include "plot/pltctb.h"
 #include "plot/raster/raseng.h"
+#include "runtime/pltctb.h"
 
 namespace kvr {
 

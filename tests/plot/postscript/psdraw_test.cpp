@@ -8,9 +8,9 @@
 
 #include "platform/fmtedit.h"
 #include "plot/defcol.h"
-#include "plot/pltctb.h"
 #include "psfixture.h"
 #include "runtime/filcls.h"
+#include "runtime/pltctb.h"
 
 namespace kvr {
 namespace {

@@ -18,11 +18,11 @@
 #include "command/cmdlin.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/dblevl.h"
-#include "modeldb/idxlay.h"
 #include "plot/defcol.h"
 #include "plot/postscript/lasplt.h"
 #include "runtime/codtxt.h"
 #include "runtime/dattim.h"
+#include "runtime/idxlay.h"
 #include "runtime/iomode.h"
 #include "testsupport.h"
 

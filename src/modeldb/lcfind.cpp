@@ -1,5 +1,5 @@
 // LCFIND, LCADD and the registration of a dataset's load case.
-#include "dbinterface/lcfind.h"
+#include "modeldb/lcfind.h"
 
 #include <algorithm>
 #include <array>
@@ -8,14 +8,14 @@
 #include <vector>
 #include <string_view>
 
-#include "command/nxttkn.h"
-#include "dbinterface/ldframe.h"
 #include "modeldb/codcmp.h"
 #include "modeldb/ctlrec.h"
 #include "modeldb/ctlwords.h"
 #include "modeldb/dbopen.h"
+#include "modeldb/dicnt.h"
 #include "runtime/codtxt.h"
 #include "runtime/dattim.h"
+#include "runtime/nxttkn.h"
 
 namespace kvr {
 namespace {

@@ -1,4 +1,4 @@
-#include "command/gridmd.h"
+#include "runtime/gridmd.h"
 
 namespace kvr {
 

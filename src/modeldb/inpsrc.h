@@ -1,10 +1,22 @@
-// The switch of the command input between the terminal and a command file.
+// The switch of the command input between the terminal and a command file, and the words
+// of the command-file reader that it sets: the line counter of the current command file
+// (reset when a command file is opened, raised for every line read, blank lines too), the
+// in-use flag of the reader's name map (freed on the return to the terminal when set), and
+// a command-file state word (cleared on that return).
 #pragma once
 
 #include <cstdint>
 #include <span>
 
 namespace kvr {
+
+struct CommandFileWords {
+  int32_t lineCounter = 0;
+  int32_t nameMapInUse = 0;
+  int32_t state = 0;
+};
+
+inline CommandFileWords gCommandFile;
 
 // With a name (N > 0 codes of NAME) the command file of that name (file type 14) becomes
 // the input: a command file being read is closed first; the name is stored in IOMODE,

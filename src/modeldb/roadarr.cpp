@@ -1,10 +1,10 @@
 // Checked record input and output of the writing road's named arrays.
-#include "dbinterface/roadarr.h"
+#include "modeldb/roadarr.h"
 
 #include <algorithm>
 
 #include "modeldb/arrreg.h"
-#include "modeldb/reghed.h"
+#include "runtime/reghed.h"
 
 namespace kvr {
 namespace {

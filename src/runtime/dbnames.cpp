@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "modeldb/dbnames.h"
+#include "runtime/dbnames.h"
 #include "runtime/txtutil.h"
 
 namespace kvr {

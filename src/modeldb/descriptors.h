@@ -14,7 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "modelquery/queries.h"
+#include "modeldb/qrylen.h"
+#include "runtime/ftextarray.h"
 
 namespace kvr {
 
@@ -111,5 +112,13 @@ void PHYTYP(const int32_t& level, std::span<const int32_t> slots, FTextArray rec
 // Makes ITMNAM and ITMNA2 of the attribute list ask MATDSC and PHYDSC; each road's start
 // calls it.
 void installDescriptorDispatch();
+
+// The descriptor records of analysis program CODE at LEVEL (0 the probe: ANSWER 100 when
+// the program has tables, else 0); RECORDS holds CAPACITY records.
+void MATDSC(const int32_t& code, const int32_t& level, std::span<const int32_t> slots,
+            FTextArray records, const int32_t& capacity, int32_t& count, int32_t& answer);
+inline constexpr int32_t kPHYDSCRecordLength = 255;
+void PHYDSC(const int32_t& code, const int32_t& level, std::span<const int32_t> slots,
+            FTextArray records, const int32_t& capacity, int32_t& count, int32_t& answer);
 
 }  // namespace kvr

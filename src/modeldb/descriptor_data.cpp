@@ -1,7 +1,7 @@
 // The constant tables of the property descriptors, in slot order: the material groups,
 // concepts and parameters, and the physical type, section types and section parameters.
 
-#include "modelquery/descriptors.h"
+#include "modeldb/descriptors.h"
 
 namespace kvr {
 namespace {

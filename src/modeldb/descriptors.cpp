@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "modeldb/attlst.h"
-#include "modelquery/descriptors.h"
+#include "modeldb/descriptors.h"
 #include "platform/fmtedit.h"
 
 namespace kvr {

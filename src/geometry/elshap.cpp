@@ -1,4 +1,4 @@
-#include "dbinterface/elshap.h"
+#include "geometry/elshap.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,8 +1,7 @@
-#include "runtime/inpsrc.h"
+#include "modeldb/inpsrc.h"
 
 #include <algorithm>
 
-#include "command/cmdfile.h"
 #include "messages/catalog.h"
 #include "modeldb/seqtab.h"
 #include "runtime/codtxt.h"
