@@ -1,5 +1,5 @@
-// What the benchmarks of the two roads share: a work directory of their own, and the peak
-// resident memory of the process.
+// What the benchmarks of the two roads share: a work directory of their own, the peak
+// resident memory of the process, and the padding of text arguments.
 #pragma once
 
 #include <stdlib.h>
@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 #include "platform/unitio.h"
 
@@ -60,6 +61,14 @@ inline int64_t peakResident() {
 inline void resetPeakResident() {
   std::ofstream clear("/proc/self/clear_refs");
   clear << "5";
+}
+
+// A text argument of an exported routine: S blank-padded (or cut) to the routine's length.
+template <std::size_t N>
+void pad(char (&text)[N], std::string_view s) {
+  std::string padded(s);
+  padded.resize(N, ' ');
+  padded.copy(text, N);
 }
 
 }  // namespace kvr::bench

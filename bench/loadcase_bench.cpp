@@ -11,10 +11,13 @@
 #include <filesystem>
 #include <string>
 
+#include "benchfiles.h"
 #include "kvr7dbio.h"
 #include "platform/unitio.h"
 
 namespace {
+
+using kvr::bench::pad;
 
 constexpr int32_t kDataUnit = 18;
 constexpr int32_t kIndexUnit = 17;
@@ -23,13 +26,6 @@ constexpr int32_t kNone = 99;
 constexpr int32_t kQu4 = 9;
 
 int32_t gUnits[2] = {41, 42};
-
-template <size_t N>
-void padded(char (&text)[N], const std::string& s) {
-  std::string p(s);
-  p.resize(N, ' ');
-  p.copy(text, N);
-}
 
 // The first non-zero code of a session; every later call is skipped.
 class Steps {
@@ -42,7 +38,7 @@ class Steps {
 
   void open(int32_t unit) {
     char fname[KVR_OPNTLDBF_FNAME_LENGTH];
-    padded(fname, "");
+    pad(fname, "");
     int32_t imode = 0, istat = 2, iform = 1, iacces = 1, irecl = 0, iostat = -1;
     dll_opntldbf(&unit, &imode, fname, &istat, &iform, &iacces, &irecl, &iostat);
     check(iostat);
@@ -51,9 +47,9 @@ class Steps {
   void header(int32_t key, const std::string& name, int32_t unit) {
     char hname[KVR_DIHED2_NAME_LENGTH], htitle[KVR_DIHED2_HTITLE_LENGTH];
     char htext[KVR_DIHED2_HTEXT_LENGTH];
-    padded(hname, name);
-    padded(htitle, "");
-    padded(htext, "");
+    pad(hname, name);
+    pad(htitle, "");
+    pad(htext, "");
     int32_t iopcod = 1, hnumbr = 0, hflag = 0, ierr = -1;
     float hvalue = 0.0f;
     if (ok()) dll_dihed2(&key, &iopcod, hname, &hvalue, &hnumbr, htitle, &hflag, htext, &ierr, &unit);
@@ -82,8 +78,8 @@ int32_t writeLoadCases(int32_t n) {
   s.check(ierr);
   int32_t arg1 = 0, opened = 0, arg5 = 0;
   char text6[KVR_DIDBI_TEXT6_LENGTH], text79[KVR_DIDBI_TEXT79_LENGTH];
-  padded(text6, "");
-  padded(text79, "");
+  pad(text6, "");
+  pad(text79, "");
   if (s.ok()) dll_didbi(&arg1, &opened, text6, text79, &arg5, &ierr);
   s.check(ierr);
 
@@ -106,10 +102,10 @@ int32_t writeLoadCases(int32_t n) {
   unit = gUnits[0];
   char attnam[KVR_DIRHA_ATTNAM_LENGTH], compnm[KVR_DIRHB_COMPNM_LENGTH];
   char ncalc[KVR_DIRHB_NCALC_LENGTH], compn2[KVR_DIRHB_COMPN2_LENGTH];
-  padded(attnam, "DISPL");
-  padded(compnm, "DX");
-  padded(ncalc, "");
-  padded(compn2, "");
+  pad(attnam, "DISPL");
+  pad(compnm, "DX");
+  pad(ncalc, "");
+  pad(compn2, "");
   for (int32_t step = 1; step <= n && s.ok(); ++step) {
     s.header(100, "S" + std::to_string(step), unit);
     int32_t ncomps = 1, irtype = 1, numvar = 0;

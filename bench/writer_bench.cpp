@@ -42,6 +42,7 @@ constexpr size_t kFloorChunk = 8160;  // one database page of 2040 words
 int32_t gTempUnits[2] = {31, 32};
 
 using kvr::bench::InWorkDirectory;
+using kvr::bench::pad;
 using kvr::bench::peakResident;
 using kvr::bench::resetPeakResident;
 
@@ -55,13 +56,6 @@ void removeOutput(int32_t luopt) {
 }
 
 // Fills TEXT of LENGTH characters with S, blank-padded.
-template <size_t N>
-void pad(char (&text)[N], const char* s) {
-  std::string padded(s);
-  padded.resize(N, ' ');
-  padded.copy(text, N);
-}
-
 // One writing-road session. The first refusal is kept (routine and code) and every later
 // step is skipped.
 class Session {
